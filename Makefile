@@ -1,0 +1,37 @@
+# The two commands of the README. Each installs the Debian packages it is
+# missing, builds out of tree in build/ and runs.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libcairo2-dev \
+  libfontconfig-dev libfreetype-dev fonts-liberation libsqlite3-dev sqlite3 \
+  unixodbc-dev unixodbc libsqliteodbc libcups2-dev poppler-utils
+
+.PHONY: run test deps build asan clean
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:$$missing"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	mkdir -p out
+	$(BUILD)/ub04fmt --out out --file claims.fmt examples/batch.txt
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DUB04_SANITIZE=ON >/dev/null
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) build-asan out

@@ -1,0 +1,66 @@
+// The formatted-record file: every positioned text of every claim page, one
+// line each, with the run's header and trailer. Line form: five items, kind,
+// text, X, Y, number (alignment for "F", sequence for "C"), e.g.
+//
+//   "F","ACME CLINIC, INC.",0.65,3.12,0
+//
+// Writers are the component's private operations over the run state; each
+// returns 0, or 3 after queueing its error. The reader serves printing.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace ub04 {
+
+// A position as written: single precision, at most 7 significant digits,
+// trailing zeros dropped, leading zero kept (6.72, 0.65, 0).
+std::string PositionItem(float v);
+// One complete line, CR LF included.
+std::string FormatRecordLine(std::string_view kind, std::string_view text, float x,
+                             float y, int number);
+
+int16_t OpenASCIIout();
+int16_t CloseASCIIout();
+int16_t WriteField(std::string_view text, float x, float y, int16_t align);
+int16_t WriteNewPage();
+int16_t WriteHeader(std::string_view text);
+int16_t WriteTrailer(std::string_view text);
+// The "C" line of a form page (its text and sequence number are composed by
+// the claim writer).
+int16_t WriteClaimLine(std::string_view index_text, int32_t sequence);
+
+struct FormattedLine {
+  std::string kind;
+  std::string text;
+  float x = 0;
+  float y = 0;
+  int32_t number = 0;
+};
+
+// Reads a formatted-record file line by line. Open raises 53 when the file
+// does not exist; a malformed line raises 13 (a number that is not one) or
+// 62 (items missing).
+class FormattedFileReader {
+ public:
+  FormattedFileReader() = default;
+  ~FormattedFileReader();
+  FormattedFileReader(const FormattedFileReader&) = delete;
+  FormattedFileReader& operator=(const FormattedFileReader&) = delete;
+
+  void Open(const std::string& path);
+  // False at the end of the file.
+  bool Next(FormattedLine& out);
+  void Close();
+
+ private:
+  std::FILE* f_ = nullptr;
+  std::string line_;
+};
+
+// Parses one line (without its line end) into its five items.
+void ParseFormattedLine(std::string_view line, FormattedLine& out);
+
+}  // namespace ub04

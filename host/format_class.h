@@ -1,0 +1,59 @@
+// Format_Class: the component a billing host creates and drives.
+//
+//   Format_Class fc;                       // resets this thread's run state
+//   fc.HereIsAMessage("1", "/var/claims");  // output folder
+//   fc.HereIsAMessage("2", "batch.fmt");    // formatted-record file
+//   fc.FormatRecord(key, rec);              // ... every record of the batch
+//   fc.ProcessEndOfFile();                  // last claim and the "T" line
+//   fc.ProcessFormattedRecords();           // print it
+//
+// After every call with a non-zero result the host reads the message queue
+// with GetAMessage(1), GetAMessage(2), ... until "END"; the next call
+// empties it. All calls of one instance come from one thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "claim/claim_tables.h"
+#include "host/run_state.h"
+
+namespace ub04 {
+
+class Format_Class {
+ public:
+  // Class_Initialize. module_name is fixed in production; tests may inject
+  // another to reach the rules that depend on the form code.
+  explicit Format_Class(const std::string& module_name = kModuleName);
+  // Class_Terminate: closes the database connection.
+  ~Format_Class();
+  Format_Class(const Format_Class&) = delete;
+  Format_Class& operator=(const Format_Class&) = delete;
+
+  // Last text composed by an error handler of the class's own operations.
+  std::string gsErrorMsg;
+
+  std::string GetAMessage(int32_t& lIndex);
+  int16_t HereIsAMessage(const std::string& sMsgNr, const std::string& sMsg);
+  int16_t FormatRecord(const std::string& sKey, const std::string& sRec);
+  int16_t ProcessEndOfFile();
+  int16_t ProcessFormattedRecords();
+
+  ClaimTables& tables() { return tables_; }
+
+ private:
+  int16_t Dispatch(const std::string& type, const std::string& sRec);
+  int16_t EndOfCharge();
+  void SetLogLevel(const std::string& sMsg);
+  void GetBillingComponentManager();
+
+  ClaimTables tables_;
+};
+
+// Extended-data item code of set n (1 to 5), looked up in the charge's second
+// family, then its first family, then the patient-level set; in the This
+// copies or (LookUpExtDataLast) in the Last copies.
+bool LookUpExtData(int n, std::string_view code, std::string& value);
+bool LookUpExtDataLast(int n, std::string_view code, std::string& value);
+
+}  // namespace ub04

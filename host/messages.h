@@ -1,0 +1,42 @@
+// The numbered message queue through which every answer, warning and error
+// reaches the host. Entries are 1-based; Nr 0 marks a free entry. The queue
+// starts with 10 entries and grows by 10 whenever it is full.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ub04 {
+
+struct MessageEntry {
+  int16_t Nr = 0;  // 1 answer or information, 3 error, 0 free
+  std::string Msg;
+};
+
+class MessageQueue {
+ public:
+  MessageQueue() { Reset(); }
+
+  // Capacity back to 10, all entries free (run-state reset).
+  void Reset();
+  // All entries free, capacity kept.
+  void Clear();
+  // Index of the first free entry, growing by 10 when the queue is full.
+  int32_t GetNextEntryNr();
+  void Add(int16_t nr, std::string msg);
+
+  bool Empty() const { return entries_.empty() || entries_[0].Nr == 0; }
+  // Number of entries in use (they are always filled from index 1).
+  int32_t Count() const;
+  // The largest Nr of the queued entries, 0 when empty.
+  int16_t MaxNr() const;
+  int32_t Capacity() const { return static_cast<int32_t>(entries_.size()); }
+  // The host's read: " 1//TEXT//" or "END".
+  std::string Get(int32_t index);
+
+ private:
+  std::vector<MessageEntry> entries_;  // entries_[0] is index 1
+};
+
+}  // namespace ub04

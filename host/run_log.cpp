@@ -1,0 +1,122 @@
+#include "host/run_log.h"
+
+#include <cstdio>
+
+#include "host/run_state.h"
+#include "host/runtime.h"
+
+namespace ub04 {
+
+std::string LogFileName() {
+  const RunState& rs = Rs();
+  std::string dir = (!rs.output_path.empty() && rs.output_path[0] == '?') ? "." : rs.output_path;
+  return dir + "/" + rs.module_name + ".Log";
+}
+
+namespace {
+
+void WriteLogLine(std::string_view items) {
+  RunState& rs = Rs();
+  if (!rs.log.IsOpen()) return;
+  try {
+    std::string line(items);
+    line += "\r\n";
+    rs.log.Write(line);
+  } catch (const RtError&) {
+    // A trace line is never worth failing the work it describes.
+  }
+}
+
+void WriteLogText(std::string_view text) { WriteLogLine(QuoteItem(text)); }
+
+}  // namespace
+
+int16_t OpenLog() {
+  RunState& rs = Rs();
+  if (rs.log.IsOpen()) return 0;
+  try {
+    Date today = Today();
+    std::string when = LongDate(today) + " " + TimeHms();
+    rs.log.Open(LogFileName(), OutFile::Mode::kAppend);
+    WriteLogText("***");
+    WriteLogText("*** Opened on: " + when);
+    WriteLogText("***");
+    WriteLogText(rs.form_code + " " + VersionText());
+    WriteLogText("giTestClaims_Starting = " + SignNum(rs.test_claims_starting));
+    WriteLogText("giTestClaims_Ending = " + SignNum(rs.test_claims_ending));
+    LogLine(" >>>>> gbDBConnectionIsGood = " + BoolText(rs.ref.db_connection_good));
+    if (!Trim(rs.ref.icd10_readiness_note).empty()) LogLine(rs.ref.icd10_readiness_note);
+    return 0;
+  } catch (const RtError& e) {
+    if (e.number() == kErrFileAlreadyOpen) {
+      rs.log_level = 0;
+      return 0;
+    }
+    rs.log_level = 0;
+    AddToMessageArray(3, ComponentName() + " OpenLog()  Error: " + ErrorText(e));
+    return 3;
+  }
+}
+
+int16_t CloseLog() {
+  RunState& rs = Rs();
+  int16_t result = 0;
+  if (rs.log.IsOpen()) {
+    std::string when = LongDate(Today()) + " " + TimeHms();
+    WriteLogText("***");
+    WriteLogText("*** Closed on: " + when);
+    WriteLogText("***");
+    try {
+      rs.log.Close();
+    } catch (const RtError& e) {
+      AddToMessageArray(3, ComponentName() + " CloseLog() " + ErrorText(e));
+      result = 3;
+    }
+  }
+  rs.log_level = 0;
+  return result;
+}
+
+int16_t DeleteLog() {
+  int16_t result = CloseLog();
+  std::remove(LogFileName().c_str());
+  return result;
+}
+
+void LogLine(std::string_view text) {
+  if (LogTracing()) WriteLogText(text);
+}
+
+bool LogTracing() {
+  const RunState& rs = Rs();
+  return rs.log_level >= 2 && rs.log.IsOpen();
+}
+
+void LogRawLine(std::string_view items) {
+  if (Rs().log_level >= 1) WriteLogLine(items);
+}
+
+void LogGridValue(std::string_view label, std::string_view value) {
+  if (!LogTracing()) return;
+  std::string line(80, ' ');
+  line.replace(0, std::min<size_t>(label.size(), 20), label.substr(0, 20));
+  line.replace(24, std::min<size_t>(value.size(), 56), value.substr(0, 56));
+  WriteLogText(line);
+}
+
+void FlushOutputs() {
+  RunState& rs = Rs();
+  try {
+    rs.log.Flush();
+  } catch (const RtError&) {
+  }
+  // The formatted-record file reports its own write errors where they
+  // happen; a flush failure here is caught again when the file is closed.
+  try {
+    rs.fmt_out.Flush();
+  } catch (const RtError& e) {
+    AddToMessageArray(3, ComponentName() + " WriteField()  Error: " + ErrorText(e));
+  }
+}
+
+}  // namespace ub04

@@ -1,0 +1,164 @@
+#include "host/text_util.h"
+
+#include <cstdio>
+
+#include "host/msgbox.h"
+#include "host/run_state.h"
+
+namespace ub04 {
+
+namespace {
+
+// Lengths and positions were 16-bit: longer texts fail into the handler.
+void Check16(std::string_view s) { CheckInt16(static_cast<long long>(s.size())); }
+
+void Report(const char* proc, const RtError& e, bool queue) {
+  std::string text = ComponentName() + proc + ErrorText(e);
+  if (queue) AddToMessageArray(3, text);
+  ShowMessageBox(text);
+}
+
+}  // namespace
+
+std::string SquashAllPunctuation(std::string_view text, bool use_default,
+                                 std::string_view keep_extra, std::string_view drop) {
+  std::string out;
+  try {
+    Check16(text);
+    std::string keep = use_default ? " .,-_()/\\'&" : "";
+    keep += keep_extra;
+    out.reserve(text.size());
+    for (char c : text) {
+      if (drop.find(c) != std::string_view::npos) continue;
+      if (keep.find(c) != std::string::npos || (c >= '0' && c <= '9') ||
+          (c >= 'A' && c <= 'Z'))
+        out += c;
+    }
+  } catch (const RtError& e) {
+    Report(" SquashAllPunctuation()\r", e, false);
+  }
+  return out;
+}
+
+std::string ReplaceDot(std::string& text) {
+  try {
+    Check16(text);
+    for (char& c : text)
+      if (c == '.') c = ' ';
+  } catch (const RtError& e) {
+    Report(" ReplaceDot() Error: ", e, true);
+  }
+  return text;
+}
+
+std::string SquashDot(const std::string& text) {
+  std::string out;
+  try {
+    Check16(text);
+    for (char c : text)
+      if (c != '.') out += c;
+  } catch (const RtError& e) {
+    Report(" SquashDot() Error: ", e, true);
+  }
+  return out;
+}
+
+std::string ReorderDateToYmd(std::string& text) {
+  std::string cleaned;
+  for (char c : text)
+    if (c != '/' && c != '-') cleaned += c;
+  text = cleaned;
+  if (cleaned.size() >= 6 && cleaned.size() <= 8) return Mid(cleaned, 5) + Left(cleaned, 4);
+  return cleaned;
+}
+
+std::string PadText(std::string& text, int len, char pad, bool left_align) {
+  if (static_cast<int>(text.size()) >= len) return text;
+  std::string out(static_cast<size_t>(len), pad);
+  if (left_align)
+    out.replace(0, text.size(), text);
+  else
+    out.replace(out.size() - text.size(), text.size(), text);
+  return out;
+}
+
+std::string Strip19FromNarrative(std::string& text) {
+  try {
+    Check16(text);
+    if (text.compare(0, 3, "19-") == 0) {
+      text.erase(0, 3);
+      size_t p = text.find(';');
+      if (p != std::string::npos) text[p] = ' ';
+    }
+  } catch (const RtError& e) {
+    Report(" Strip19FromNarrative() Error: ", e, false);
+  }
+  return text;
+}
+
+std::string StripMidStringFromWholeString(std::string_view part, std::string_view whole) {
+  std::string out(whole);
+  try {
+    Check16(whole);
+    if (part.empty()) return out;
+    size_t p = out.find(part);
+    if (p != std::string::npos) out.erase(p, part.size());
+  } catch (const RtError& e) {
+    Report(" StripMidStringFromWholeString() Error: ", e, false);
+  }
+  return out;
+}
+
+void SplitAtFirst(std::string_view text, char sep, std::string& left, std::string& right) {
+  size_t p = text.find(sep);
+  if (p == std::string_view::npos) {
+    left = Trim(text);
+    right.clear();
+    return;
+  }
+  std::string l = Trim(text.substr(0, p));
+  std::string r = Trim(text.substr(p + 1));
+  left = std::move(l);
+  right = std::move(r);
+}
+
+void DeleteFileQuietly(const std::string& path) { std::remove(path.c_str()); }
+
+bool FindCodeValue(std::string_view list, std::string_view code, std::string& value) {
+  value.clear();
+  std::string key = "~" + std::string(code);
+  size_t p = list.find(key);
+  if (p == std::string_view::npos) return false;
+  size_t start = p + 6;  // the character after "~" and a five-character code
+  if (start >= list.size()) return false;
+  size_t end = list.find('~', start);
+  value.assign(list.substr(start, end == std::string_view::npos ? end : end - start));
+  return !value.empty();
+}
+
+Date StringToDate(std::string_view text, bool year_first) {
+  try {
+    return DateFromDigits(text, year_first);
+  } catch (const RtError& e) {
+    Report(" StringToDate() Error: ", e, false);
+    return 0;
+  }
+}
+
+bool HaveOutputPath() {
+  const RunState& rs = Rs();
+  if (rs.output_path != "?") return true;
+  AddToMessageArray(3, "Output Path was not set. " + ComponentName() +
+                           " doesn't know where to read/write files");
+  return false;
+}
+
+bool HaveASCIIFilenm() {
+  const RunState& rs = Rs();
+  if (rs.fmt_file_path != "?") return true;
+  AddToMessageArray(3, "ASCII file name and path were not set. " + ComponentName() +
+                           " doesn't know what file to read/write.");
+  return false;
+}
+
+}  // namespace ub04
