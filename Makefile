@@ -4,7 +4,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libcairo2-dev \
   libfontconfig-dev libfreetype-dev fonts-liberation libsqlite3-dev sqlite3 \
-  unixodbc-dev unixodbc libsqliteodbc libcups2-dev poppler-utils
+  unixodbc-dev unixodbc libsqliteodbc libcups2-dev cups-daemon cups-client \
+  poppler-utils
 
 .PHONY: run test deps build asan clean
 

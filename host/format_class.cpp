@@ -109,15 +109,16 @@ std::string Format_Class::GetAMessage(int32_t& lIndex) {
   }
 }
 
-void Format_Class::SetLogLevel(const std::string& sMsg) {
+int16_t Format_Class::SetLogLevel(const std::string& sMsg) {
   RunState& rs = Rs();
-  if (sMsg == "1" || sMsg == "2") {
-    rs.log_level = static_cast<int16_t>(sMsg[0] - '0');
-    if (OpenLog() == 0)
-      LogLine(" >>>>> gbDBConnectionIsGood = " + BoolText(rs.ref.db_connection_good));
-  } else {
+  if (sMsg != "1" && sMsg != "2") {
     rs.log_level = 0;  // an open log stays open
+    return 0;
   }
+  rs.log_level = static_cast<int16_t>(sMsg[0] - '0');
+  if (OpenLog() != 0) return 3;
+  LogLine(" >>>>> gbDBConnectionIsGood = " + BoolText(rs.ref.db_connection_good));
+  return 0;
 }
 
 void Format_Class::GetBillingComponentManager() {
@@ -171,7 +172,8 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
         rs.printer_y_offset = sMsg[9] == '-' ? -y : y;
       }
     } else if (sMsgNr == "5") {
-      SetLogLevel(sMsg);
+      // A log that would not open is a failure the host must hear about.
+      if (SetLogLevel(sMsg) == 3) result = 3;
     } else if (sMsgNr == "6") {
       Tokens t;
       SplitTokens(sMsg, "//", t);
@@ -192,6 +194,9 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
     } else if (sMsgNr == "CONNECTIONSTRING") {
       rs.connection_string = "DSN=" + sMsg + ";UID=VRXUser;PWD=kw4tr7nmzq";
       ConnectToDatabase();
+      // Messages of a retry that then connected are warnings; a connection
+      // that stays down is a failure.
+      if (!rs.ref.db_connection_good && rs.queue.MaxNr() >= 3) result = 3;
     } else if (sMsgNr == "BATCHROWID") {
       rs.batch_row_id = sMsg;
     } else if (sMsgNr == "QUARVELUSER") {
@@ -208,9 +213,6 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
     }
     if (answer_rule && !rs.queue.Empty())
       result = std::max<int16_t>(rs.queue.MaxNr(), 1);
-    // A command whose work queued an error (the log or the database would not
-    // open) must not look like success.
-    if (!answer_rule && rs.queue.MaxNr() >= 3) result = 3;
   } catch (const RtError& e) {
     gsErrorMsg = ComponentName() + "  HereIsAMessage()  Error: " + ErrorText(e);
     AddToMessageArray(3, gsErrorMsg);

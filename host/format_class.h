@@ -44,7 +44,7 @@ class Format_Class {
  private:
   int16_t Dispatch(const std::string& type, const std::string& sRec);
   int16_t EndOfCharge();
-  void SetLogLevel(const std::string& sMsg);
+  int16_t SetLogLevel(const std::string& sMsg);
   void GetBillingComponentManager();
 
   ClaimTables tables_;

@@ -1,13 +1,10 @@
-// Placeholder claim writer and printer. Replaced as form output and
-// printing land.
-#include "form/claim_writer.h"
+// Placeholder printer: checks the file and prints nothing. Replaced as
+// printing lands.
 #include "form/fmt_file.h"
 #include "form/printing.h"
 #include "host/run_state.h"
 
 namespace ub04 {
-
-int16_t WriteClaim(ClaimTables&) { return 0; }
 
 void SelectPrinter(const std::string&) {}
 

@@ -1,0 +1,8 @@
+// Placeholder claim writer. Replaced as form output lands.
+#include "form/claim_writer.h"
+
+namespace ub04 {
+
+int16_t WriteClaim(ClaimTables&) { return 0; }
+
+}  // namespace ub04
