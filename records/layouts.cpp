@@ -4,24 +4,24 @@
 
 namespace ub04 {
 
-const RecordLayout kPracticeLayout{"Practice", 52};
-const RecordLayout kSubmitterLayout{"Submitter", 35};
-const RecordLayout kBProviderLayout{"Billing provider", 55};
-const RecordLayout kInsuranceLayout{"Insurance", 69, 21};
-const RecordLayout kCalcPrefLayout{"Calculation preferences", 15};
-const RecordLayout kBreakPrefLayout{"Break preferences", 25};
-const RecordLayout kPatientLayout{"Patient", 54};
-const RecordLayout kSubscriberLayout{"Subscriber", 69};
-const RecordLayout kExtDataLayout{"Extended data", 2};
-const RecordLayout kChargeLayout{"Charge", 169};
-const RecordLayout kAmbulanceLayout{"Ambulance", 36};
-const RecordLayout kChiropractorLayout{"Chiropractor", 18};
-const RecordLayout kSProviderLayout{"Servicing provider", 46};
-const RecordLayout kOProviderLayout{"Other provider", 56};
-const RecordLayout kReferralLayout{"Referral", 54};
-const RecordLayout kOReferralLayout{"Other referral", 56};
-const RecordLayout kFacilityLayout{"Facility", 31};
-const RecordLayout kOInsuranceLayout{"Other insurance", 90};
+const RecordLayout kPracticeLayout{"Practice", practice::kMemberCount};
+const RecordLayout kSubmitterLayout{"Submitter", submitter::kMemberCount};
+const RecordLayout kBProviderLayout{"Billing provider", bprovider::kMemberCount};
+const RecordLayout kInsuranceLayout{"Insurance", insurance::kMemberCount, insurance_flag::kFlagCount};
+const RecordLayout kCalcPrefLayout{"Calculation preferences", calc_pref::kMemberCount};
+const RecordLayout kBreakPrefLayout{"Break preferences", break_pref::kMemberCount};
+const RecordLayout kPatientLayout{"Patient", patient::kMemberCount};
+const RecordLayout kSubscriberLayout{"Subscriber", subscriber::kMemberCount};
+const RecordLayout kExtDataLayout{"Extended data", ext_data::kMemberCount};
+const RecordLayout kChargeLayout{"Charge", charge::kMemberCount};
+const RecordLayout kAmbulanceLayout{"Ambulance", ambulance::kMemberCount};
+const RecordLayout kChiropractorLayout{"Chiropractor", chiropractor::kMemberCount};
+const RecordLayout kSProviderLayout{"Servicing provider", sprovider::kMemberCount};
+const RecordLayout kOProviderLayout{"Other provider", oprovider::kMemberCount};
+const RecordLayout kReferralLayout{"Referral", referral::kMemberCount};
+const RecordLayout kOReferralLayout{"Other referral", oreferral::kMemberCount};
+const RecordLayout kFacilityLayout{"Facility", facility::kMemberCount};
+const RecordLayout kOInsuranceLayout{"Other insurance", oinsurance::kMemberCount};
 
 Record::Record(const RecordLayout* l)
     : layout(l), m(l->member_count), flags(l->flag_count, false) {}
