@@ -257,18 +257,8 @@ enum : size_t {
 };
 }  // namespace referral
 
-namespace oreferral {
-enum : size_t {
-  Field00 = 0, IhCode = 1, OtherId = 2, FirstName = 3, LastName = 4, MiddleName = 5, Field06,
-  Field07, Field08, SexCode = 9, SexDescription = 10, Field11, Field12, Field13, Field14,
-  Field15, Field16, Field17, Field18, Field19, Field20 = 20, Field21, Field22,
-  ProviderRole = 23, Field24, Field25, Field26, Field27, Field28, Field29, Field30 = 30,
-  Field31, StateLicense = 32, Upin = 33, Field34, Field35, Field36, Field37, UseUpin = 38,
-  Gate = 39, Field40 = 40, Npi = 41, Field42, Field43, Field44, Country = 45, Field46,
-  Field47, Field48, Field49, Field50 = 50, Field51, Field52, Field53, Field54, Field55,
-  kMemberCount = 56
-};
-}  // namespace oreferral
+// The other referral has the other provider's layout.
+namespace oreferral = oprovider;
 
 namespace facility {
 enum : size_t {
