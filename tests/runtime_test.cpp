@@ -1,0 +1,152 @@
+// The runtime rules every procedure relies on: number texts, the lenient
+// numeric parse, rounding, currency, masks, dates and the tokenizer.
+#include <gtest/gtest.h>
+
+#include "host/format_class.h"
+#include "host/runtime.h"
+#include "host/text_util.h"
+#include "tests/test_support.h"
+
+namespace ub04 {
+namespace {
+
+TEST(NumberTexts, SignPositionPlainAndGeneralForms) {
+  EXPECT_EQ(SignNum(5), " 5");
+  EXPECT_EQ(SignNum(0), " 0");
+  EXPECT_EQ(SignNum(-5), "-5");
+  EXPECT_EQ(PlainNum(12), "12");
+  EXPECT_EQ(GeneralNum(12.5), "12.5");
+  EXPECT_EQ(GeneralNum(3), "3");
+  EXPECT_EQ(GeneralNum(0.65), "0.65");
+  EXPECT_EQ(GeneralNum(-0.5), "-0.5");
+  EXPECT_EQ(GeneralNum(0.1 + 0.2), "0.3");  // 15 significant digits
+  EXPECT_EQ(GeneralNum(123456789012.25), "123456789012.25");
+}
+
+TEST(NumberTexts, LeadingNumberStopsAtTheFirstOtherCharacter) {
+  EXPECT_EQ(LeadingNumber(""), 0);
+  EXPECT_EQ(LeadingNumber("12abc"), 12);
+  EXPECT_EQ(LeadingNumber("  -3.5x"), -3.5);
+  EXPECT_EQ(LeadingNumber("1.2.3"), 1.2);
+  EXPECT_EQ(LeadingNumber("abc"), 0);
+  EXPECT_EQ(LeadingNumber(".65"), 0.65);
+}
+
+TEST(NumberTexts, RoundingToSixteenBitsIsHalfEvenWithOverflow) {
+  EXPECT_EQ(RoundToInt16(2.5), 2);
+  EXPECT_EQ(RoundToInt16(3.5), 4);
+  EXPECT_EQ(RoundToInt16(-2.5), -2);
+  EXPECT_EQ(RoundToInt16(32767.4), 32767);
+  try {
+    RoundToInt16(32767.5);
+    FAIL();
+  } catch (const RtError& e) {
+    EXPECT_EQ(ErrorText(e), " 6 Overflow");
+  }
+}
+
+TEST(Currency, AddsExactlyAndFormatsHalfAwayFromZero) {
+  Currency sum;
+  for (int i = 0; i < 10; ++i) sum += Currency::FromText("0.10");
+  EXPECT_EQ(sum, Currency::FromText("1"));
+  EXPECT_EQ(FormatMask(sum, "#####0.00"), "1.00");
+  EXPECT_EQ(FormatMask(Currency::FromText("2.675"), "#####0.00"), "2.68");
+  EXPECT_EQ(FormatMask(Currency::FromText("-2.675"), "#####0.00"), "-2.68");
+  EXPECT_EQ(FormatMask(Currency::FromText("12abc"), "#####0.00"), "12.00");
+  EXPECT_EQ(FormatMask(Currency::FromText("1234567.891"), "#####0.00"), "1234567.89");
+}
+
+TEST(Masks, EachMaskShape) {
+  EXPECT_EQ(FormatMask(2.675, "#####0.00"), "2.68");  // decimal, not binary, value
+  EXPECT_EQ(FormatMask(0.0, "#####0.00"), "0.00");
+  EXPECT_EQ(FormatMask(7.5, "#0"), "8");
+  EXPECT_EQ(FormatMask(1.5, "#0.0#"), "1.5");
+  EXPECT_EQ(FormatMask(1.256, "#0.0#"), "1.26");
+  EXPECT_EQ(FormatMask(2.0, "#0.0#"), "2.0");
+  EXPECT_EQ(FormatMask(7.0, "00"), "07");
+  EXPECT_EQ(FormatMask(123.0, "00"), "123");
+  EXPECT_EQ(FormatMask(-0.001, "#####0.00"), "0.00");
+  EXPECT_THROW(FormatMask(1.0, "0.000"), RtError);
+}
+
+TEST(Dates, SerialsNamesAndTexts) {
+  EXPECT_EQ(DateFromYmd(1900, 1, 1), kDateNotSet);
+  EXPECT_EQ(LongDate(DateFromYmd(2026, 12, 6)), "Sunday, December 6, 2026");
+  EXPECT_EQ(FormatMmddyy(DateFromYmd(2008, 12, 31)), "123108");
+  EXPECT_EQ(DateFromDigits("12312008", false), DateFromYmd(2008, 12, 31));
+  EXPECT_EQ(DateFromDigits("20081231", true), DateFromYmd(2008, 12, 31));
+  EXPECT_EQ(DateFromMdyText("2/29/2024"), DateFromYmd(2024, 2, 29));
+  int y, m, d;
+  YmdFromDate(DateFromYmd(2000, 3, 1), y, m, d);
+  EXPECT_EQ(y * 10000 + m * 100 + d, 20000301);
+  EXPECT_THROW(DateFromDigits("13012008", false), RtError);
+  EXPECT_THROW(DateFromMdyText("2/30/2023"), RtError);
+  EXPECT_THROW(DateFromMdyText("nonsense"), RtError);
+}
+
+TEST(Text, PositionsAreOneBasedAndNeverFailOnShortTexts) {
+  EXPECT_EQ(Mid("ABCDEF", 5), "EF");
+  EXPECT_EQ(Mid("ABC", 7, 2), "");
+  EXPECT_EQ(Left("AB", 5), "AB");
+  EXPECT_EQ(Right("0000111", 4), "0111");
+  EXPECT_EQ(InStr("A~B~", "~", 3), 4);
+  EXPECT_EQ(Trim("  a b  "), "a b");
+  EXPECT_EQ(UpperAscii("abc\xE9z"), "ABC\xE9Z");
+}
+
+TEST(SplitTokens, TheOneTokenizer) {
+  Tokens t{"keep"};
+  SplitTokens("A//B", "", t);
+  EXPECT_EQ(t, Tokens{"keep"});
+  SplitTokens("", "//", t);
+  EXPECT_EQ(t, Tokens{""});
+  SplitTokens("A//B//", "//", t);
+  EXPECT_EQ(t, (Tokens{"A", "B"}));
+  SplitTokens("A////B", "//", t);
+  EXPECT_EQ(t, (Tokens{"A", "", "B"}));
+  SplitTokens(".//x. //.7.", "//", t);
+  EXPECT_EQ(t, (Tokens{"", "x.", ""}));
+  SplitTokens(" lead  //..", "//", t);
+  EXPECT_EQ(t, (Tokens{" lead", ""}));
+  EXPECT_THROW(Tok(t, 2), RtError);
+  EXPECT_THROW(SplitTokens(std::string(40000, 'x'), "//", t), RtError);
+}
+
+TEST(TextUtilities, SharedHelpers) {
+  EXPECT_EQ(SquashAllPunctuation("RIVER & SONS, INC.", true, "", ""), "RIVER & SONS, INC.");
+  EXPECT_EQ(SquashAllPunctuation("St. Mary#1", true, "", ""), "S. M1");
+  std::string n = "19-ABC;DEF;G";
+  EXPECT_EQ(Strip19FromNarrative(n), "ABC DEF;G");
+  std::string n2 = "X19-A";
+  EXPECT_EQ(Strip19FromNarrative(n2), "X19-A");
+  std::string v;
+  EXPECT_TRUE(FindCodeValue("~200070111~20011~", "20007", v));
+  EXPECT_EQ(v, "0111");
+  EXPECT_FALSE(FindCodeValue("~200070111~20011~", "20011", v));
+  std::string seven = "7";
+  EXPECT_EQ(PadText(seven, 3, '0', false), "007");
+  std::string date = "12/31/2008";
+  EXPECT_EQ(ReorderDateToYmd(date), "20081231");
+  std::string l, r;
+  SplitAtFirst(" ABC / 12 ", '/', l, r);
+  EXPECT_EQ(l + "|" + r, "ABC|12");
+  SplitAtFirst("A/B/C", '/', l, r);
+  EXPECT_EQ(l + "|" + r, "A|B/C");
+  EXPECT_EQ(StripMidStringFromWholeString("BC", "ABCBC"), "ABC");
+}
+
+TEST(TextUtilities, OversizedTextsAreReportedNotRaised) {
+  Format_Class fc;
+  test::MessageBoxCapture boxes;
+  std::string huge(40000, '.');
+  EXPECT_EQ(ReplaceDot(huge), huge);  // unchanged: the handler stopped it
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0], "QVR_UB04PPA_Format.Dll ReplaceDot() Error:  6 Overflow");
+  auto m = test::Messages(fc);
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(StringToDate("99999999", false), 0);
+  EXPECT_EQ(boxes.boxes.size(), 2u);
+}
+
+}  // namespace
+}  // namespace ub04
