@@ -6,7 +6,9 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "claim/claim_tables.h"
 #include "records/record.h"
 
 namespace ub04 {
@@ -47,6 +49,11 @@ struct ClaimState {
 
   bool this_followed = false, last_followed = false;
   std::string this_follow_key, last_follow_key;
+
+  // gDiagArray: the claim's distinct diagnoses in order of first
+  // appearance, 1-based in the rules (diag[0] is position 1); sized to the
+  // table size of the run state, an entry with an empty code is free.
+  std::vector<DiagnosisEntry> diag;
 };
 
 }  // namespace ub04

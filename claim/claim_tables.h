@@ -1,12 +1,59 @@
-// The tables of the claim being built, owned by the Format_Class instance:
-// its detail lines (one per charge) and its page totals.
+// The tables of the claim being built.
+//
+// Owned by the Format_Class instance: the detail lines (one per completed
+// charge, DetailArray) and the page totals. Module-level, in the claim
+// state: the diagnosis table (gDiagArray). The detail-line builder fills
+// them at every end of charge; the claim writer prints and empties them.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/runtime.h"
+#include "records/record.h"
 
 namespace ub04 {
 
+// One service line of the claim.
+struct DetailEntry {
+  std::string used;  // "Y" when in use
+  std::string from_date, to_date;
+  std::string pos_code, tos_code, procedure_code, description;
+  std::array<std::string, 4> modifiers;
+  std::array<std::string, 3> extra_codes;
+  std::array<std::string, 5> diagnosis_codes;
+  std::array<int16_t, 5> diagnosis_pointers{};
+  Currency charge_amount, second_amount;
+  float units = 0;
+  std::string line_provider_id;
+  Currency allowed_amount, paid_amount, write_off_amount, adjustment_amount, fifth_amount;
+  std::string text76, text75;  // Charge tokens 76 and 75
+  std::string code_text;       // "~" & Charge token 71 & "~"
+  std::string narrative;
+  std::string revenue_code, revenue_rate;
+  Record charge;               // complete copy of the Last group's charge
+  std::string ext_20015;       // extended value "20015"
+};
+
+// The claim-level members the totals line and the upper boxes print.
+struct PageTotals {
+  Currency TotalCharges, TotalInsPaid, TotalLineAdjust, TotalInsWriteOff, AmountDue;
+  std::string ClaimCodeList, ClaimRemarks;
+  std::string StatementFromDate, StatementThroughDate;  // CCYYMMDD
+};
+
 struct ClaimTables {
+  // 1-based in the rules; detail[0] is line 1. Starts with 20 entries, grows
+  // by 5, never shrinks.
+  std::vector<DetailEntry> detail = std::vector<DetailEntry>(20);
+  PageTotals totals;
+};
+
+// One entry of the diagnosis table: a code and its companion value.
+struct DiagnosisEntry {
+  std::string code, companion;
 };
 
 // Adds the Last group's diagnoses to the diagnosis table and makes its

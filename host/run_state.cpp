@@ -59,6 +59,10 @@ void Shared_Initialize() {
     fresh.npi_cutover_date = DateFromYmd(2007, 1, 1);
     fresh.suppress_upin = true;
     InitClaimState(fresh.claim);
+    // The diagnosis table takes the size the instance set; 4 when unset.
+    if (fresh.diag_capacity <= 0) fresh.diag_capacity = 4;
+    if (fresh.diags_per_charge <= 0) fresh.diags_per_charge = 4;
+    fresh.claim.diag.assign(static_cast<size_t>(fresh.diag_capacity), DiagnosisEntry{});
   } catch (const std::exception& e) {
     ShowMessageBox(Rs().module_name + ".Dll had a problem in Shared_Initialize()\r" + e.what());
   }
