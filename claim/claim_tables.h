@@ -56,6 +56,17 @@ struct DiagnosisEntry {
   std::string code, companion;
 };
 
+// Blanks the five currency totals, the code list, the remarks and the
+// statement period (logged "EmptyPageTotalStruct()").
+void EmptyPageTotalStruct(ClaimTables& tables);
+// 1-based index of the first unused detail entry, or size + 1.
+int16_t GetNextDetailIndex(ClaimTables& tables);
+// After a claim is written: every detail entry blank (size kept) and the
+// diagnosis table emptied.
+void EmptyClaimTables(ClaimTables& tables);
+// 1-based position of code in the diagnosis table, 0 when absent or "".
+int16_t GetIndexForDiagnosis(const std::string& code);
+
 // Adds the Last group's diagnoses to the diagnosis table and makes its
 // detail line.
 int16_t DealWithLastGroup(ClaimTables& tables);

@@ -53,6 +53,23 @@ void CopyThisGroupToLast() {
 }
 
 int16_t DealWithLastGroup(ClaimTables&) { return 0; }
+void EmptyPageTotalStruct(ClaimTables& t) { t.totals = PageTotals{}; }
+int16_t GetNextDetailIndex(ClaimTables& t) {
+  for (size_t i = 0; i < t.detail.size(); ++i)
+    if (t.detail[i].used != "Y") return static_cast<int16_t>(i + 1);
+  return static_cast<int16_t>(t.detail.size() + 1);
+}
+void EmptyClaimTables(ClaimTables& t) {
+  t.detail.assign(t.detail.size(), DetailEntry{});
+  for (auto& d : Rs().claim.diag) d = DiagnosisEntry{};
+}
+int16_t GetIndexForDiagnosis(const std::string& code) {
+  if (code.empty()) return 0;
+  const auto& diag = Rs().claim.diag;
+  for (size_t i = 0; i < diag.size(); ++i)
+    if (diag[i].code == code) return static_cast<int16_t>(i + 1);
+  return 0;
+}
 int16_t CheckBreak(ClaimTables&) { return 0; }
 
 }  // namespace ub04
