@@ -5,9 +5,9 @@ JOBS ?= $(shell nproc)
 PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libcairo2-dev \
   libfontconfig-dev libfreetype-dev fonts-liberation libsqlite3-dev sqlite3 \
   unixodbc-dev unixodbc libsqliteodbc libcups2-dev cups-daemon cups-client \
-  poppler-utils
+  poppler-utils clang
 
-.PHONY: run test deps build asan clean
+.PHONY: run test deps build asan fuzz clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -33,6 +33,16 @@ asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DUB04_SANITIZE=ON >/dev/null
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer targets (clang), each for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS = split_tokens fmt_reader host_sequence
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DUB04_FUZZ=ON -DUB04_TESTS=OFF >/dev/null
+	cmake --build build-fuzz -j $(JOBS)
+	for t in $(FUZZ_TARGETS); do mkdir -p build-fuzz/corpus/$$t; \
+	  build-fuzz/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/$$t \
+	    tests/fuzz/seeds/$$t || exit 1; done
 
 clean:
 	rm -rf $(BUILD) build-asan out
