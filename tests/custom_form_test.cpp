@@ -1,0 +1,207 @@
+// Custom-form answers: question numbering, the list's slots, narrative
+// spill-over, a full list and the sort.
+#include <gtest/gtest.h>
+
+#include "records/custom_form.h"
+#include "host/runtime.h"
+
+namespace ub04 {
+namespace {
+
+CCFormInfo Answer(const std::string& form, const std::string& name, const std::string& answer = "") {
+  CCFormInfo q;
+  q.sChargeCustomForm = form;
+  q.sQuestionIDName = name;
+  q.sAnswerValue = answer;
+  return q;
+}
+
+struct NumberCase {
+  const char* form;
+  const char* name;
+  const char* number;
+  const char* type;
+  int16_t sequence;
+};
+
+TEST(CustomForm, QuestionNumbersFromTheThreeTables) {
+  const NumberCase cases[] = {
+      {"CMS-849", "AMBULATE", "B4", "O", 0},
+      {"CMS-849", "NEUROMUSCULAR", "B2", "O", 0},
+      {"CMS-849", "NARRATIVE", "C1", "T", 0},
+      {"CMS-849", "CERTIFICATIONDATE", "X", "D", 0},
+      {"CMS-849", "NEEDLENGTH", "X", "I", 0},
+      {"CMS-849", "SECBTITLE", "X", "T", 0},
+      {"CMS-10126", "CALORIES2", "4B", "T", 0},
+      {"CMS-10126", "AMINOACIDCONCENTRATION", "8", "I", 0},
+      {"CMS-10126", "PRODUCTHCPCS1", "3A", "T", 0},
+      {"CMS-10126", "SEVEREMALABSORPTION", "7", "O", 0},
+      {"CMS-10126", "HCPCS4", "X", "T", 0},
+      {"CMS-846", "CHRONICVENOUS", "1", "O", 1},
+      {"CMS-846", "LYMPHEDEMA", "5", "O", 5},
+      {"CMS-846", "NARRATIVE", "X", "T", 0},
+      {"CMS-846", "CERTIFICATIONTYPE", "X", "O", 0},
+  };
+  for (const NumberCase& c : cases) {
+    CCFormInfo q = Answer(c.form, c.name);
+    q.DetermineQuestionNumber();
+    EXPECT_EQ(q.sQuestionNumber, c.number) << c.form << " " << c.name;
+    EXPECT_EQ(q.sQuestionType, c.type) << c.form << " " << c.name;
+    EXPECT_EQ(q.iSequence, c.sequence) << c.form << " " << c.name;
+  }
+}
+
+TEST(CustomForm, UnknownQuestionOrFormClearsOnlyTheNumber) {
+  for (CCFormInfo q : {Answer("CMS-849", "narrative"), Answer("CMS-849", "CALORIES1"),
+                       Answer("CMS-999", "AMBULATE"), Answer("", "")}) {
+    q.sQuestionNumber = "old";
+    q.sQuestionType = "T";
+    q.iSequence = 7;
+    q.DetermineQuestionNumber();
+    EXPECT_EQ(q.sQuestionNumber, "");
+    EXPECT_EQ(q.sQuestionType, "T");
+    EXPECT_EQ(q.iSequence, 7);
+  }
+}
+
+TEST(CustomForm, EmptyMeClearsEverything) {
+  CCFormInfo q = Answer("CMS-846", "LYMPHEDEMA", "Y");
+  q.DetermineQuestionNumber();
+  q.EmptyMe();
+  EXPECT_EQ(q.sChargeCustomForm + q.sQuestionIDName + q.sQuestionType + q.sAnswerValue +
+                q.sQuestionNumber,
+            "");
+  EXPECT_EQ(q.iSequence, 0);
+}
+
+TEST(CustomFormArray, SlotsAreSharedObjectsAndOutOfRangeRaises) {
+  CCFormInfoArray a;
+  EXPECT_THROW(a.GetCustomFormInfo(0), RtError);
+  EXPECT_THROW(a.GetCustomFormInfo(101), RtError);
+  try {
+    a.GetCustomFormInfo(-1);
+  } catch (const RtError& e) {
+    EXPECT_EQ(e.number(), 9);
+  }
+
+  auto slot3 = a.GetCustomFormInfo(3);
+  slot3->sChargeCustomForm = "CMS-846";
+  EXPECT_EQ(a.GetCustomFormInfo(3)->sChargeCustomForm, "CMS-846");
+  // Slot 3 is used now, so AddTail fills 1, 2 and then 4.
+  for (int k = 0; k < 3; ++k) a.AddTail(Answer("CMS-849", "AMBULATE"));
+  EXPECT_EQ(a.GetCustomFormInfo(4)->sChargeCustomForm, "CMS-849");
+  EXPECT_EQ(a.GetCustomFormInfo(5)->sChargeCustomForm, "");
+
+  // Empty_Me puts new objects in; the one handed out lives on unchanged.
+  a.Empty_Me();
+  EXPECT_EQ(a.GetCustomFormInfo(3)->sChargeCustomForm, "");
+  EXPECT_EQ(slot3->sChargeCustomForm, "CMS-846");
+}
+
+TEST(CustomFormArray, AddTailCopiesThreeFieldsAndNumbers) {
+  CCFormInfoArray a;
+  CCFormInfo q = Answer("CMS-846", "MALIGNANTTUMOR", "Y");
+  q.sQuestionType = "D";
+  q.sQuestionNumber = "99";
+  q.iSequence = 42;
+  a.AddTail(q);
+  auto s = a.GetCustomFormInfo(1);
+  EXPECT_EQ(s->sChargeCustomForm, "CMS-846");
+  EXPECT_EQ(s->sQuestionIDName, "MALIGNANTTUMOR");
+  EXPECT_EQ(s->sAnswerValue, "Y");
+  EXPECT_EQ(s->sQuestionNumber, "4");
+  EXPECT_EQ(s->sQuestionType, "O");
+  EXPECT_EQ(s->iSequence, 4);
+  EXPECT_NE(s.get(), &q);
+}
+
+TEST(CustomFormArray, NarrativeSpillsIntoNextSlots) {
+  CCFormInfoArray a;
+  a.AddTail(Answer("CMS-849", "AMBULATE", "Y"));
+  a.AddTail(Answer("CMS-849", "NARRATIVE", "first line;second line  ;third;fourth"));
+  const char* expect[][2] = {{"first line", "C1"}, {"second line", "C2"}, {"third", "C3"}};
+  for (int k = 0; k < 3; ++k) {
+    auto s = a.GetCustomFormInfo(static_cast<int16_t>(2 + k));
+    EXPECT_EQ(s->sChargeCustomForm, "CMS-849");
+    EXPECT_EQ(s->sQuestionIDName, "NARRATIVE");
+    EXPECT_EQ(s->sAnswerValue, expect[k][0]);
+    EXPECT_EQ(s->sQuestionNumber, expect[k][1]);
+    EXPECT_EQ(s->sQuestionType, "T");
+  }
+  EXPECT_EQ(a.GetCustomFormInfo(5)->sChargeCustomForm, "");
+
+  // The same answer on "CMS-846" stays whole in one slot numbered "X".
+  CCFormInfoArray b;
+  b.AddTail(Answer("CMS-846", "NARRATIVE", "a;b;c"));
+  EXPECT_EQ(b.GetCustomFormInfo(1)->sAnswerValue, "a;b;c");
+  EXPECT_EQ(b.GetCustomFormInfo(1)->sQuestionNumber, "X");
+  EXPECT_EQ(b.GetCustomFormInfo(2)->sChargeCustomForm, "");
+}
+
+TEST(CustomFormArray, SpillOverSkipsUsedSlotsAndStopsAtTheEnd) {
+  CCFormInfoArray a;
+  a.GetCustomFormInfo(2)->sChargeCustomForm = "CMS-846";
+  a.GetCustomFormInfo(2)->sAnswerValue = "keep";
+  a.AddTail(Answer("CMS-849", "NARRATIVE", "one;two;three"));
+  EXPECT_EQ(a.GetCustomFormInfo(2)->sAnswerValue, "keep");
+  EXPECT_EQ(a.GetCustomFormInfo(3)->sQuestionNumber, "C2");
+  EXPECT_EQ(a.GetCustomFormInfo(4)->sQuestionNumber, "C3");
+
+  // A narrative landing in slot 99 spills into 100 only.
+  CCFormInfoArray b;
+  for (int k = 0; k < 98; ++k) b.AddTail(Answer("CMS-849", "AMBULATE"));
+  b.AddTail(Answer("CMS-849", "NARRATIVE", "one;two;three"));
+  EXPECT_EQ(b.GetCustomFormInfo(99)->sAnswerValue, "one");
+  EXPECT_EQ(b.GetCustomFormInfo(100)->sAnswerValue, "two");
+  EXPECT_EQ(b.GetCustomFormInfo(100)->sQuestionNumber, "C2");
+}
+
+TEST(CustomFormArray, FullListIgnoresTheHundredAndFirst) {
+  CCFormInfoArray a;
+  for (int k = 1; k <= 100; ++k) a.AddTail(Answer("CMS-846", "HCPCS1", std::to_string(k)));
+  a.AddTail(Answer("CMS-849", "NARRATIVE", "x;y"));
+  for (int16_t n = 1; n <= 100; ++n) {
+    auto s = a.GetCustomFormInfo(n);
+    EXPECT_EQ(s->sChargeCustomForm, "CMS-846");
+    EXPECT_EQ(s->sAnswerValue, std::to_string(n));
+  }
+}
+
+TEST(CustomFormArray, TooLongNarrativeRaisesAndChangesNothing) {
+  CCFormInfoArray a;
+  EXPECT_THROW(a.AddTail(Answer("CMS-849", "NARRATIVE", std::string(40000, 'x'))), RtError);
+  EXPECT_EQ(a.GetCustomFormInfo(1)->sChargeCustomForm, "");
+}
+
+TEST(CustomFormArray, SortByFormThenSequenceKeepsEqualKeysInOrder) {
+  CCFormInfoArray a;
+  a.AddTail(Answer("CMS-849", "AMBULATE", "a"));
+  a.AddTail(Answer("CMS-846", "LYMPHEDEMA", "b"));      // sequence 5
+  a.AddTail(Answer("CMS-10126", "CALORIES1", "c"));
+  a.AddTail(Answer("CMS-846", "CHRONICVENOUS", "d"));   // sequence 1
+  a.AddTail(Answer("CMS-849", "NEUROMUSCULAR", "e"));
+  a.AddTail(Answer("cms-846", "LYMPHEDEMA", "f"));      // lower case sorts last
+  a.AddTail(Answer("CMS-846", "HCPCS1", "g"));          // sequence 0
+  auto first = a.GetCustomFormInfo(1);
+  a.SortArray();
+  std::string order;
+  for (int16_t n = 1; n <= 8; ++n) order += a.GetCustomFormInfo(n)->sAnswerValue + ",";
+  EXPECT_EQ(order, "c,g,d,b,a,e,f,,");
+  // The object handed out moved with its answer.
+  EXPECT_EQ(a.GetCustomFormInfo(5).get(), first.get());
+}
+
+TEST(CustomFormArray, SortLeavesFreeSlotsInPlace) {
+  CCFormInfoArray a;
+  a.GetCustomFormInfo(2)->sChargeCustomForm = "CMS-849";
+  a.GetCustomFormInfo(5)->sChargeCustomForm = "CMS-10126";
+  a.GetCustomFormInfo(9)->sChargeCustomForm = "CMS-846";
+  a.SortArray();
+  EXPECT_EQ(a.GetCustomFormInfo(2)->sChargeCustomForm, "CMS-10126");
+  EXPECT_EQ(a.GetCustomFormInfo(5)->sChargeCustomForm, "CMS-846");
+  EXPECT_EQ(a.GetCustomFormInfo(9)->sChargeCustomForm, "CMS-849");
+  for (int16_t n : {1, 3, 4, 6, 7, 8, 10}) EXPECT_EQ(a.GetCustomFormInfo(n)->sChargeCustomForm, "");
+}
+
+}  // namespace
+}  // namespace ub04
