@@ -1,12 +1,23 @@
+// The This and Last copies and the routines that empty and fold them.
+//
+// A top record is emptied by blanking token 0 only: the other members keep
+// the values of the last record of that kind, and token 0 says whether a
+// record arrived since the previous end of charge. The group is emptied
+// whole, with a fresh custom-form list, because every charge brings its own.
 #include "claim/claim_state.h"
 
+#include "host/msgbox.h"
+#include "host/run_log.h"
+#include "host/run_state.h"
+#include "records/custom_form.h"
 #include "records/layouts.h"
+#include "refdata/refdata.h"
 
 namespace ub04 {
 
 namespace {
 
-void InitTop(TopRecords& t) {
+void SizeTop(TopRecords& t) {
   t.practice = Record(&kPracticeLayout);
   t.submitter = Record(&kSubmitterLayout);
   t.bprovider = Record(&kBProviderLayout);
@@ -18,7 +29,7 @@ void InitTop(TopRecords& t) {
   for (auto& e : t.ext) e = Record(&kExtDataLayout);
 }
 
-void InitGroup(ChargeGroup& g) {
+void SizeGroup(ChargeGroup& g) {
   g.charge = Record(&kChargeLayout);
   for (auto& e : g.ext) e = Record(&kExtDataLayout);
   g.ambulance = Record(&kAmbulanceLayout);
@@ -29,17 +40,139 @@ void InitGroup(ChargeGroup& g) {
   g.oreferral = Record(&kOReferralLayout);
   g.facility = Record(&kFacilityLayout);
   for (auto& o : g.oins) o = Record(&kOInsuranceLayout);
-  g.custom_forms.reset();
+  g.custom_forms = std::make_shared<CCFormInfoArray>();
+}
+
+void BlankTop(TopRecords& t) {
+  for (Record* r : {&t.practice, &t.submitter, &t.bprovider, &t.insurance, &t.calc_pref,
+                    &t.break_pref, &t.patient, &t.subscriber})
+    (*r)[0].clear();
+  for (Record& e : t.ext) {
+    e[ext_data::Field00].clear();
+    e[ext_data::Pairs].clear();
+  }
+}
+
+void ClearGroup(ChargeGroup& g) {
+  g.charge.Clear();
+  for (Record& e : g.ext) e.Clear();
+  for (Record* r : {&g.ambulance, &g.chiropractor, &g.sprovider, &g.oprovider, &g.referral,
+                    &g.oreferral, &g.facility})
+    r->Clear();
+  for (Record& o : g.oins) o.Clear();
+  g.custom_forms = std::make_shared<CCFormInfoArray>();
+}
+
+// Copies a top record that arrived since the last end of charge; true when
+// it did.
+bool CopyIfPresent(const Record& from, Record& to) {
+  if (!from.Present()) return false;
+  to = from;
+  return true;
+}
+
+void Report(const char* proc, const RtError& e) {
+  std::string text = ComponentName() + proc + ErrorText(e);
+  AddToMessageArray(3, text);
+  ShowMessageBox(text);
 }
 
 }  // namespace
 
 void InitClaimState(ClaimState& cs) {
   cs = ClaimState{};
-  InitTop(cs.this_top);
-  InitTop(cs.last_top);
-  InitGroup(cs.this_group);
-  InitGroup(cs.last_group);
+  SizeTop(cs.this_top);
+  SizeTop(cs.last_top);
+  SizeGroup(cs.this_group);
+  SizeGroup(cs.last_group);
+}
+
+void EmptyThisTop() {
+  LogLine("EmptyThisTop()");
+  BlankTop(Rs().claim.this_top);
+}
+
+void EmptyLastTop() {
+  LogLine("EmptyLastTop()");
+  BlankTop(Rs().claim.last_top);
+}
+
+void EmptyThisGroup() {
+  LogLine("EmptyThisGroup()");
+  ClearGroup(Rs().claim.this_group);
+}
+
+void EmptyLastGroup() {
+  LogLine("EmptyLastGroup()");
+  ClearGroup(Rs().claim.last_group);
+}
+
+void CopyThisTopToLast() {
+  ClaimState& c = Rs().claim;
+  TopRecords& t = c.this_top;
+  TopRecords& l = c.last_top;
+  try {
+    Guard([&] {
+      LogLine("CopyThisTopToLast()");
+      if (CopyIfPresent(t.practice, l.practice)) c.need_new_practice = true;
+      if (CopyIfPresent(t.submitter, l.submitter)) c.need_new_submitter = true;
+      if (CopyIfPresent(t.bprovider, l.bprovider)) c.need_new_provider = true;
+      if (CopyIfPresent(t.insurance, l.insurance)) {
+        c.need_new_insurance = true;
+        // The insurance parser puts the practice identifier chosen for this
+        // payer into the This practice; a new insurance without a new
+        // practice record must still carry it over.
+        if (t.practice[practice::Npi] != l.practice[practice::Npi])
+          l.practice[practice::Npi] = t.practice[practice::Npi];
+      }
+      CopyIfPresent(t.calc_pref, l.calc_pref);
+      CopyIfPresent(t.break_pref, l.break_pref);
+      if (CopyIfPresent(t.patient, l.patient)) c.need_new_patient = true;
+      if (CopyIfPresent(t.subscriber, l.subscriber)) c.need_new_subscriber = true;
+      for (size_t i : {4u, 0u, 3u, 2u, 1u})  // 5018, 5010, 5016, 5014, 5012
+        CopyIfPresent(t.ext[i], l.ext[i]);
+
+      // The flag latches, so the lookup runs at every end of charge once an
+      // insurance has been seen.
+      if (c.need_new_insurance)
+        FetchNPILegacyDates(l.insurance[insurance::PayerId], l.insurance[insurance::IhCode],
+                            Rs().ref.npi_legacy_date2);
+
+      const std::pair<bool, const char*> flags[] = {
+          {c.need_new_practice, " ** NeedNewPractice"},
+          {c.need_new_submitter, " ** NeedNewSubmitter"},
+          {c.need_new_provider, " ** NeedNewProvider"},
+          {c.need_new_insurance, " ** NeedNewInsurance"},
+          {c.need_new_patient, " ** NeedNewPatient"},
+          {c.need_new_subscriber, " ** NeedNewSubscriber"},
+      };
+      for (const auto& [set, text] : flags)
+        if (set) LogLine(text);
+      EmptyThisTop();
+    });
+  } catch (const RtError& e) {
+    Report(" CopyThisTopToLast() Error: ", e);
+  }
+}
+
+void CopyThisGroupToLast() {
+  ClaimState& c = Rs().claim;
+  try {
+    Guard([&] {
+      LogLine("CopyThisGroupToLast()");
+      // The custom-form list is shared, not copied: the This group gets a
+      // fresh one when it is emptied below.
+      c.last_group = c.this_group;
+      c.last_follow_key = c.this_follow_key;
+      c.last_followed = c.this_followed;
+      LogLine("**CopyThisGroupToLast - LastFollowed and This-Followed are both: " +
+              BoolText(c.this_followed));
+      LogLine("g_ThisGroup Copied to Last");
+      EmptyThisGroup();
+    });
+  } catch (const RtError& e) {
+    Report(" CopyThisGroupToLast() Error: ", e);
+  }
 }
 
 }  // namespace ub04

@@ -61,8 +61,9 @@ struct DiagnosisEntry {
 void EmptyPageTotalStruct(ClaimTables& tables);
 // 1-based index of the first unused detail entry, or size + 1.
 int16_t GetNextDetailIndex(ClaimTables& tables);
-// After a claim is written: every detail entry blank (size kept) and the
-// diagnosis table emptied.
+// After a claim is written, also when the write failed: every detail entry
+// blank (size kept), the claim totals cleared and the diagnosis table
+// emptied, so nothing of one claim reaches the next.
 void EmptyClaimTables(ClaimTables& tables);
 // 1-based position of code in the diagnosis table, 0 when absent or "".
 int16_t GetIndexForDiagnosis(const std::string& code);

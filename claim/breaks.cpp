@@ -1,0 +1,261 @@
+#include "claim/breaks.h"
+
+#include <array>
+#include <optional>
+
+#include "claim/claim_state.h"
+#include "claim/diagnosis_table.h"
+#include "form/claim_writer.h"
+#include "host/msgbox.h"
+#include "host/run_log.h"
+#include "host/run_state.h"
+#include "records/layouts.h"
+
+namespace ub04 {
+
+namespace {
+
+// ---- the rule table -------------------------------------------------------------
+
+enum class Test : uint8_t {
+  kEveryCharge,        // fires always
+  kDetailLinesFull,    // the next free detail line is past the page
+  kDiagnosisOverflow,  // the new diagnoses do not fit the table
+  kFieldsDiffer,       // any listed field differs between This and Last
+  kCodeSetChanged,     // the diagnosis code set differs
+  kMonthChanged,       // the month of the service date differs
+};
+
+// One field compared between the This and the Last group.
+struct Field {
+  const Record& (*record)(const ChargeGroup&) = nullptr;  // null: unused slot
+  size_t member = 0;
+};
+
+const Record& ChargeOf(const ChargeGroup& g) { return g.charge; }
+const Record& ReferralOf(const ChargeGroup& g) { return g.referral; }
+const Record& FacilityOf(const ChargeGroup& g) { return g.facility; }
+template <size_t K>
+const Record& OtherInsuranceOf(const ChargeGroup& g) { return g.oins[K]; }
+
+constexpr Field C(size_t member) { return {&ChargeOf, member}; }
+
+inline constexpr size_t kNoSwitch = ~size_t{0};
+
+struct Rule {
+  size_t switch_member;  // break-preference member that must be "1"
+  Test test;
+  std::array<Field, 4> fields;
+  const char* log;
+  bool needs_fifth_pair = false;  // only when five diagnoses per charge count
+};
+
+namespace bp = break_pref;
+namespace ch = charge;
+
+// Strictly in this order; the first rule that fires decides.
+const Rule kRules[] = {
+    {bp::BreakOnEachCharge, Test::kEveryCharge, {},
+     "CheckChargeBreak = True because breaking on each charge"},
+    {kNoSwitch, Test::kDetailLinesFull, {},
+     "CheckChargeBreak = true because Detail Lines > "},
+    {kNoSwitch, Test::kDiagnosisOverflow, {},
+     "CheckChargeBreak = true because Diagnosis Causes Overflow"},
+    {bp::BreakOnInsurances, Test::kFieldsDiffer,
+     {{{&OtherInsuranceOf<0>, oinsurance::IhCode},
+       {&OtherInsuranceOf<1>, oinsurance::IhCode},
+       {&OtherInsuranceOf<2>, oinsurance::IhCode},
+       {&OtherInsuranceOf<3>, oinsurance::IhCode}}},
+     "CheckChargeBreak = True because One of the 4 insurances changed"},
+    {bp::BreakOnCaseId, Test::kFieldsDiffer, {C(ch::CaseId)},
+     "CheckChargeBreak = True because Case ID changed"},
+    {bp::BreakOnReferral, Test::kFieldsDiffer, {{{&ReferralOf, referral::IhCode}}},
+     "CheckChargeBreak = True because Referral Changed"},
+    {bp::BreakOnFacility, Test::kFieldsDiffer, {{{&FacilityOf, facility::IhCode}}},
+     "CheckChargeBreak = True because Facility Changed"},
+    {bp::BreakOnInsuranceAction, Test::kFieldsDiffer, {C(ch::InsuranceAction)},
+     "CheckChargeBreak = True because Insurance Action Changed"},
+    {bp::BreakOnPrimaryApproval, Test::kFieldsDiffer, {C(ch::PrimaryApprovalNumber)},
+     "CheckChargeBreak = True because Primary Approval # changed"},
+    {bp::BreakOnTosCode, Test::kFieldsDiffer, {C(ch::TosCode)},
+     "CheckChargeBreak = True because TOS BillingCode changed"},
+    {bp::BreakOnPosCode, Test::kFieldsDiffer, {C(ch::PosCode)},
+     "CheckChargeBreak = True because POS Code changed"},
+    {bp::BreakOnEncounter, Test::kFieldsDiffer, {C(ch::EncounterId)},
+     "CheckChargeBreak = True because Encounter Changed"},
+    {bp::BreakOnProcedureCode, Test::kFieldsDiffer, {C(ch::ProcedureCode)},
+     "CheckChargeBreak = True because Procedure CPT4 Code changed"},
+    {bp::BreakOnModifier, Test::kFieldsDiffer,
+     {C(ch::Modifier2), C(ch::Modifier1), C(ch::Modifier3), C(ch::Modifier4)},
+     "CheckChargeBreak = True because a Modifier Billing Code changed"},
+    {kNoSwitch, Test::kCodeSetChanged, {},
+     "CheckChargeBreak = True because a Diagnosis Code set changed from "},
+    {bp::BreakOnPrimaryDiagnosis, Test::kFieldsDiffer, {C(ch::Diagnosis1)},
+     "CheckChargeBreak = True because the Primary Diagnosis changed"},
+    {bp::BreakOnDiagnoses, Test::kFieldsDiffer,
+     {C(ch::Diagnosis2), C(ch::Diagnosis1), C(ch::Diagnosis3), C(ch::Diagnosis4)},
+     "CheckChargeBreak = True because One of the Diagnosis changed"},
+    {bp::BreakOnDiagnoses, Test::kFieldsDiffer, {C(ch::Diagnosis5)},
+     "CheckChargeBreak = True because the 5th Diagnosis changed", true},
+    {bp::BreakOnOnset, Test::kFieldsDiffer, {C(ch::OnsetDate), C(ch::OnsetType)},
+     "CheckChargeBreak = True because the Onset Type or Date changed"},
+    {bp::BreakOnAdmissionDate, Test::kFieldsDiffer, {C(ch::AdmissionDate)},
+     "CheckChargeBreak = True because Admission Date changed"},
+    {bp::BreakOnDischargeDate, Test::kFieldsDiffer, {C(ch::DischargeDate)},
+     "CheckChargeBreak = True because Discharge Date changed"},
+    {bp::BreakOnSendOpReport, Test::kFieldsDiffer, {C(ch::SendOpReport)},
+     "CheckChargeBreak = True because SendOPReport changed"},
+    {bp::BreakOnAnesthesiaTimeUnit, Test::kFieldsDiffer, {C(ch::AnesthesiaTimeUnit)},
+     "CheckChargeBreak = True because AnesthesiaTimeUnit changed"},
+    {bp::BreakOnAnesthesiaType, Test::kFieldsDiffer, {C(ch::AnesthesiaType)},
+     "CheckChargeBreak = True because Anethesia Type changed"},
+    {bp::BreakOnCapitatedService, Test::kFieldsDiffer, {C(ch::CapitatedService)},
+     "CheckChargeBreak = True because CapitatedService changed"},
+    {bp::BreakOnMonth, Test::kMonthChanged, {},
+     "CheckChargeBreak = True because Month changed "},
+};
+
+// ---- evaluation -------------------------------------------------------------------
+
+bool FieldsDiffer(const Rule& r, const ChargeGroup& now, const ChargeGroup& last) {
+  for (const Field& f : r.fields)
+    if (f.record && f.record(now)[f.member] != f.record(last)[f.member]) return true;
+  return false;
+}
+
+// Month of an MMDDYYYY service date: only the first two characters count,
+// so the same month of another year does not break. A date on one side only
+// breaks (marked "*"), two dates of different months break ("**").
+bool MonthChanged(const std::string& last, const std::string& now, std::string& mark) {
+  const bool last_dated = last.size() >= 2, now_dated = now.size() >= 2;
+  if (!last_dated && !now_dated) return false;
+  if (last_dated && now_dated) {
+    mark = "**";
+    return last.compare(0, 2, now, 0, 2) != 0;
+  }
+  mark = "*";
+  return true;
+}
+
+// The log line of a fired rule; empty when it did not fire.
+std::optional<std::string> Fires(const Rule& r, ClaimTables& tables) {
+  const RunState& rs = Rs();
+  const ChargeGroup& now = rs.claim.this_group;
+  const ChargeGroup& last = rs.claim.last_group;
+  switch (r.test) {
+    case Test::kEveryCharge:
+      return r.log;
+    case Test::kDetailLinesFull:
+      if (GetNextDetailIndex(tables) > kDetailLinesPerClaim)
+        return r.log + SignNum(kDetailLinesPerClaim);
+      return std::nullopt;
+    case Test::kDiagnosisOverflow:
+      if (DoesDiagnosisCauseOverflow(Rs().diags_per_charge)) return r.log;
+      return std::nullopt;
+    case Test::kFieldsDiffer:
+      if (r.needs_fifth_pair && rs.diags_per_charge <= 4) return std::nullopt;
+      if (FieldsDiffer(r, now, last)) return r.log;
+      return std::nullopt;
+    case Test::kCodeSetChanged: {
+      const std::string& was = last.charge[charge::DiagnosisCodeSet];
+      if (now.charge[charge::DiagnosisCodeSet] == was) return std::nullopt;
+      return r.log + std::string(was == "9" ? "ICD9 to ICD10" : "ICD10 to ICD9");
+    }
+    case Test::kMonthChanged: {
+      std::string mark;
+      if (MonthChanged(last.charge[charge::ServiceDate], now.charge[charge::ServiceDate], mark))
+        return r.log + mark;
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+// A line for the open run log at any log level, for the one decision that
+// support must always be able to see.
+void LogAtAnyLevel(const std::string& text) {
+  class TracingForOneLine {
+   public:
+    explicit TracingForOneLine(int16_t& level) : level_(level), was_(level) { level_ = 2; }
+    ~TracingForOneLine() { level_ = was_; }
+
+   private:
+    int16_t& level_;
+    int16_t was_;
+  } tracing(Rs().log_level);
+  LogLine(text);
+}
+
+std::string Failure(const char* proc, const RtError& e) {
+  std::string text = ComponentName() + proc + ErrorText(e);
+  AddToMessageArray(3, text);
+  return text;
+}
+
+}  // namespace
+
+bool CheckChargeBreak(ClaimTables& tables) {
+  bool decided = false;
+  try {
+    Guard([&] {
+      LogLine("CheckChargeBreak()");
+      const Record& prefs = Rs().claim.last_top.break_pref;
+      for (const Rule& r : kRules) {
+        if (r.switch_member != kNoSwitch && prefs[r.switch_member] != "1") continue;
+        std::optional<std::string> line = Fires(r, tables);
+        if (!line) continue;
+        decided = true;
+        if (r.test == Test::kCodeSetChanged)
+          LogAtAnyLevel(*line);
+        else
+          LogLine(*line);
+        return;
+      }
+    });
+  } catch (const RtError& e) {
+    ShowMessageBox(Failure(" CheckChargeBreak() Error: ", e));
+  }
+  return decided;
+}
+
+int16_t CheckBreak(ClaimTables& tables) {
+  static constexpr std::pair<Record TopRecords::*, const char*> kTopRecords[] = {
+      {&TopRecords::practice, "** CheckBreak saw that Practice changed"},
+      {&TopRecords::submitter, "** CheckBreak saw that Submitter changed"},
+      {&TopRecords::bprovider, "** CheckBreak saw that BProvider changed"},
+      {&TopRecords::insurance, "** CheckBreak saw that Insurance changed"},
+      {&TopRecords::patient, "** CheckBreak saw that Patient changed"},
+      {&TopRecords::subscriber, "** CheckBreak saw that Subscriber changed"},
+  };
+  try {
+    return Guard([&]() -> int16_t {
+      LogLine("CheckBreak()");
+      const ClaimState& c = Rs().claim;
+      bool brk = false;
+      // The arrival of a record is the change; its contents are not compared.
+      for (const auto& [rec, text] : kTopRecords) {
+        if (!(c.this_top.*rec).Present()) continue;
+        brk = true;
+        LogLine(text);
+      }
+      if (c.this_group.charge[charge::TypeOfBill] != c.last_group.charge[charge::TypeOfBill]) {
+        brk = true;
+        LogLine("CheckChargeBreak = True because UB92 Type Of Bill extdata changed **");
+      }
+      if (!brk) {
+        LogLine(" -- Checking Charge to see if that causes a break...");
+        if (!CheckChargeBreak(tables)) return 0;
+      }
+      LogLine("CheckBreak() Thinks there is a break");
+      // The writer empties the tables also when it fails and queues its own
+      // message, so the new charge starts a clean claim either way.
+      WriteClaim(tables);
+      return 0;
+    });
+  } catch (const RtError& e) {
+    Failure(" CheckBreak() Error: ", e);
+    return 3;
+  }
+}
+
+}  // namespace ub04

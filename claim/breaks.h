@@ -1,0 +1,21 @@
+// Claim breaks: whether the charge just received (the This copy) must start
+// a new claim instead of joining the one the Last copy and the claim tables
+// hold. CheckBreak (claim/claim_tables.h) looks at the top records and the
+// type of bill and writes the claim on a break; CheckChargeBreak applies
+// the per-charge rules.
+#pragma once
+
+#include "claim/claim_tables.h"
+
+namespace ub04 {
+
+// A claim page holds this many service lines.
+inline constexpr int16_t kDetailLinesPerClaim = 22;
+
+// The per-charge rules, in their fixed order; true at the first that fires.
+// Most are switched on by a break-preference token of exactly "1" (Last
+// copy); the detail-line limit, the diagnosis overflow and a change of the
+// diagnosis code set always apply.
+bool CheckChargeBreak(ClaimTables& tables);
+
+}  // namespace ub04

@@ -1,0 +1,193 @@
+#include "claim/detail_lines.h"
+
+#include "claim/claim_tables.h"
+#include "claim/diagnosis_table.h"
+#include "host/format_class.h"
+#include "host/msgbox.h"
+#include "host/run_log.h"
+#include "host/run_state.h"
+#include "host/text_util.h"
+#include "records/layouts.h"
+
+namespace ub04 {
+
+namespace {
+
+constexpr size_t kGrowBy = 5;
+
+// Amounts in trace lines: sign position and the shortest decimal form.
+std::string AmountText(Currency v) {
+  return (v.scaled() < 0 ? "" : " ") + GeneralNum(v.ToDouble());
+}
+
+std::string Ymd(std::string date) { return ReorderDateToYmd(date); }
+
+// The statement period runs from the earliest from-date to the latest
+// to-date of the claim's lines, compared as CCYYMMDD text. A line without a
+// date has no say in it.
+void WidenStatementPeriod(PageTotals& t, const std::string& from, const std::string& to) {
+  std::string f = Ymd(from), th = Ymd(to);
+  if (t.StatementFromDate.empty()) t.StatementFromDate = f;
+  if (t.StatementThroughDate.empty()) t.StatementThroughDate = th;
+  if (!f.empty() && f < t.StatementFromDate) t.StatementFromDate = f;
+  if (!th.empty() && th > t.StatementThroughDate) t.StatementThroughDate = th;
+}
+
+// "N4" + drug code + unit, then the quantity without its last character.
+std::string DrugDescription(const Record& c) {
+  std::string d = "N4" + c[charge::NdcCode] + c[charge::NdcUnit];
+  const std::string& qty = c[charge::NdcQuantity];
+  if (!qty.empty()) d += qty.substr(0, qty.size() - 1);
+  return d;
+}
+
+// Insurance token 18, unless the billing preferences say otherwise: "0" no
+// line provider ID, "2" the servicing provider's ID when one came with the
+// charge.
+std::string LineProviderId(const TopRecords& top, const ChargeGroup& g) {
+  const std::string& rule = top.calc_pref[calc_pref::Field07];
+  if (rule == "0") return "";
+  if (rule == "2" && g.sprovider.Present()) return g.sprovider[sprovider::OtherId];
+  return top.insurance[insurance::ProviderIdForPayer];
+}
+
+void FillAmounts(DetailEntry& e, const ChargeGroup& g) {
+  const Record& c = g.charge;
+  e.charge_amount = Currency::FromText(c[charge::Field43]);
+  e.second_amount = Currency::FromText(c[charge::Field44]);
+  e.units = static_cast<float>(LeadingNumber(c[charge::Field42]));
+  e.allowed_amount = Currency::FromText(c[charge::Field64]);
+  e.paid_amount = Currency::FromText(c[charge::Field65]);
+  e.write_off_amount = Currency::FromText(c[charge::Field66]);
+  e.adjustment_amount = Currency::FromText(c[charge::Field67]);
+  e.fifth_amount = Currency::FromText(c[charge::Field68]);
+  // An absent other insurance has empty amounts, which count as 0.
+  for (size_t k = 0; k < g.oins.size(); ++k) {
+    const Record& o = g.oins[k];
+    e.allowed_amount += Currency::FromText(o[oinsurance::Field21]);
+    e.paid_amount += Currency::FromText(o[oinsurance::Field22]);
+    e.write_off_amount += Currency::FromText(o[oinsurance::Field23]);
+    LogLine("Dealwithlastgroup  Insloop  index = " + SignNum(static_cast<long long>(k + 1)));
+    LogLine("    Total Ins Allowed = " + AmountText(e.allowed_amount));
+    LogLine("    Total Ins Paid = " + AmountText(e.paid_amount));
+    LogLine("    Total Ins WriteOff = " + AmountText(e.write_off_amount));
+  }
+}
+
+}  // namespace
+
+void SplitRevenueCode(std::string& code, std::string& revCd, std::string& rate) {
+  revCd = Trim(code);
+  rate.clear();
+  const size_t n = code.size();
+  for (size_t p = 0; p < n; ++p) {
+    if (code[p] != '/') continue;
+    code[p] = ' ';
+    revCd = Trim(std::string_view(code).substr(0, p + 1));
+    rate = Trim(std::string_view(code).substr(p));
+  }
+}
+
+void EmptyPageTotalStruct(ClaimTables& tables) {
+  LogLine("EmptyPageTotalStruct()");
+  tables.totals = PageTotals{};
+}
+
+int16_t GetNextDetailIndex(ClaimTables& tables) {
+  int16_t index = 0;
+  try {
+    Guard([&] {
+      const auto& d = tables.detail;
+      size_t i = 0;
+      while (i < d.size() && d[i].used == "Y") ++i;
+      index = CheckInt16(static_cast<long long>(i + 1));
+      LogLine("GetNextDetailIndex  index = " + SignNum(index));
+    });
+  } catch (const RtError& e) {
+    std::string text = ComponentName() + " GetNextDetailIndex() Error: " + ErrorText(e);
+    AddToMessageArray(3, text);
+    ShowMessageBox(text);
+  }
+  return index;
+}
+
+void EmptyClaimTables(ClaimTables& tables) {
+  tables.detail.assign(tables.detail.size(), DetailEntry{});
+  // Also after a failed write: nothing of one claim may reach the next.
+  tables.totals = PageTotals{};
+  for (DiagnosisEntry& d : Rs().claim.diag) d = DiagnosisEntry{};
+}
+
+int16_t DealWithLastGroup(ClaimTables& tables) {
+  RunState& rs = Rs();
+  ChargeGroup& g = rs.claim.last_group;
+  const TopRecords& top = rs.claim.last_top;
+  try {
+    Guard([&] {
+      LogLine("DealWithLastGroup()");
+      AddToDiagnosisArray(rs.diags_per_charge);
+
+      const int16_t i = GetNextDetailIndex(tables);
+      if (i < 1) Raise(kErrSubscript);  // the index could not be found
+      if (static_cast<size_t>(i) > tables.detail.size())
+        tables.detail.resize(tables.detail.size() + kGrowBy);
+      DetailEntry& e = tables.detail[static_cast<size_t>(i - 1)];
+      const Record& c = g.charge;
+      e.used = "Y";
+      e.charge = c;
+
+      e.from_date = c[charge::ServiceDate];
+      e.to_date = c[charge::Field55];
+      PageTotals& t = tables.totals;
+      WidenStatementPeriod(t, e.from_date, e.to_date);
+
+      e.pos_code = c[charge::PosCode];
+      e.tos_code = c[charge::TosCode];
+      e.procedure_code = c[charge::ProcedureCode];
+      e.description = c[charge::NdcCode].empty() ? c[charge::Field07] : DrugDescription(c);
+
+      e.modifiers = {c[charge::Modifier1], c[charge::Modifier2], c[charge::Modifier3],
+                     c[charge::Modifier4]};
+      for (int k = 1; k <= 3; ++k)
+        e.extra_codes[static_cast<size_t>(k - 1)] = c[charge::ExtraModifierSlot(k)];
+      for (size_t k = 0; k < 5; ++k) {
+        e.diagnosis_codes[k] = c[charge::Diagnosis1 + 2 * k];
+        e.diagnosis_pointers[k] = GetIndexForDiagnosis(e.diagnosis_codes[k]);
+      }
+
+      FillAmounts(e, g);
+      t.TotalInsPaid += e.paid_amount;
+      t.TotalLineAdjust += e.adjustment_amount;
+      t.TotalInsWriteOff += e.write_off_amount;
+
+      e.line_provider_id = LineProviderId(top, g);
+      e.text76 = c[charge::Field76];
+      e.text75 = c[charge::Field75];
+      e.code_text = "~" + c[charge::CodeList] + "~";
+      e.narrative = c[charge::Narrative];
+      e.revenue_code.clear();
+      e.revenue_rate.clear();
+
+      // The Last group keeps the code with blanks for slashes afterwards.
+      std::string& ub92 = g.charge[charge::RevenueCode];
+      SplitRevenueCode(ub92, e.revenue_code, e.revenue_rate);
+      LogLine("UB92Code = " + ub92);
+      LogLine("RevCd = " + e.revenue_code);
+      LogLine("RevRate = " + e.revenue_rate);
+
+      std::string value;
+      if (LookUpExtDataLast(2, "20015", value)) e.ext_20015 = value;
+
+      t.ClaimCodeList += e.code_text;
+      if (t.ClaimRemarks.empty()) t.ClaimRemarks = e.narrative;
+    });
+    return 0;
+  } catch (const RtError& e) {
+    std::string text = ComponentName() + " DealWithLastGroup() Error: " + ErrorText(e);
+    AddToMessageArray(3, text);
+    ShowMessageBox(text);
+    return 3;
+  }
+}
+
+}  // namespace ub04
