@@ -1,0 +1,22 @@
+// The generic record parser and the punctuation clean-up, both driven by the
+// layout of the record they are given (records/layout_rules.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "records/record.h"
+
+namespace ub04 {
+
+// Parses sRec into rec by rec's layout. Returns 0, or 3 after queueing the
+// layout's error text with the error (the members read before the error
+// keep their new values, the others their old ones).
+int16_t ParseRecord(const std::string& sRec, Record& rec, bool keep_empty_payer_id = false);
+
+// DealWithPunctuation_<record>: SquashAllPunctuation over the layout's
+// clean-up fields, in order. 0, or 3 after queueing the error; the parsers
+// ignore the result.
+int16_t DealWithPunctuation(Record& rec);
+
+}  // namespace ub04
