@@ -1,0 +1,90 @@
+#include "form/boxes.h"
+
+#include <array>
+#include <utility>
+
+#include "form/form_positions.h"
+#include "host/msgbox.h"
+#include "host/run_log.h"
+#include "host/run_state.h"
+
+namespace ub04 {
+
+int16_t WriteAllPageButDetail(Page& page) {
+  LogLine("WriteAllPageButDetail()");
+  try {
+    Guard([&] {
+      WriteUpperBoxes(page);
+      WriteLowerBoxes(page);
+    });
+  } catch (const RtError& e) {
+    ReportWriterError(" WriteAllPageButDetail()  Error: ", e);
+  }
+  return 0;
+}
+
+void ReportWriterError(std::string_view what, const RtError& e) {
+  std::string msg = ComponentName();
+  msg += what;
+  msg += ErrorText(e);
+  AddToMessageArray(3, msg);
+  ShowMessageBox(msg);
+}
+
+std::string FormatDateMMDDYY(std::string_view date) {
+  if (date.size() < 8) return std::string(date);
+  // A leading "19" or "20" is a century: the text is CCYYMMDD.
+  if (date.substr(0, 2) > "18") return Mid(date, 5, 4) + Mid(date, 3, 2);
+  return Mid(date, 1, 4) + Mid(date, 7);
+}
+
+void WriteOccurrenceCode(int index, std::string_view code, std::string_view date) {
+  if (index < 1 || index > static_cast<int>(pos::kOccurrenceX.size())) return;
+  float x = pos::kOccurrenceX[static_cast<size_t>(index - 1)];
+  Put(code, x, pos::kOccurrenceY);
+  Put(date, x + pos::kOccurrenceDateOffset, pos::kOccurrenceY);
+}
+
+void WriteValueCode(int index, std::string_view code, std::string_view amount) {
+  constexpr int kColumns = static_cast<int>(pos::kValueCodeX.size());
+  constexpr int kSlots = kColumns * static_cast<int>(pos::kValueCodeY.size());
+  if (index < 1 || index > kSlots) return;
+  float x = pos::kValueCodeX[static_cast<size_t>((index - 1) % kColumns)];
+  float y = pos::kValueCodeY[static_cast<size_t>((index - 1) / kColumns)];
+  Put(code, x, y);
+  Put(amount, x + pos::kValueAmountOffset, y, 1);
+}
+
+bool IsArrayEmpty(const Tokens& array) { return array.empty(); }
+
+std::string MapRelationshipCode(std::string_view relationship) {
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kCodes = {{
+      {"SLF", "18"}, {"HUS", "01"}, {"WIF", "01"}, {"DAU", "19"},
+      {"SON", "19"}, {"FTH", "33"}, {"MTH", "32"},
+  }};
+  for (const auto& [rel, code] : kCodes)
+    if (relationship == rel) return std::string(code);
+  return "21";
+}
+
+int16_t GetWrapLength(std::string_view text, int width) {
+  if (width < 1) return 0;
+  if (text.size() < static_cast<size_t>(width)) return CheckInt16(static_cast<long long>(text.size()));
+  size_t w = static_cast<size_t>(width);
+  bool before_is_word = text[w - 1] != ' ';
+  bool after_is_word = w < text.size() && text[w] != ' ';
+  if (!(before_is_word && after_is_word)) return CheckInt16(width);
+  size_t space = text.substr(0, w).rfind(' ');
+  if (space == std::string_view::npos) return CheckInt16(width);
+  return CheckInt16(static_cast<long long>(space + 1));
+}
+
+std::string CityStateZipLine(const std::string& city, const std::string& state,
+                             const std::string& zip) {
+  std::string line = city + ", " + state + "  " + Left(zip, 5);
+  std::string plus4 = Trim(Mid(zip, 6, 4));
+  if (!plus4.empty()) line = Trim(line) + "-" + plus4;
+  return line;
+}
+
+}  // namespace ub04

@@ -1,0 +1,347 @@
+// Form locators 1 to 41: billing and pay-to parties, patient, admission,
+// condition and occurrence codes, responsible party and value codes.
+#include <algorithm>
+#include <array>
+
+#include "form/boxes.h"
+#include "form/form_positions.h"
+#include "host/format_class.h"
+#include "host/run_log.h"
+
+namespace ub04 {
+
+namespace {
+
+// ---- boxes 1, 2 and 5: the billing party ------------------------------------------
+
+// CalcPref token 6 (BillingProviderSource): an even value (empty counts as 0)
+// bills as the practice, an odd value as the billing provider.
+bool PracticeBills(const Page& page) {
+  int16_t source = RoundToInt16(LeadingNumber(page.calc_pref()[calc_pref::BillingProviderSource]));
+  return source % 2 == 0;
+}
+
+std::string CityStateZip(const Record& r, size_t city, size_t state, size_t zip) {
+  return r[city] + " " + r[state] + "  " + r[zip];
+}
+
+std::string PhoneLine(const std::string& phone, const std::string& rest) {
+  return phone.empty() ? rest : phone + " " + rest;
+}
+
+void BillingProviderBox1(Page& page) {
+  std::array<std::string, 4> lines;
+  if (PracticeBills(page)) {
+    const Record& p = page.practice();
+    lines = {p[practice::Name], p[practice::AddressLine1],
+             CityStateZip(p, practice::City, practice::State, practice::ZipCode),
+             PhoneLine(p[practice::Phone], p[practice::Field09])};
+  } else {
+    const Record& b = page.bprovider();
+    std::string name = b[bprovider::FirstName] + " ";
+    if (!b[bprovider::MiddleName].empty()) name += Left(b[bprovider::MiddleName], 1) + " ";
+    name += b[bprovider::LastName] + " " + b[bprovider::NameSuffix];
+    lines = {name, b[bprovider::AddressLine1],
+             CityStateZip(b, bprovider::City, bprovider::State, bprovider::ZipCode),
+             PhoneLine(b[bprovider::Phone], b[bprovider::Field16])};
+  }
+  static constexpr std::array<float, 4> kLineY = {0.33f, 0.48f, 0.63f, 0.78f};
+  for (size_t i = 0; i < lines.size(); ++i) Put(lines[i], 0.3f, kLineY[i]);
+}
+
+// The pay-to members of the practice or the billing provider.
+struct PayToFields {
+  size_t name, line1, line2, city, state, zip;
+};
+constexpr PayToFields kPracticePayTo = {practice::PayToName,     practice::PayToAddressLine1,
+                                        practice::PayToAddressLine2, practice::PayToCity,
+                                        practice::PayToState,    practice::PayToZipCode};
+constexpr PayToFields kBProviderPayTo = {bprovider::PayToName,     bprovider::PayToAddressLine1,
+                                         bprovider::PayToAddressLine2, bprovider::PayToCity,
+                                         bprovider::PayToState,    bprovider::PayToZipCode};
+
+void PayToBox2(Page& page) {
+  bool practice = PracticeBills(page);
+  const Record& r = practice ? page.practice() : page.bprovider();
+  const PayToFields& f = practice ? kPracticePayTo : kBProviderPayTo;
+  if (r[f.line1].empty()) return;  // no pay-to address: the box stays blank
+  constexpr float kX = 2.8f;
+  Put(r[f.name], kX, 0.33f);
+  Put(r[f.line1], kX, 0.48f);
+  float y = 0.63f;
+  if (!r[f.line2].empty()) {
+    Put(r[f.line2], kX, y);
+    y += 0.15f;
+  }
+  Put(CityStateZip(r, f.city, f.state, f.zip), kX, y);
+}
+
+// A payer whose alternate id starts "VID" has the rest printed under box 2.
+void VendorIdBesideBox2(Page& page) {
+  const std::string& alt = page.insurance()[insurance::AlternatePayerId];
+  if (Left(alt, 3) == "VID") Put(Mid(alt, 4), 5.1f, 0.78f, 1);
+}
+
+void PatientControlBox3(Page& page) {
+  LogLine("Box 3");
+  const std::string& account = page.patient()[patient::AccountNumber];
+  Put(account, 5.6f, 0.3f);   // 3a patient control number
+  Put(account, 5.6f, 0.48f);  // 3b medical record number
+}
+
+// Box 4: the payer's type of bill, else the practice's; the charge's own
+// (settled at the end of the charge) wins. A claim action replaces the
+// frequency digit: V void 8, A adjustment 7, C correction 6.
+void TypeOfBillBox4(Page& page) {
+  std::string tob = page.insurance()[insurance::TypeOfBill];
+  if (tob.empty()) tob = page.practice()[practice::TypeOfBill];
+  const std::string& charge_tob = page.charge()[charge::TypeOfBill];
+  if (!charge_tob.empty()) tob = charge_tob;
+  const std::string& action = page.charge()[charge::ClaimAction];
+  if (!action.empty() && !tob.empty()) {
+    char frequency = action == "V" ? '8' : action == "A" ? '7' : action == "C" ? '6' : 0;
+    if (frequency) tob.back() = frequency;
+  }
+  if (tob.size() == 3) tob = "0" + Trim(tob);
+  Put(tob, 7.85f, 0.48f);
+}
+
+void FederalTaxNumberBox5(Page& page) {
+  std::string tax;
+  if (PracticeBills(page)) {
+    tax = page.practice()[practice::FederalTaxId];
+  } else {
+    tax = page.bprovider()[bprovider::TaxIdOverride];
+    if (tax.empty()) tax = page.bprovider()[bprovider::FederalTaxId];
+  }
+  Put(tax, 5.18f, 0.81f);
+}
+
+// CCYYMMDD into a six-space MMDDYY text: characters 5 to 8, then 3 and 4.
+std::string StatementDate(const std::string& ymd) {
+  std::string text(6, ' ');
+  std::string mmdd = Mid(ymd, 5, 4), yy = Mid(ymd, 3, 2);
+  text.replace(0, mmdd.size(), mmdd);
+  text.replace(4, yy.size(), yy);
+  return text;
+}
+
+void StatementPeriodBox6(Page& page) {
+  LogLine("Box 6");
+  Put(StatementDate(page.totals().StatementFromDate), 6.2f, 0.81f);
+  Put(StatementDate(page.totals().StatementThroughDate), 6.9f, 0.81f);
+}
+
+// Box 8a carries the insured's id for one payer only.
+void PatientIdBox8a(Page& page) {
+  std::string id;
+  if (page.insurance()[insurance::PayerId] == "345724166")
+    id = Trim(page.subscriber()[subscriber::Field04]) + Trim(page.subscriber()[subscriber::Field05]);
+  Put(id, 1.3f, 0.95f);
+}
+
+// Box 8b: LAST SUFFIX, FIRST  M.
+void PatientNameBox8b(Page& page) {
+  const Record& p = page.patient();
+  std::string name = p[patient::LastName];
+  if (!p[patient::NameSuffix].empty()) name += " " + p[patient::NameSuffix];
+  name += ", " + p[patient::FirstName];
+  if (!p[patient::MiddleName].empty()) name += "  " + Left(p[patient::MiddleName], 1) + ".";
+  Put(name, 0.3f, 1.13f);
+}
+
+void PatientAddressBox9(Page& page) {
+  LogLine("Box 9");
+  const Record& p = page.patient();
+  std::string street = Trim(p[patient::AddressLine1]);
+  if (!p[patient::AddressLine2].empty()) street += ", " + p[patient::AddressLine2];
+  Put(street, 4.3f, 0.98f);                  // 9a
+  Put(Trim(p[patient::City]), 3.3f, 1.13f);   // 9b
+  Put(Trim(p[patient::State]), 6.55f, 1.13f);  // 9c
+  const std::string& zip = p[patient::ZipCode];
+  std::string zip_text = Trim(Left(zip, 5));
+  if (zip.size() > 5) zip_text += "-" + Trim(Mid(zip, 6, 4));
+  Put(zip_text, 7.0f, 1.13f);  // 9d
+}
+
+void BirthDateAndSexBoxes10And11(Page& page) {
+  const std::string& birth = page.patient()[patient::BirthDate];
+  if (!birth.empty()) Put(birth, 0.3f, pos::kAdmissionRowY);
+  Put(page.patient()[patient::SexCode], 1.1f, pos::kAdmissionRowY);
+}
+
+void AdmissionDateBox12(Page& page) {
+  Put(FormatDateMMDDYY(page.charge()[charge::AdmissionDate]), 1.35f, pos::kAdmissionRowY);
+}
+
+// An hour from extended data as two digits, "" when absent.
+std::string HourText(std::string_view code) {
+  std::string value;
+  if (!LookUpExtDataLast(3, code, value)) return "";
+  return FormatMask(LeadingNumber(value), "00");
+}
+
+void AdmissionHourBox13(Page& page) {
+  (void)page;
+  LogLine("Box 13");
+  Put(HourText("30005"), 2.0f, pos::kAdmissionRowY);
+}
+
+// Boxes 14 and 15: the payer's value, else the practice's; a charge-level
+// extended-data value wins.
+std::string AdmissionValue(const Page& page, size_t ins_member, size_t practice_member,
+                           std::string_view ext_code) {
+  std::string text = page.insurance()[ins_member];
+  if (text.empty()) text = page.practice()[practice_member];
+  std::string ext;
+  if (LookUpExtDataLast(2, ext_code, ext)) text = ext;
+  return text;
+}
+
+void AdmissionTypeBox14(Page& page) {
+  std::string type =
+      AdmissionValue(page, insurance::AdmissionType, practice::AdmissionType, "20011");
+  // Medicare emergency claims default to 1 (emergency).
+  if (type.empty() && page.insurance()[insurance::PlanType] == "MCR" &&
+      InStr(page.totals().ClaimCodeList, "~EM~") > 0)
+    type = "1";
+  Put(type, 2.3f, pos::kAdmissionRowY);
+}
+
+void PointOfOriginBox15(Page& page) {
+  Put(AdmissionValue(page, insurance::AdmissionSource, practice::AdmissionSource, "20012"),
+      2.6f, pos::kAdmissionRowY);
+}
+
+void DischargeHourBox16(Page& page) {
+  (void)page;
+  Put(HourText("30006"), 2.9f, pos::kAdmissionRowY);
+}
+
+// Boxes 18 to 28: the distinct condition codes of the "20014" extended
+// data, split on "-", from X 3.5 rightwards. The value comes from the
+// Last copies, so every service line of the claim finds the same one.
+void ConditionCodesBoxes18To28(Page& page) {
+  bool any_line = false;
+  for (const DetailEntry& e : page.tables.detail) any_line = any_line || e.used == "Y";
+  std::string value;
+  if (!any_line || !LookUpExtDataLast(2, "20014", value)) return;
+  Tokens pieces, codes;
+  SplitTokens(value, "-", pieces);
+  for (const std::string& piece : pieces)  // whole codes: "1" is not the tail of "A1"
+    if (std::find(codes.begin(), codes.end(), piece) == codes.end()) codes.push_back(piece);
+  if (IsArrayEmpty(codes)) return;
+  float x = 3.5f;
+  for (const std::string& c : codes) {
+    if (c.empty()) continue;
+    Put(c, x, pos::kAdmissionRowY);
+    x += 0.3f;
+  }
+}
+
+void AccidentStateBox29(Page& page) {
+  std::string state;
+  if (page.charge()[charge::OnsetType] == "MTR" && LookUpExtDataLast(2, "20003", state))
+    Put(state, 6.8f, pos::kAdmissionRowY);
+}
+
+// Occurrence code of the onset date by onset type.
+std::string OnsetOccurrenceCode(const std::string& onset_type) {
+  if (onset_type == "ACC") return "01";
+  if (onset_type == "EMP") return "04";
+  if (onset_type == "LMP") return "10";
+  if (onset_type == "MTR") return "02";
+  return "11";  // ILL and anything else: onset of illness
+}
+
+// Boxes 31 to 34. Also starts the page's value-code count.
+void OccurrenceCodesBoxes31To34(Page& page) {
+  LogLine("box 32");
+  page.value_code_count = 0;
+  struct ExtOccurrence {
+    std::string_view ext_code, occurrence_code;
+  };
+  static constexpr std::array<ExtOccurrence, 3> kFromExtData = {
+      {{"10000", "35"}, {"10001", "44"}, {"10002", "45"}}};
+  int count = 0;
+  std::string value;
+  for (const ExtOccurrence& o : kFromExtData)
+    if (LookUpExtDataLast(1, o.ext_code, value))
+      WriteOccurrenceCode(++count, o.occurrence_code, FormatDateMMDDYY(value));
+  const std::string& onset = page.charge()[charge::OnsetDate];
+  if (!onset.empty())
+    WriteOccurrenceCode(++count, OnsetOccurrenceCode(page.charge()[charge::OnsetType]),
+                        FormatDateMMDDYY(onset));
+}
+
+// Box 38: the payer (Insurance token 38 starting "y" or "Y") or else the
+// subscriber, four or five lines of at most 40 characters.
+void ResponsiblePartyBox38(Page& page) {
+  LogLine("box 37");
+  LogLine("box 38");
+  std::string name, line1, line2, last;
+  const Record& ins = page.insurance();
+  if (Left(ins[insurance::Field38], 1) == "y" || Left(ins[insurance::Field38], 1) == "Y") {
+    name = Trim(ins[insurance::Name]) + " ";
+    line1 = ins[insurance::AddressLine1];
+    line2 = ins[insurance::AddressLine2];
+    last = CityStateZipLine(ins[insurance::City], ins[insurance::State], ins[insurance::ZipCode]);
+  } else {
+    const Record& s = page.subscriber();
+    name = Trim(s[subscriber::FirstName]) + " ";
+    if (!s[subscriber::MiddleName].empty())
+      name += " " + Trim(s[subscriber::MiddleName]) + ". ";
+    name += Trim(s[subscriber::LastName]);
+    line1 = s[subscriber::AddressLine1];
+    line2 = s[subscriber::AddressLine2];
+    last = CityStateZipLine(s[subscriber::City], s[subscriber::State], s[subscriber::ZipCode]);
+  }
+  constexpr float kX = 0.3f;
+  Put(Left(name, 40), kX, 2.11f);
+  Put(Left(line1, 40), kX, 2.28f);
+  float y = 2.45f;
+  if (!line2.empty()) {
+    Put(Left(line2, 40), kX, y);
+    y += 0.18f;
+  }
+  Put(Left(last, 40), kX, y);
+}
+
+// Boxes 39 to 41, numbered on from the page's value-code count.
+void ValueCodesBoxes39To41(Page& page) {
+  std::string value;
+  bool found = LookUpExtDataLast(2, "20016", value);
+  if (!found && IsOneOf(page.payer_id5(), {"16146", "11315"})) {
+    found = true;
+    value = "24";
+  }
+  const std::string& amount = page.charge()[charge::RevenueCodeSecondPart];
+  if (found && !amount.empty()) WriteValueCode(++page.value_code_count, Left(value, 2), amount);
+
+  for (const DetailEntry& e : page.tables.detail) {
+    if (e.used != "Y" || e.charge[charge::Field86].empty()) continue;
+    WriteValueCode(++page.value_code_count, "30", e.charge[charge::Field86]);
+    break;
+  }
+}
+
+// In form order.
+using Box = void (*)(Page&);
+constexpr Box kUpperBoxes[] = {
+    BillingProviderBox1,  PayToBox2,           VendorIdBesideBox2,
+    PatientControlBox3,   TypeOfBillBox4,      FederalTaxNumberBox5,
+    StatementPeriodBox6,  PatientIdBox8a,      PatientNameBox8b,
+    PatientAddressBox9,   BirthDateAndSexBoxes10And11,
+    AdmissionDateBox12,   AdmissionHourBox13,  AdmissionTypeBox14,
+    PointOfOriginBox15,   DischargeHourBox16,  ConditionCodesBoxes18To28,
+    AccidentStateBox29,   OccurrenceCodesBoxes31To34,
+    ResponsiblePartyBox38, ValueCodesBoxes39To41,
+};
+
+}  // namespace
+
+void WriteUpperBoxes(Page& page) {
+  for (Box box : kUpperBoxes) box(page);
+}
+
+}  // namespace ub04

@@ -1,0 +1,162 @@
+// Page flow of a claim: a "C" line and the boxes when a page starts, one
+// service line per detail entry, line 23 and an "N" line when it ends.
+#include "form/claim_writer.h"
+
+#include <cmath>
+#include <limits>
+
+#include "form/boxes.h"
+#include "form/fmt_file.h"
+#include "form/form_positions.h"
+#include "host/run_log.h"
+#include "host/run_state.h"
+
+namespace ub04 {
+
+namespace {
+
+void LogClaimStart(const Page& page) {
+  if (!LogTracing()) return;
+  const Record& c = page.charge();
+  LogLine("WriteClaim()  (last set of diag)=" + c[charge::Diagnosis1] + "," +
+          c[charge::Diagnosis2] + "," + c[charge::Diagnosis3] + "," + c[charge::Diagnosis4] +
+          "," + c[charge::Diagnosis5]);
+  const Record& p = page.patient();
+  LogLine("Account: " + p[patient::AccountNumber] + " " + Trim(p[patient::LastName]) + ", " +
+          Trim(p[patient::FirstName]));
+}
+
+void EndPage(Page& page) {
+  WriteTotals(page);
+  if (WriteNewPage() != 0) throw WriteStopped{};
+}
+
+void StartPage(Page& page) {
+  page.value_code_count = 0;
+  if (WriteClaimHeader(page) != 0) throw WriteStopped{};
+  WriteAllPageButDetail(page);
+}
+
+// Copies text over key from 1-based position start, at most width characters.
+void Overlay(std::string& key, size_t start, size_t width, const std::string& text) {
+  key.replace(start - 1, std::min(width, text.size()), text, 0, width);
+}
+
+std::string UnitsText(float units) {
+  double u = units;
+  return FormatMask(u, std::floor(u) == u ? "#0" : "#0.0#");
+}
+
+}  // namespace
+
+int16_t WriteClaim(ClaimTables& tables) {
+  int16_t result = 0;
+  Page page = LastClaimPage(tables);
+  try {
+    Guard([&] {
+      LogClaimStart(page);
+      int line_count = 0;
+      for (size_t i = 0; i < tables.detail.size() && tables.detail[i].used == "Y"; ++i) {
+        ++line_count;
+        if (line_count > pos::kDetailRowsPerPage) {
+          LogLine("HEY HEY HEY  I didn't think I ever got here!!!");
+          LogLine("-- Detail Loop should not have more than the # of detail lines per page");
+          EndPage(page);
+          line_count = 1;
+        }
+        if (line_count == 1) StartPage(page);
+        int16_t used = WriteDetailLine(page, CheckInt16(static_cast<long long>(i + 1)),
+                                       static_cast<int16_t>(line_count));
+        line_count += used - 1;
+      }
+      EndPage(page);
+    });
+  } catch (const WriteStopped&) {
+    result = 3;  // the refused write queued its message
+  } catch (const RtError& e) {
+    AddToMessageArray(3, ComponentName() + " WriteClaim() " + ErrorText(e));
+    result = 3;
+  }
+  // A claim that failed half-way must not leave its totals to the next one.
+  if (result != 0) EmptyPageTotalStruct(tables);
+  EmptyClaimTables(tables);
+  LogLine("gDiagArray and DetailArray are now Empty");
+  return result;
+}
+
+int16_t WriteClaimHeader(const Page& page) {
+  RunState& rs = Rs();
+  try {
+    if (rs.total_claims == std::numeric_limits<int32_t>::max()) Raise(kErrOverflow);
+    ++rs.total_claims;  // also the page sequence number: both count "C" lines
+    const Record& p = page.patient();
+    std::string name = p[patient::LastName];
+    if (!p[patient::NameSuffix].empty()) name += " " + p[patient::NameSuffix];
+    name += ", " + p[patient::FirstName];
+    std::string key(61, ' ');
+    Overlay(key, 1, 40, name);
+    Overlay(key, 41, 10, page.bprovider()[bprovider::IhCode]);
+    Overlay(key, 51, 10, page.insurance()[insurance::IhCode]);
+    Overlay(key, 61, 1, page.payer_sequence());
+    return WriteClaimLine(key, rs.total_claims);
+  } catch (const RtError& e) {
+    AddToMessageArray(3, ComponentName() + " WriteClaimHeader()  Error: " + ErrorText(e));
+    return 3;
+  }
+}
+
+float GetYForDetail(int16_t nLineNr) {
+  float y = 0;
+  if (nLineNr >= 1 && nLineNr <= pos::kDetailRowsPerPage)
+    y = pos::kDetailRowY[static_cast<size_t>(nLineNr - 1)];
+  else
+    LogLine("GetYForDetail Index was too large! <<<<ERROR>>>>");
+  if (LogTracing()) LogLine("GetYForDetail  returns: " + std::string(y < 0 ? "" : " ") + PositionItem(y));
+  return y;
+}
+
+int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
+  try {
+    Guard([&] {
+      if (LogTracing())
+        LogLine("WriteDetailLine() iIndex = " + SignNum(iIndex) + " nLineNr = " + SignNum(nLineNr));
+      float y = GetYForDetail(nLineNr);
+      if (iIndex < 1 || static_cast<size_t>(iIndex) > page.tables.detail.size()) Raise(kErrSubscript);
+      DetailEntry& e = page.tables.detail[static_cast<size_t>(iIndex - 1)];
+
+      // 42: the line's revenue code, or the charge's alternate one, as four digits.
+      std::string revenue = Trim(e.revenue_code);
+      if (!e.charge[charge::Field87].empty()) revenue = Trim(e.charge[charge::Field87]);
+      e.revenue_code = Right("0000" + revenue, 4);
+      Put(e.revenue_code, pos::kRevenueCodeX, y);
+
+      // Some payers take no description or HCPCS on inpatient bills.
+      const Record& ins = page.insurance();
+      bool bare_inpatient = IsOneOf(page.alternate_payer_id5(), {"27009", "25175", "60054"}) &&
+                            e.charge[charge::TypeOfBill] == "0111";
+      if (!bare_inpatient) {
+        if (Left(ins[insurance::Field21], 1) != "N")
+          Put(Left(e.description, 30), pos::kDescriptionX, y);  // 43
+        if (Left(ins[insurance::Field22], 1) != "N") {
+          std::string modifiers = e.modifiers[0];
+          if (!e.modifiers[0].empty() && !e.modifiers[1].empty()) modifiers += " ";
+          modifiers += e.modifiers[1];
+          Put(e.procedure_code, pos::kHcpcsX, y);  // 44
+          Put(modifiers, pos::kModifiersX, y);
+        }
+      }
+      Put(FormatDateMMDDYY(e.from_date), pos::kServiceDateX, y);  // 45
+      Put(UnitsText(e.units), pos::kUnitsX, y);                     // 46
+      Put(page.AmountText(e.charge_amount), pos::kChargesX, y, 1);  // 47
+
+      page.totals().TotalCharges += e.charge_amount;
+      page.totals().ClaimCodeList += e.code_text;
+    });
+  } catch (const RtError& e) {
+    ReportWriterError(" WriteDetailLine() ", e);
+  }
+  // One row, also after an error: the next line must not land on this row.
+  return 1;
+}
+
+}  // namespace ub04

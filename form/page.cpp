@@ -1,0 +1,44 @@
+#include "form/page.h"
+
+#include "form/fmt_file.h"
+#include "host/run_state.h"
+#include "host/text_util.h"
+
+namespace ub04 {
+
+void Put(std::string_view text, float x, float y, int16_t align) {
+  if (WriteField(text, x, y, align) != 0) throw WriteStopped{};
+}
+
+int Page::payer_row() const {
+  const std::string& seq = payer_sequence();
+  if (seq == "1") return 0;
+  if (seq == "2") return 1;
+  if (seq == "3") return 2;
+  return -1;
+}
+
+std::string Page::payer_id5() const { return Left(insurance()[insurance::PayerId], 5); }
+
+std::string Page::alternate_payer_id5() const {
+  return Left(insurance()[insurance::AlternatePayerId], 5);
+}
+
+std::string Page::AmountText(Currency amount) const {
+  std::string text = FormatMask(amount, "#####0.00");
+  if (calc_pref()[calc_pref::Field11] == "1") ReplaceDot(text);
+  return text;
+}
+
+Page LastClaimPage(ClaimTables& tables) {
+  const ClaimState& c = Rs().claim;
+  return Page(c.last_top, c.last_group, tables);
+}
+
+bool IsOneOf(std::string_view text, std::initializer_list<std::string_view> codes) {
+  for (std::string_view c : codes)
+    if (text == c) return true;
+  return false;
+}
+
+}  // namespace ub04
