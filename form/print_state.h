@@ -10,8 +10,10 @@ namespace ub04 {
 struct PrintState {
   std::string current_printer;  // CUPS destination chosen by host message "7"
   bool printer_initialised = false;
-  float x_margin = 0, y_margin = 0;
-  int32_t test_claims_counted = 0;
+  float x_margin = 0, y_margin = 0;  // the device's unprintable offsets, inches
+  int32_t test_claims_counted = 0;   // "N" lines read in this printing run
+  int32_t pages_printed = 0;         // pages the last printing run produced
+  std::string preview_dir;           // when set, every printed page also becomes a PNG here
 };
 
 }  // namespace ub04

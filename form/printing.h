@@ -1,8 +1,18 @@
 // Printing of the formatted-record file.
+//
+// Every printing run reads the formatted-record file from the start and
+// draws each "F" text of the form pages in range (host message "6") on the
+// current printer, in Courier New 10 pt bold; each "N" line ends a page. The
+// pages become a PDF beside the formatted-record file (claims.fmt ->
+// claims.pdf), US Letter, one PDF page per form page; with a print queue
+// selected by host message "7" the finished PDF is then sent to it as one
+// job. A run that prints no page leaves no PDF and sends no job.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "form/printer.h"
 
 namespace ub04 {
 
@@ -14,5 +24,25 @@ void SelectPrinter(const std::string& name);
 // ProcessFormattedRecords after its file-name check and DeleteLog).
 // Returns 0, or 1 when a message was queued.
 int16_t PrintFormattedRecords();
+
+// Margins from the device's unprintable offsets; sets the initialised flag.
+// Returns 0, or 3 after queueing its error.
+int16_t InitializePrinter(Printer& printer);
+
+// Prints one text at its form position (inches) and alignment: 0 starts at
+// x, 1 ends at x, 2 is centred on the page width; any other value prints at
+// the printer's current position. Offsets are added and margins subtracted;
+// y is the lower edge of the text line. Returns 0, or 3 after queueing its
+// error (the run goes on). A DeviceFailure passes through.
+int16_t PrintField(Printer& printer, const std::string& text, float x, float y,
+                   int16_t align);
+
+// The PDF a formatted-record file prints to: same folder and name, extension
+// ".pdf" (never the formatted-record file itself).
+std::string PdfPathFor(const std::string& fmt_file_path);
+
+// Also writes every printed page as a PNG into dir ("" stops it). Kept in
+// the run state, so it is set after the Format_Class is created.
+void SetPreviewFolder(const std::string& dir);
 
 }  // namespace ub04

@@ -1,0 +1,169 @@
+// ProcessFormattedRecords' printing run, InitializePrinter and PrintField.
+#include "form/printing.h"
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "form/fmt_file.h"
+#include "form/print_job.h"
+#include "form/render_cairo.h"
+#include "host/run_state.h"
+
+namespace ub04 {
+
+namespace {
+
+// The font every form is laid out for.
+constexpr const char* kFontName = "Courier New";
+constexpr float kFontPoints = 10;
+constexpr bool kFontBold = true;
+
+// Positions beyond this many inches are on no paper, and the drawing
+// library's fixed-point coordinates would wrap them back onto the page.
+constexpr float kFarOffPaper = 1000;
+
+bool OnAnyPaper(float v) { return std::isfinite(v) && std::fabs(v) <= kFarOffPaper; }
+
+// Reads every line and prints the form pages in range. In test-claims mode
+// the pages before giTestClaims_Starting are read and dropped, and nothing
+// after giTestClaims_Ending is printed.
+void PrintPages(FormattedFileReader& reader, Printer& printer) {
+  RunState& rs = Rs();
+  PrintState& ps = rs.print;
+  const bool ranged = rs.test_claims_mode;
+  FormattedLine line;
+  while (reader.Next(line)) {
+    if (ranged && ps.test_claims_counted >= rs.test_claims_ending) continue;
+    const bool before_range = ranged && ps.test_claims_counted + 1 < rs.test_claims_starting;
+    printer.page_number = ps.test_claims_counted + 1;
+    if (line.kind == "F") {
+      if (!before_range) PrintField(printer, line.text, line.x, line.y, CheckInt16(line.number));
+    } else if (line.kind == "N") {
+      if (!before_range) printer.NewPage();
+      ++ps.test_claims_counted;
+    }
+  }
+}
+
+}  // namespace
+
+std::string PdfPathFor(const std::string& fmt_file_path) {
+  std::filesystem::path fmt(fmt_file_path);
+  std::filesystem::path pdf = fmt;
+  pdf.replace_extension(".pdf");
+  if (pdf == fmt) pdf += ".pdf";  // a formatted-record file that is itself named *.pdf
+  return pdf.string();
+}
+
+void SetPreviewFolder(const std::string& dir) { Rs().print.preview_dir = dir; }
+
+void SelectPrinter(const std::string& name) {
+  std::string queue = FindPrintQueue(name);
+  if (!queue.empty()) Rs().print.current_printer = queue;
+}
+
+int16_t InitializePrinter(Printer& printer) {
+  PrintState& ps = Rs().print;
+  try {
+    DeviceCaps caps = printer.Caps();
+    if (caps.dpi_x == 0 || caps.dpi_y == 0) Raise(11);
+    ps.x_margin = caps.offset_x / caps.dpi_x;
+    ps.y_margin = caps.offset_y / caps.dpi_y;
+    ps.printer_initialised = true;
+    return 0;
+  } catch (const RtError& e) {
+    AddToMessageArray(3, Rs().module_name + " InitializePrinter() Error:" + ErrorText(e));
+    return 3;
+  }
+}
+
+int16_t PrintField(Printer& printer, const std::string& text, float x, float y,
+                   int16_t align) {
+  RunState& rs = Rs();
+  PrintState& ps = rs.print;
+  try {
+    Guard([&] {
+      if (!ps.printer_initialised) InitializePrinter(printer);
+      float px = printer.current_x, py = printer.current_y;
+      bool placed = true;
+      switch (align) {
+        case 0:
+          px = x - ps.x_margin;
+          break;
+        case 1:
+          px = x - printer.TextWidth(text) - ps.x_margin;
+          break;
+        case 2:
+          px = printer.ScaleWidth() / 2 - printer.TextWidth(text) / 2;
+          break;
+        default:
+          placed = false;  // the printer's current position
+      }
+      if (placed) py = y - ps.y_margin - printer.TextHeight(text);
+      px += rs.printer_x_offset;
+      py += rs.printer_y_offset;
+      if (!OnAnyPaper(px) || !OnAnyPaper(py)) Raise(kErrOverflow);
+      printer.current_x = px;
+      printer.current_y = py;
+      printer.Print(text);
+    });
+    return 0;
+  } catch (const DeviceFailure&) {
+    throw;
+  } catch (const RtError& e) {
+    AddToMessageArray(3, rs.module_name + " " + " PrintField() Error: " + ErrorText(e));
+    AddToMessageArray(3, "  Other Info:  X = " + PositionItem(x) + ", Y = " + PositionItem(y) +
+                             "  Text = " + text);
+    return 3;
+  }
+}
+
+int16_t PrintFormattedRecords() {
+  RunState& rs = Rs();
+  PrintState& ps = rs.print;
+  ps.test_claims_counted = 0;
+  ps.pages_printed = 0;
+  const std::string pdf_path = PdfPathFor(rs.fmt_file_path);
+  const std::string title = std::filesystem::path(rs.fmt_file_path).filename().string();
+  try {
+    Guard([&] {
+      // Declared first, closed last: an error on the way still leaves a
+      // complete PDF of what was printed.
+      std::unique_ptr<PageRenderer> pdf = MakePdfRenderer(pdf_path, title);
+      std::unique_ptr<PageRenderer> preview;
+      if (!ps.preview_dir.empty()) preview = MakePreviewRenderer(ps.preview_dir);
+      TeeRenderer both({pdf.get(), preview.get()});
+      Printer printer(preview ? static_cast<PageRenderer&>(both) : *pdf);
+
+      InitializePrinter(printer);
+      printer.SetFont(kFontName, kFontPoints, kFontBold);
+      FormattedFileReader reader;
+      reader.Open(rs.fmt_file_path);
+      // The PDF of an earlier run must not pass for this run's pages.
+      std::error_code ignored;
+      std::filesystem::remove(pdf_path, ignored);
+      PrintPages(reader, printer);
+      reader.Close();
+      printer.EndDoc();
+      ps.pages_printed = printer.pages();
+    });
+  } catch (const RtError& e) {
+    if (e.number() == kErrFileNotFound)
+      AddToMessageArray(3, "ProcessFormattedRecords()  File Not Found: ");
+    else
+      AddToMessageArray(3, "ProcessFormattedRecords()  Error: " + ErrorText(e));
+    AddToMessageArray(3, "File: " + rs.fmt_file_path);
+    return 1;
+  }
+
+  if (ps.pages_printed > 0 && !ps.current_printer.empty()) {
+    std::string why = SubmitPdfJob(ps.current_printer, pdf_path, title);
+    if (!why.empty())
+      AddToMessageArray(3, "ProcessFormattedRecords()  Printer \"" + ps.current_printer +
+                               "\" did not take the job for " + pdf_path + ": " + why);
+  }
+  return rs.queue.Empty() ? 0 : 1;
+}
+
+}  // namespace ub04

@@ -1,0 +1,353 @@
+#include "form/render_cairo.h"
+
+#include <cairo-ft.h>
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+namespace ub04 {
+
+namespace {
+
+constexpr double kPointsPerInch = 72;
+constexpr double kPaperWidth = 8.5, kPaperHeight = 11;  // inches
+constexpr double kPreviewDpi = 100;
+
+struct CairoFree {
+  void operator()(cairo_t* p) const { cairo_destroy(p); }
+  void operator()(cairo_surface_t* p) const { cairo_surface_destroy(p); }
+  void operator()(cairo_font_face_t* p) const { cairo_font_face_destroy(p); }
+  void operator()(cairo_scaled_font_t* p) const { cairo_scaled_font_destroy(p); }
+  void operator()(cairo_font_options_t* p) const { cairo_font_options_destroy(p); }
+  void operator()(FcPattern* p) const { FcPatternDestroy(p); }
+};
+template <class T>
+using Owned = std::unique_ptr<T, CairoFree>;
+
+std::string StatusText(cairo_status_t st) { return cairo_status_to_string(st); }
+
+// Families drawn to the metrics of another, so that they print its layout.
+struct MetricTwins {
+  std::string_view family;
+  std::string_view twins[2];
+};
+constexpr MetricTwins kMetricTwins[] = {
+    {"Courier New", {"Liberation Mono", "Cousine"}},
+};
+
+bool FamilyAccepted(std::string_view wanted, std::string_view found) {
+  if (found == wanted) return true;
+  for (const MetricTwins& m : kMetricTwins)
+    if (m.family == wanted)
+      for (std::string_view t : m.twins)
+        if (found == t) return true;
+  return false;
+}
+
+std::string AcceptedList(std::string_view wanted) {
+  std::string list = "\"" + std::string(wanted) + "\"";
+  for (const MetricTwins& m : kMetricTwins)
+    if (m.family == wanted)
+      for (std::string_view t : m.twins) list += ", \"" + std::string(t) + "\"";
+  return list;
+}
+
+// A font resolved through fontconfig, with its metrics in points.
+class CairoFont {
+ public:
+  CairoFont() : options_(cairo_font_options_create()) {
+    // Unhinted metrics: advances are the font's own, the same on paper and
+    // on screen.
+    cairo_font_options_set_hint_metrics(options_.get(), CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options_.get(), CAIRO_HINT_STYLE_NONE);
+  }
+
+  void Select(const std::string& name, float points, bool bold) {
+    Owned<FcPattern> want(FcPatternCreate());
+    if (!want) Raise(7);
+    FcPatternAddString(want.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+    FcPatternAddInteger(want.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(want.get(), FC_SLANT, FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, want.get(), FcMatchPattern);
+    cairo_ft_font_options_substitute(options_.get(), want.get());
+    FcDefaultSubstitute(want.get());
+    FcResult result = FcResultNoMatch;
+    Owned<FcPattern> match(FcFontMatch(nullptr, want.get(), &result));
+
+    std::string offered;
+    bool accepted = false;
+    FcChar8* family = nullptr;
+    for (int i = 0; match && FcPatternGetString(match.get(), FC_FAMILY, i, &family) == FcResultMatch; ++i) {
+      std::string_view f = reinterpret_cast<const char*>(family);
+      if (i == 0) offered = f;
+      if (FamilyAccepted(name, f)) accepted = true;
+    }
+    if (!accepted)
+      Raise(kErrPrinter, "Printer error: no face for font \"" + name + "\" (" +
+                             AcceptedList(name) + " needed, fontconfig offers " +
+                             (offered.empty() ? "none" : "\"" + offered + "\"") + ")");
+
+    Owned<cairo_font_face_t> face(cairo_ft_font_face_create_for_pattern(match.get()));
+    CheckFont(cairo_font_face_status(face.get()), name);
+    cairo_matrix_t size, ctm;
+    cairo_matrix_init_scale(&size, points, points);
+    cairo_matrix_init_identity(&ctm);
+    Owned<cairo_scaled_font_t> scaled(
+        cairo_scaled_font_create(face.get(), &size, &ctm, options_.get()));
+    CheckFont(cairo_scaled_font_status(scaled.get()), name);
+    cairo_font_extents_t fe;
+    cairo_scaled_font_extents(scaled.get(), &fe);
+
+    face_ = std::move(face);
+    scaled_ = std::move(scaled);
+    points_ = points;
+    ascent_ = fe.ascent;
+    descent_ = fe.descent;
+  }
+
+  bool selected() const { return scaled_ != nullptr; }
+
+  // Applies the font to a context whose user units are points.
+  void Apply(cairo_t* cr) const {
+    cairo_set_font_face(cr, face_.get());
+    cairo_set_font_size(cr, points_);
+    cairo_set_font_options(cr, options_.get());
+  }
+
+  double Advance(const std::string& utf8) const {
+    cairo_text_extents_t te;
+    cairo_scaled_font_text_extents(scaled_.get(), utf8.c_str(), &te);
+    return te.x_advance;
+  }
+  double ascent() const { return ascent_; }
+  double height() const { return ascent_ + descent_; }
+
+ private:
+  static void CheckFont(cairo_status_t st, const std::string& name) {
+    if (st != CAIRO_STATUS_SUCCESS)
+      Raise(kErrPrinter, "Printer error: font \"" + name + "\": " + StatusText(st));
+  }
+
+  Owned<cairo_font_options_t> options_;
+  Owned<cairo_font_face_t> face_;
+  Owned<cairo_scaled_font_t> scaled_;
+  double points_ = 10, ascent_ = 0, descent_ = 0;
+};
+
+// Text in one font on a cairo surface whose user units are points.
+class CairoRenderer : public PageRenderer {
+ public:
+  void SetFont(const std::string& name, float points, bool bold) override {
+    font_.Select(name, points, bold);
+    if (cr_) font_.Apply(cr_.get());
+  }
+
+  float TextWidth(std::string_view text) override {
+    RequireFont();
+    return static_cast<float>(font_.Advance(Cp1252ToUtf8(text)) / kPointsPerInch);
+  }
+
+  float TextHeight(std::string_view) override {
+    RequireFont();
+    return static_cast<float>(font_.height() / kPointsPerInch);
+  }
+
+  void DrawText(float x, float y, std::string_view text) override {
+    RequireFont();
+    if (!cr_) Raise(kErrPrinter, "Printer error: no page begun");
+    std::string utf8 = Cp1252ToUtf8(text);
+    cairo_move_to(cr_.get(), x * kPointsPerInch, y * kPointsPerInch + font_.ascent());
+    cairo_show_text(cr_.get(), utf8.c_str());
+    cairo_status_t st = cairo_status(cr_.get());
+    if (st == CAIRO_STATUS_SUCCESS) return;
+    CheckSurface("drawing");
+    // The context keeps its error for good; the page goes on with a fresh one.
+    Attach(surface_, scale_);
+    Raise(kErrPrinter, "Printer error: " + StatusText(st));
+  }
+
+ protected:
+  // Draws on surface (not owned) with scale device units per point.
+  void Attach(cairo_surface_t* surface, double scale) {
+    surface_ = surface;
+    scale_ = scale;
+    cr_.reset(cairo_create(surface));
+    if (cairo_status(cr_.get()) != CAIRO_STATUS_SUCCESS) {
+      CheckSurface("starting a page");
+      throw DeviceFailure(kErrPrinter, "Printer error: " + StatusText(cairo_status(cr_.get())));
+    }
+    cairo_scale(cr_.get(), scale, scale);
+    cairo_set_source_rgb(cr_.get(), 0, 0, 0);
+    if (font_.selected()) font_.Apply(cr_.get());
+  }
+
+  void Detach() {
+    cr_.reset();
+    surface_ = nullptr;
+  }
+
+  // Raises DeviceFailure when the surface can no longer be written.
+  void CheckSurface(const char* doing) const {
+    cairo_status_t st = surface_ ? cairo_surface_status(surface_) : CAIRO_STATUS_SUCCESS;
+    if (st != CAIRO_STATUS_SUCCESS) Fail(doing, st);
+  }
+
+  [[noreturn]] void Fail(const char* doing, cairo_status_t st) const {
+    throw DeviceFailure(kErrPrinter, "Printer error: " + std::string(doing) + " " + Where() +
+                                         ": " + StatusText(st));
+  }
+
+  // The file named in failures.
+  virtual std::string Where() const = 0;
+
+  cairo_t* cr() const { return cr_.get(); }
+
+ private:
+  void RequireFont() const {
+    if (!font_.selected()) Raise(kErrPrinter, "Printer error: no font selected");
+  }
+
+  CairoFont font_;
+  Owned<cairo_t> cr_;
+  cairo_surface_t* surface_ = nullptr;
+  double scale_ = 1;
+};
+
+class PdfRenderer : public CairoRenderer {
+ public:
+  PdfRenderer(std::string path, std::string title)
+      : path_(std::move(path)), title_(std::move(title)) {}
+
+  ~PdfRenderer() override {
+    // An unfinished document is closed as it stands.
+    Detach();
+  }
+
+  DeviceCaps Caps() const override {
+    return {static_cast<float>(kPointsPerInch), static_cast<float>(kPointsPerInch), 0, 0,
+            static_cast<float>(kPaperWidth)};
+  }
+
+  void BeginPage(int32_t) override {
+    if (!pdf_) {
+      pdf_.reset(cairo_pdf_surface_create(path_.c_str(), kPaperWidth * kPointsPerInch,
+                                          kPaperHeight * kPointsPerInch));
+      cairo_status_t st = cairo_surface_status(pdf_.get());
+      if (st != CAIRO_STATUS_SUCCESS) Fail("cannot write", st);
+      cairo_pdf_surface_set_metadata(pdf_.get(), CAIRO_PDF_METADATA_TITLE, title_.c_str());
+      cairo_pdf_surface_set_metadata(pdf_.get(), CAIRO_PDF_METADATA_CREATOR,
+                                     "QVR_UB04PPA_Format");
+    }
+    if (!cr()) Attach(pdf_.get(), 1);
+  }
+
+  void EndPage() override {
+    if (!cr()) return;
+    cairo_show_page(cr());
+    CheckSurface("writing");
+    if (cairo_status(cr()) != CAIRO_STATUS_SUCCESS) Fail("writing", cairo_status(cr()));
+  }
+
+  void EndDocument() override {
+    if (!pdf_) return;
+    Detach();
+    cairo_surface_finish(pdf_.get());
+    cairo_status_t st = cairo_surface_status(pdf_.get());
+    pdf_.reset();
+    if (st != CAIRO_STATUS_SUCCESS) Fail("writing", st);
+  }
+
+ private:
+  std::string Where() const override { return path_; }
+
+  std::string path_, title_;
+  Owned<cairo_surface_t> pdf_;
+};
+
+class PreviewRenderer : public CairoRenderer {
+ public:
+  explicit PreviewRenderer(std::string dir) : dir_(std::move(dir)) {}
+  ~PreviewRenderer() override { Detach(); }
+
+  DeviceCaps Caps() const override {
+    return {static_cast<float>(kPreviewDpi), static_cast<float>(kPreviewDpi), 0, 0,
+            static_cast<float>(kPaperWidth)};
+  }
+
+  void BeginPage(int32_t page_number) override {
+    char name[32];
+    std::snprintf(name, sizeof name, "page-%04d.png", static_cast<int>(page_number));
+    file_ = (std::filesystem::path(dir_) / name).string();
+    image_.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24,
+                                            static_cast<int>(kPaperWidth * kPreviewDpi),
+                                            static_cast<int>(kPaperHeight * kPreviewDpi)));
+    cairo_status_t st = cairo_surface_status(image_.get());
+    if (st != CAIRO_STATUS_SUCCESS) Fail("cannot draw", st);
+    Attach(image_.get(), kPreviewDpi / kPointsPerInch);
+    PaintPaper();
+  }
+
+  void EndPage() override {
+    if (!image_) return;
+    Detach();
+    cairo_surface_flush(image_.get());
+    std::error_code ec;
+    std::filesystem::create_directories(dir_, ec);
+    cairo_status_t st = cairo_surface_write_to_png(image_.get(), file_.c_str());
+    image_.reset();
+    if (st != CAIRO_STATUS_SUCCESS) Fail("cannot write", st);
+  }
+
+  void EndDocument() override {}
+
+ private:
+  std::string Where() const override { return file_; }
+
+  // White paper with the character cells of the form: 1/10 in columns and
+  // 1/6 in rows, every inch a little darker.
+  void PaintPaper() {
+    cairo_t* c = cr();
+    cairo_save(c);
+    cairo_identity_matrix(c);
+    cairo_set_source_rgb(c, 1, 1, 1);
+    cairo_paint(c);
+    cairo_set_line_width(c, 1);
+    const double w = kPaperWidth * kPreviewDpi, h = kPaperHeight * kPreviewDpi;
+    auto line = [&](double x0, double y0, double x1, double y1, bool inch) {
+      double g = inch ? 0.78 : 0.90;
+      cairo_set_source_rgb(c, g, g, 1.0);
+      cairo_move_to(c, x0, y0);
+      cairo_line_to(c, x1, y1);
+      cairo_stroke(c);
+    };
+    for (int col = 0; col <= 85; ++col) {
+      double x = static_cast<int>(col * kPreviewDpi / 10) + 0.5;
+      line(x, 0, x, h, col % 10 == 0);
+    }
+    for (int row = 0; row <= 66; ++row) {
+      double y = static_cast<int>(row * kPreviewDpi / 6 + 0.5) + 0.5;
+      line(0, y, w, y, row % 6 == 0);
+    }
+    cairo_restore(c);
+  }
+
+  std::string dir_, file_;
+  Owned<cairo_surface_t> image_;
+};
+
+}  // namespace
+
+std::unique_ptr<PageRenderer> MakePdfRenderer(const std::string& path,
+                                              const std::string& title) {
+  return std::make_unique<PdfRenderer>(path, title);
+}
+
+std::unique_ptr<PageRenderer> MakePreviewRenderer(const std::string& dir) {
+  return std::make_unique<PreviewRenderer>(dir);
+}
+
+}  // namespace ub04

@@ -1,0 +1,31 @@
+// Cairo renderers: the PDF document printing produces and the PNG previews
+// of its pages.
+//
+// Both draw US Letter paper (8.5 x 11 in) with no unprintable border. Fonts
+// are asked for by family name through fontconfig; because every position on
+// the form relies on the requested face's metrics, a family is accepted only
+// when fontconfig answers with that family or a face drawn to the same
+// metrics ("Courier New": Liberation Mono, Cousine). Measurements use the
+// font's own metrics with hinting off, so text widths are the exact sums of
+// the glyph advances on every device.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "form/render.h"
+
+namespace ub04 {
+
+// The PDF at path, one PDF page per page; the file is created when the first
+// page begins, so a document without pages leaves nothing on disk. title goes
+// into the document's metadata.
+std::unique_ptr<PageRenderer> MakePdfRenderer(const std::string& path,
+                                              const std::string& title);
+
+// One PNG per page at 100 dots per inch in dir (created when missing), named
+// "page-0001.png" by the page's form page number, with a faint grid of the
+// form's character cells (1/10 in by 1/6 in) under the text.
+std::unique_ptr<PageRenderer> MakePreviewRenderer(const std::string& dir);
+
+}  // namespace ub04
