@@ -7,7 +7,7 @@ PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libcairo2-dev \
   unixodbc-dev unixodbc libsqliteodbc libcups2-dev cups-daemon cups-client \
   poppler-utils clang
 
-.PHONY: run test deps build asan fuzz clean
+.PHONY: run test deps build asan fuzz bench clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -43,6 +43,25 @@ fuzz: deps
 	for t in $(FUZZ_TARGETS); do mkdir -p build-fuzz/corpus/$$t; \
 	  build-fuzz/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/$$t \
 	    tests/fuzz/seeds/$$t || exit 1; done
+
+# Benchmarks: generates batches of 10k, 100k and 1M charges and prints one
+# table of formatting, I/O floor, printing and memory (bench/README.md).
+BENCH_BUILD ?= build-bench
+BENCH_PACKAGES = libbenchmark-dev python3-reportlab time
+bench: deps
+	@missing=""; for p in $(BENCH_PACKAGES); do \
+	  dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:$$missing"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DUB04_BENCH=ON -DUB04_TESTS=OFF >/dev/null
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	mkdir -p $(BENCH_BUILD)/batches
+	for n in 10k:10000 100k:100000 1M:1000000; do \
+	  $(BENCH_BUILD)/bench/gen --charges $${n#*:} --seed 1 > $(BENCH_BUILD)/batches/$${n%%:*}.txt || exit 1; done
+	bench/run --build $(BENCH_BUILD) $(BENCH_BUILD)/batches/10k.txt \
+	  $(BENCH_BUILD)/batches/100k.txt $(BENCH_BUILD)/batches/1M.txt
 
 clean:
 	rm -rf $(BUILD) build-asan out
