@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/run_log.h"
 #include "host/run_state.h"
 #include "records/layout_rules.h"
 #include "records/layouts.h"
@@ -45,7 +46,11 @@ struct Batch : Harness {
   }
   int16_t Send(const std::string& type, const RecordText& rec) { return Send(type, rec.str()); }
   std::vector<std::string> Msgs() { return Messages(fc); }
-  std::string Log() const { return ReadFile(log_path()); }
+  // Flushed first, so that lines of direct calls show too.
+  std::string Log() const {
+    FlushOutputs();
+    return ReadFile(log_path());
+  }
   // The run log holds the trace line text.
   bool Logged(const std::string& text) const {
     return Log().find("\"" + text + "\"\r\n") != std::string::npos;
