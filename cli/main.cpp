@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "form/printing.h"
 #include "host/format_class.h"
 #include "host/version.h"
 
@@ -30,6 +31,7 @@ constexpr const char* kUsage =
     "  --log-level N        run log verbosity 0, 1 or 2 (host message 5)\n"
     "  --test-claims A-B    print only form pages A to B (host message 6)\n"
     "  --printer NAME       print queue to send the pages to (host message 7)\n"
+    "  --preview DIR        also write every printed page as a PNG into DIR\n"
     "  --dsn DSN            reference database: an ODBC DSN or an SQLite file\n"
     "  --no-print           format only; do not print\n"
     "  --help               this text\n"
@@ -41,7 +43,7 @@ constexpr const char* kUsage =
 struct Options {
   std::string out = ".";
   std::string file = "claims.fmt";
-  std::optional<std::string> offsets, log_level, test_claims, printer, dsn;
+  std::optional<std::string> offsets, log_level, test_claims, printer, dsn, preview;
   bool no_print = false;
   std::string batch;
 };
@@ -85,6 +87,8 @@ std::optional<int> ParseArgs(int argc, char** argv, Options& o) {
       o.test_claims = v->substr(0, dash) + "//" + v->substr(dash + 1);
     } else if (a == "--printer") {
       if (!value(o.printer)) return UsageError(a + " needs a value");
+    } else if (a == "--preview") {
+      if (!value(o.preview)) return UsageError(a + " needs a value");
     } else if (a == "--dsn") {
       if (!value(o.dsn)) return UsageError(a + " needs a value");
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
@@ -97,6 +101,7 @@ std::optional<int> ParseArgs(int argc, char** argv, Options& o) {
     }
   }
   if (!have_batch) return UsageError("no batch file given");
+  if (o.preview && o.no_print) return UsageError("--preview shows printed pages; drop --no-print");
   return std::nullopt;
 }
 
@@ -184,6 +189,7 @@ int main(int argc, char** argv) {
   }
 
   Driver d(isatty(STDERR_FILENO) != 0);
+  if (o.preview) ub04::SetPreviewFolder(*o.preview);  // after the component's reset
   d.Message("1", o.out);
   d.Message("2", o.file);
   if (o.offsets) d.Message("4", *o.offsets);

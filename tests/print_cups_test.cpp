@@ -1,0 +1,344 @@
+// Printing through a real print queue: the test runs its own CUPS daemon
+// (private configuration, spool and listen socket in a temporary folder)
+// with queues that write each job to a file, points the client at it through
+// CUPS_SERVER, and checks that the queue receives exactly the PDF printing
+// wrote. Every wait is bounded; a watchdog ends a run that hangs.
+#include <cups/cups.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "form/printing.h"
+#include "tests/test_support.h"
+
+extern char** environ;
+
+namespace ub04 {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+bool WaitFor(std::chrono::milliseconds limit, const std::function<bool()>& done) {
+  for (auto end = Clock::now() + limit; Clock::now() < end; std::this_thread::sleep_for(50ms))
+    if (done()) return true;
+  return done();
+}
+
+void WriteText(const fs::path& p, const std::string& text, mode_t mode = 0644) {
+  std::ofstream(p, std::ios::binary) << text;
+  chmod(p.c_str(), mode);
+}
+
+// A queue driver that hands the document to the device unchanged.
+constexpr const char* kPassThroughPpd = R"ppd(*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "UB04PASS.PPD"
+*Manufacturer: "Test"
+*Product: "(Pass)"
+*ModelName: "Pass"
+*ShortNickName: "Pass"
+*NickName: "Pass"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*LandscapeOrientation: Plus90
+*TTRasterizer: Type42
+*cupsFilter: "application/pdf 0 @FILTER@"
+*OpenUI *PageSize/Media Size: PickOne
+*OrderDependency: 10 AnySetup *PageSize
+*DefaultPageSize: Letter
+*PageSize Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion: PickOne
+*OrderDependency: 10 AnySetup *PageRegion
+*DefaultPageRegion: Letter
+*PageRegion Letter/US Letter: "<</PageSize[612 792]>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: Letter
+*ImageableArea Letter: "0 0 612 792"
+*DefaultPaperDimension: Letter
+*PaperDimension Letter: "612 792"
+)ppd";
+
+// A CUPS daemon of the test's own, stopped at destruction.
+class PrivateCups {
+ public:
+  // Queues: name -> accepting jobs.
+  explicit PrivateCups(const std::vector<std::pair<std::string, bool>>& queues) {
+    char tmpl[] = "/tmp/ub04cups-XXXXXX";  // short: a socket path has ~100 bytes
+    if (!mkdtemp(tmpl)) {
+      why_not_ = "no temporary folder";
+      return;
+    }
+    root_ = tmpl;
+    chmod(root_.c_str(), 0755);  // the daemon's job user runs the filter from here
+    for (const char* d : {"spool", "tmp", "cache", "state", "log", "ppd"})
+      fs::create_directories(root_ / d);
+    socket_ = (root_ / "cups.sock").string();
+
+    const std::string filter = (root_ / "passthru").string();
+    WriteText(filter, "#!/bin/sh\nif [ -n \"$6\" ]; then exec cat \"$6\"; else exec cat; fi\n",
+              0755);
+    std::string ppd = kPassThroughPpd;
+    ppd.replace(ppd.find("@FILTER@"), 8, filter);
+    std::string printers;
+    for (const auto& [name, accepting] : queues) {
+      WriteText(root_ / "ppd" / (name + ".ppd"), ppd);
+      printers += "<Printer " + name + ">\nInfo " + name + "\nDeviceURI file://" +
+                  Output(name).string() + "\nState Idle\nType 4\nAccepting " +
+                  (accepting ? "Yes" : "No") +
+                  "\nShared No\nJobSheets none none\nOpPolicy default\n"
+                  "ErrorPolicy abort-job\n</Printer>\n";
+    }
+    WriteText(root_ / "printers.conf", printers, 0600);
+    WriteText(root_ / "cupsd.conf",
+              "LogLevel info\nListen " + socket_ +
+                  "\nBrowsing No\nWebInterface No\nDefaultAuthType None\n"
+                  "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                  "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n"
+                  "  </Limit>\n</Policy>\n");
+    const std::string r = root_.string();
+    WriteText(root_ / "cups-files.conf",
+              "ServerRoot " + r + "\nRequestRoot " + r + "/spool\nTempDir " + r +
+                  "/tmp\nCacheDir " + r + "/cache\nStateDir " + r + "/state\nErrorLog " + r +
+                  "/log/error_log\nAccessLog " + r + "/log/access_log\nPageLog " + r +
+                  "/log/page_log\nFileDevice Yes\n");
+    Start();
+  }
+
+  ~PrivateCups() {
+    Stop();
+    std::error_code ec;
+    if (!root_.empty()) fs::remove_all(root_, ec);
+  }
+
+  bool running() const { return pid_ > 0; }
+  const std::string& why_not() const { return why_not_; }
+  const std::string& socket() const { return socket_; }
+  fs::path Output(const std::string& queue) const { return root_ / ("out-" + queue + ".pdf"); }
+  std::string ErrorLog() const { return test::ReadFile(root_ / "log" / "error_log"); }
+
+  void Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    int status;
+    if (!WaitFor(5s, [&] { return waitpid(pid_, &status, WNOHANG) == pid_; })) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, &status, 0);
+    }
+    pid_ = 0;
+  }
+
+  // Ends the daemon at once (the watchdog's way out).
+  void Kill() const {
+    if (pid_ > 0) kill(pid_, SIGKILL);
+  }
+
+ private:
+  void Start() {
+    const char* cupsd = access("/usr/sbin/cupsd", X_OK) == 0 ? "/usr/sbin/cupsd" : "cupsd";
+    const std::string conf = (root_ / "cupsd.conf").string();
+    const std::string files = (root_ / "cups-files.conf").string();
+    const std::string out = (root_ / "log" / "cupsd.out").string();
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&fa, 1, 2);
+    char* argv[] = {const_cast<char*>(cupsd), const_cast<char*>("-f"),
+                    const_cast<char*>("-c"),  const_cast<char*>(conf.c_str()),
+                    const_cast<char*>("-s"),  const_cast<char*>(files.c_str()), nullptr};
+    pid_t pid = 0;
+    int rc = posix_spawnp(&pid, cupsd, &fa, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&fa);
+    if (rc != 0) {
+      why_not_ = "cupsd cannot be run: " + std::string(strerror(rc));
+      return;
+    }
+    pid_ = pid;
+    int status;
+    bool exited = false;
+    bool up = WaitFor(10s, [&] {
+      if (waitpid(pid_, &status, WNOHANG) == pid_) return exited = true;
+      return Accepts();
+    });
+    if (!up || exited) {
+      if (exited) pid_ = 0;
+      Stop();
+      why_not_ = "cupsd did not start: " + test::ReadFile(out) + ErrorLog();
+    }
+  }
+
+  bool Accepts() const {
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0) return false;
+    sockaddr_un a{};
+    a.sun_family = AF_UNIX;
+    std::snprintf(a.sun_path, sizeof a.sun_path, "%s", socket_.c_str());
+    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    close(fd);
+    return ok;
+  }
+
+  fs::path root_;
+  std::string socket_, why_not_;
+  pid_t pid_ = 0;
+};
+
+// Ends the process, and the daemon with it, when the test outlives its time.
+class Watchdog {
+ public:
+  Watchdog(std::chrono::seconds limit, const PrivateCups& cups)
+      : thread_([this, limit, &cups] {
+          std::unique_lock<std::mutex> lock(mu_);
+          if (!cv_.wait_for(lock, limit, [this] { return done_; })) {
+            std::fprintf(stderr, "print_cups_test: no progress, giving up\n");
+            cups.Kill();
+            std::_Exit(1);
+          }
+        }) {}
+  ~Watchdog() {
+    {
+      std::lock_guard<std::mutex> lock(mu_);
+      done_ = true;
+    }
+    cv_.notify_all();
+    thread_.join();
+  }
+
+ private:
+  std::mutex mu_;
+  std::condition_variable cv_;
+  bool done_ = false;
+  std::thread thread_;
+};
+
+// The client talks to server (a socket path) until destruction.
+class ClientServer {
+ public:
+  explicit ClientServer(const std::string& server) {
+    if (const char* old = std::getenv("CUPS_SERVER")) old_ = old;
+    setenv("CUPS_SERVER", server.c_str(), 1);
+    cupsSetServer(nullptr);  // forget any server this thread already used
+  }
+  ~ClientServer() {
+    if (old_) setenv("CUPS_SERVER", old_->c_str(), 1);
+    else unsetenv("CUPS_SERVER");
+    cupsSetServer(nullptr);
+  }
+
+ private:
+  std::optional<std::string> old_;
+};
+
+int JobCount(const char* queue) {
+  cups_job_t* jobs = nullptr;
+  int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
+  cupsFreeJobs(n, jobs);
+  return n;
+}
+
+// A text attribute of a job, "" when absent.
+std::string JobAttribute(int job_id, const char* name) {
+  ipp_t* req = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+  char uri[64];
+  std::snprintf(uri, sizeof uri, "ipp://localhost/jobs/%d", job_id);
+  ippAddString(req, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+  ipp_t* resp = cupsDoRequest(CUPS_HTTP_DEFAULT, req, "/");
+  std::string value;
+  if (ipp_attribute_t* a = resp ? ippFindAttribute(resp, name, IPP_TAG_ZERO) : nullptr) {
+    char buf[256];
+    ippAttributeString(a, buf, sizeof buf);
+    value = buf;
+  }
+  ippDelete(resp);
+  return value;
+}
+
+TEST(PrintCups, SelectedQueueReceivesThePdfAsOneJob) {
+  PrivateCups cups({{"ub04test", true}, {"ub04test2", true}, {"ub04closed", false}});
+  if (!cups.running()) GTEST_SKIP() << cups.why_not();
+  Watchdog watchdog(50s, cups);
+  ClientServer client(cups.socket());
+  test::Harness h;
+  auto print = [&](const std::vector<std::string>& lines) {
+    std::ofstream out(h.fmt_path(), std::ios::binary);
+    for (const std::string& l : lines) out << l;
+    out.close();
+    return h.fc.ProcessFormattedRecords();
+  };
+  const std::vector<std::string> two_pages = {
+      FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("F", "PAGEONE", 1, 1, 0),
+      FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("F", "PAGETWO", 1, 1, 0),
+      FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)};
+
+  // Only an exact name selects; otherwise the printer stays.
+  EXPECT_EQ(h.fc.HereIsAMessage("7", "ub04test2"), 0);
+  EXPECT_EQ(Rs().print.current_printer, "ub04test2");
+  h.fc.HereIsAMessage("7", "UB04TEST");
+  h.fc.HereIsAMessage("7", "ub04");
+  EXPECT_EQ(Rs().print.current_printer, "ub04test2");
+
+  ASSERT_EQ(print(two_pages), 0) << ::testing::PrintToString(test::Messages(h.fc));
+  const std::string pdf = test::ReadFile(h.dir.path() / "claims.pdf");
+  ASSERT_FALSE(pdf.empty());
+  fs::path out = cups.Output("ub04test2");
+  EXPECT_TRUE(WaitFor(20s, [&] { return test::ReadFile(out) == pdf; })) << cups.ErrorLog();
+  EXPECT_FALSE(fs::exists(cups.Output("ub04test")));
+
+  cups_job_t* jobs = nullptr;
+  int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, "ub04test2", 0, CUPS_WHICHJOBS_ALL);
+  ASSERT_EQ(n, 1);
+  EXPECT_STREQ(jobs[0].title, "claims.fmt");
+  int job_id = jobs[0].id;
+  cupsFreeJobs(n, jobs);
+  EXPECT_EQ(JobAttribute(job_id, "print-scaling"), "none");
+  EXPECT_EQ(JobAttribute(job_id, "media"), "Letter");
+
+  // Nothing printed, or an error on the way: no job.
+  EXPECT_EQ(print({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)}), 0);
+  EXPECT_EQ(print({FormatRecordLine("F", "X", 1, 1, 0), FormatRecordLine("N", "", 0, 0, 0),
+                   "\"F\",\"X\",bad,1,0\r\n"}),
+            1);
+  EXPECT_EQ(JobCount("ub04test2"), 1);
+
+  // A queue that refuses the job: a clear error, result 1.
+  h.fc.HereIsAMessage("7", "ub04closed");
+  EXPECT_EQ(print(two_pages), 1);
+  std::vector<std::string> m = test::Messages(h.fc);
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].rfind(" 3//ProcessFormattedRecords()  Printer \"ub04closed\" did not take the "
+                       "job for " + (h.dir.path() / "claims.pdf").string() + ": ", 0),
+            0u)
+      << m[0];
+
+  // Without a server the printer stays.
+  cups.Stop();
+  h.fc.HereIsAMessage("7", "ub04test");
+  EXPECT_EQ(Rs().print.current_printer, "ub04closed");
+}
+
+}  // namespace
+}  // namespace ub04
