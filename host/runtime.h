@@ -104,8 +104,16 @@ class Currency {
   double ToDouble() const { return static_cast<double>(v_) / 10000.0; }
   bool IsZero() const { return v_ == 0; }
 
-  Currency& operator+=(Currency o) { v_ += o.v_; return *this; }
-  Currency& operator-=(Currency o) { v_ -= o.v_; return *this; }
+  // Sums are checked: an amount past the 64-bit range raises error 6
+  // instead of wrapping into a wrong total.
+  Currency& operator+=(Currency o) {
+    if (__builtin_add_overflow(v_, o.v_, &v_)) Raise(kErrOverflow);
+    return *this;
+  }
+  Currency& operator-=(Currency o) {
+    if (__builtin_sub_overflow(v_, o.v_, &v_)) Raise(kErrOverflow);
+    return *this;
+  }
   friend Currency operator+(Currency a, Currency b) { return a += b; }
   friend Currency operator-(Currency a, Currency b) { return a -= b; }
   friend Currency operator-(Currency a) { return FromScaled(-a.v_); }

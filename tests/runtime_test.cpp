@@ -150,3 +150,14 @@ TEST(TextUtilities, OversizedTextsAreReportedNotRaised) {
 
 }  // namespace
 }  // namespace ub04
+
+namespace ub04 {
+namespace {
+TEST(Currency, SumsPastTheRangeRaiseOverflow) {
+  Currency big = Currency::FromScaled(INT64_MAX - 5);
+  EXPECT_THROW(big += Currency::FromScaled(10), RtError);
+  Currency small = Currency::FromScaled(INT64_MIN + 5);
+  EXPECT_THROW(small -= Currency::FromScaled(10), RtError);
+}
+}  // namespace
+}  // namespace ub04
