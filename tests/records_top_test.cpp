@@ -13,61 +13,66 @@ using test::Error9;
 using test::GridLine;
 using test::RecordText;
 
-const char kPracticeError[] = " ParsePracticeRec() Error: ";
-
-TEST(PracticeRecord, TokenCountBoundaries) {
-  struct Case {
-    size_t tokens;
-    bool parses;
-  };
-  // Single optional tokens 21-25, group 26-33 from n = 26, group 34-43 from
-  // n = 34; tokens beyond 43 are ignored.
-  for (Case c : {Case{20, false}, Case{21, true}, Case{26, true}, Case{27, false},
-                 Case{30, false}, Case{34, true}, Case{35, false}, Case{44, true},
-                 Case{60, true}}) {
-    Batch b(false);
-    EXPECT_EQ(b.Send("1000", RecordText(kPracticeLayout, c.tokens)), c.parses ? 0 : 1)
-        << c.tokens << " tokens";
-    if (!c.parses) {
-      EXPECT_EQ(b.Msgs(), std::vector<std::string>{Error9(kPracticeError)});
+// Sends records of each token count to a fresh batch: which parse, and the
+// exact message of those that do not.
+void ExpectBoundaries(const char* type, const RecordLayout& layout, const char* error_text,
+                      std::initializer_list<std::pair<size_t, bool>> cases) {
+  for (auto [tokens, parses] : cases) {
+    Batch b(std::string(type) != "1000");
+    EXPECT_EQ(b.Send(type, RecordText(layout, tokens)), parses ? 0 : 1) << type << " " << tokens;
+    if (!parses) {
+      EXPECT_EQ(b.Msgs(), std::vector<std::string>{Error9(error_text)}) << type << " " << tokens;
     }
   }
 }
 
-TEST(PracticeRecord, ShortRecordLeavesLaterMembersEmpty) {
-  Batch b(false);
-  ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 21)), 0);
-  const Record& p = b.claim().this_top.practice;
-  EXPECT_EQ(p[practice::Field20], "v20");
-  for (size_t m = practice::Field21; m < practice::kMemberCount; ++m)
-    EXPECT_EQ(p[m], "") << "member " << m;
+TEST(TopRecords, TokenCountBoundaries) {
+  ExpectBoundaries("1000", kPracticeLayout, " ParsePracticeRec() Error: ",
+                   {{20, false}, {21, true}, {26, true}, {30, false}, {34, true}, {35, false},
+                    {60, true}});
+  ExpectBoundaries("1050", kSubmitterLayout, " ParseSubmitterRec() Error: ",
+                   {{29, false}, {30, true}, {33, false}, {34, false}, {35, true}});
+  ExpectBoundaries("2000", kBProviderLayout, " ParseBProviderRec()   Error: ",
+                   {{32, false}, {33, true}, {37, false}, {44, true}});
+  ExpectBoundaries("3000", kInsuranceLayout, " ParseInsuranceRec()   Error: ",
+                   {{33, true}, {34, false}, {38, true}, {40, false}, {68, true}});
+  ExpectBoundaries("3100", kCalcPrefLayout, " ParseCalcPrefRec()  Error: ", {{11, false}, {12, true}});
+  ExpectBoundaries("3101", kBreakPrefLayout, " ParseBreakPrefRec()   Error: ",
+                   {{24, false}, {25, true}, {30, true}});
 }
 
-TEST(PracticeRecord, FailureKeepsWhatWasReadBefore) {
+TEST(PracticeRecord, AbsentGroupsAreEmptiedAndAFailureKeepsWhatWasRead) {
   Batch b(false);
+  Record& p = b.claim().this_top.practice;
   ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 44).Set(practice::Field43, "old")), 0);
   // Ends inside group 26-33: tokens up to 29 are taken, the rest stays.
   ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 30).Set(practice::Name, "NEW")), 1);
-  const Record& p = b.claim().this_top.practice;
   EXPECT_EQ(p[practice::Name], "NEW");
   EXPECT_EQ(p[practice::PayToCity], "v29");
   EXPECT_EQ(p[practice::Field43], "old");
+
+  ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 21)), 0);
+  for (size_t m = practice::Field21; m < practice::kMemberCount; ++m) EXPECT_EQ(p[m], "") << m;
 }
 
-TEST(PracticeRecord, UpinIsAlwaysSuppressed) {
-  for (const char* upin : {".", "A123"}) {
-    Batch b(false);
-    ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 21).Set(practice::Upin, upin)), 0);
-    EXPECT_EQ(b.claim().this_top.practice[practice::Upin], "");
-  }
-}
-
-TEST(PracticeRecord, NpiFollowsTheCutOverDate) {
+TEST(PracticeRecord, FieldRules) {
   Batch b(false);
-  ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 25).Set(practice::Npi, "1234567890")), 0);
   const Record& p = b.claim().this_top.practice;
+  ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 34)
+                               .Set(practice::Name, "River & Sons, Inc.")
+                               .Set(practice::State, "m#o")
+                               .Set(practice::Upin, "A123")
+                               .Set(practice::Npi, "1234567890")
+                               .Set(practice::Country, "CANADA")
+                               .Set(practice::PayToCountry, "usa")),
+            0);
+  EXPECT_EQ(p[practice::Name], "R & S, I.");
+  EXPECT_EQ(p[practice::State], "m#o");  // not a cleaned field
+  EXPECT_EQ(p[practice::Upin], "");      // UPIN suppression is always on
   EXPECT_EQ(p[practice::Npi], "1234567890");
   EXPECT_EQ(p[practice::NpiAsReceived], "1234567890");
+  EXPECT_EQ(p[practice::Country], "CA");
+  EXPECT_EQ(p[practice::PayToCountry], "usa");
 
   Rs().npi_cutover_date = Today() + 1;
   ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 25).Set(practice::Npi, "1234567890")), 0);
@@ -75,38 +80,7 @@ TEST(PracticeRecord, NpiFollowsTheCutOverDate) {
   EXPECT_EQ(p[practice::NpiAsReceived], "");
 }
 
-TEST(PracticeRecord, CountriesAreNormalised) {
-  struct Case {
-    const char* in;
-    const char* out;
-  };
-  for (Case c : {Case{"USA", ""}, Case{"US", ""}, Case{"United States", ""}, Case{"1.0", ""},
-                 Case{"usa", "usa"}, Case{"CANADA", "CA"}, Case{"2.0", "CA"},
-                 Case{"GERMANY", "DE"}, Case{"FR", "FR"}}) {
-    Batch b(false);
-    ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 34)
-                                 .Set(practice::Country, c.in)
-                                 .Set(practice::PayToCountry, c.in)),
-              0);
-    EXPECT_EQ(b.claim().this_top.practice[practice::Country], c.out) << c.in;
-    EXPECT_EQ(b.claim().this_top.practice[practice::PayToCountry], c.out) << c.in;
-  }
-}
-
-TEST(PracticeRecord, NameAndAddressAreCleaned) {
-  Batch b(false);
-  ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 21)
-                               .Set(practice::Name, "River & Sons, Inc.")
-                               .Set(practice::City, "ST. LOUIS #2")
-                               .Set(practice::State, "m#o")),
-            0);
-  const Record& p = b.claim().this_top.practice;
-  EXPECT_EQ(p[practice::Name], "R & S, I.");
-  EXPECT_EQ(p[practice::City], "ST. LOUIS 2");
-  EXPECT_EQ(p[practice::State], "m#o");  // not a cleaned field
-}
-
-TEST(PracticeRecord, GridDumpInTheLog) {
+TEST(PracticeRecord, GridDumpAndEntryLines) {
   Batch b(false);
   ASSERT_EQ(b.Send("1000", RecordText(kPracticeLayout, 44)
                                .Set(practice::Field16, "F16")
@@ -136,35 +110,29 @@ TEST(PracticeRecord, OriginalAddressOnlyForItsForms) {
   }
 }
 
-TEST(SubmitterRecord, GroupsAndNoCleanUp) {
-  for (size_t n : {33, 34}) {
-    Batch b;
-    EXPECT_EQ(b.Send("1050", RecordText(kSubmitterLayout, n)), 1) << n;
-    EXPECT_EQ(b.Msgs(), std::vector<std::string>{Error9(" ParseSubmitterRec() Error: ")});
-  }
+TEST(SubmitterRecord, NothingIsCleaned) {
   Batch b;
   ASSERT_EQ(b.Send("1050", RecordText(kSubmitterLayout, 30).Set(submitter::Field02, "a#b")), 0);
-  const Record& s = b.claim().this_top.submitter;
-  EXPECT_EQ(s[submitter::Field02], "a#b");
-  for (size_t m = submitter::Field30; m <= submitter::Field34; ++m) EXPECT_EQ(s[m], "");
-  EXPECT_EQ(b.Send("1050", RecordText(kSubmitterLayout, 35)), 0);
+  EXPECT_EQ(b.claim().this_top.submitter[submitter::Field02], "a#b");
 }
 
 TEST(BProviderRecord, FieldRules) {
   Batch b;
-  ASSERT_EQ(b.Send("2000", RecordText(kBProviderLayout, 33)
+  const Record& p = b.claim().this_top.bprovider;
+  ASSERT_EQ(b.Send("2000", RecordText(kBProviderLayout, 44)
                                .Set(bprovider::SexCode, "f")
                                .Set(bprovider::SexDescription, "female")
                                .Set(bprovider::OtherId, "ABC / 12")
-                               .Set(bprovider::LastName, "O'Hara-Smith Jr.")),
+                               .Set(bprovider::LastName, "O'Hara-Smith Jr.")
+                               .Set(bprovider::PayToCountry, "CANADA")),
             0);
-  const Record& p = b.claim().this_top.bprovider;
   EXPECT_EQ(p[bprovider::SexCode], "U");
   EXPECT_EQ(p[bprovider::SexDescription], "UNKNOWN");
   EXPECT_EQ(p[bprovider::OtherId], "ABC");
   EXPECT_EQ(p[bprovider::OtherIdSecondPart], "12");
   EXPECT_EQ(p[bprovider::LastName], "O'H-S J.");
-  EXPECT_EQ(p[bprovider::Upin], "");
+  EXPECT_EQ(p[bprovider::PayToCountry], "CA");
+  EXPECT_TRUE(b.Logged(GridLine("Field 01", "ABC / 12")));  // dumped before the split
 
   ASSERT_EQ(b.Send("2000", RecordText(kBProviderLayout, 33)
                                .Set(bprovider::SexCode, "F")
@@ -177,50 +145,24 @@ TEST(BProviderRecord, FieldRules) {
   EXPECT_EQ(p[bprovider::OtherIdSecondPart], "B/C");
 }
 
-TEST(BProviderRecord, BoundariesAndErrorText) {
-  Batch b;
-  EXPECT_EQ(b.Send("2000", RecordText(kBProviderLayout, 32)), 1);
-  EXPECT_EQ(b.Msgs(), std::vector<std::string>{Error9(" ParseBProviderRec()   Error: ")});
-  EXPECT_EQ(b.Send("2000", RecordText(kBProviderLayout, 37)), 1);  // inside 36-43
-  EXPECT_EQ(b.Send("2000", RecordText(kBProviderLayout, 44).Set(bprovider::PayToCountry, "CANADA")), 0);
-  EXPECT_EQ(b.claim().this_top.bprovider[bprovider::PayToCountry], "CA");
-  EXPECT_TRUE(b.Logged("=== Billing Provider Grid Values ==="));
-}
-
-TEST(InsuranceRecord, TokenCountBoundaries) {
-  struct Case {
-    size_t tokens;
-    bool parses;
-  };
-  for (Case c : {Case{33, true}, Case{34, false}, Case{35, true}, Case{38, true},
-                 Case{40, false}, Case{68, true}, Case{75, true}}) {
-    Batch b;
-    EXPECT_EQ(b.Send("3000", RecordText(kInsuranceLayout, c.tokens)), c.parses ? 0 : 1)
-        << c.tokens << " tokens";
-    if (!c.parses) {
-      EXPECT_EQ(b.Msgs(), std::vector<std::string>{Error9(" ParseInsuranceRec()   Error: ")});
-    }
-  }
-  Batch b;
-  ASSERT_EQ(b.Send("3000", RecordText(kInsuranceLayout, 33).Set(insurance::PayerId, "SKNY0")), 0);
-  const Record& ins = b.claim().this_top.insurance;
-  for (size_t m = insurance::Field33; m < insurance::kMemberCount; ++m) EXPECT_EQ(ins[m], "");
-  EXPECT_TRUE(ins.flags[insurance_flag::IsPayerSKNY0]);
-}
-
 TEST(InsuranceRecord, PayerIdFallsBackAndDrivesTheFlags) {
   Batch b;
+  const Record& ins = b.claim().this_top.insurance;
   ASSERT_EQ(b.Send("3000", RecordText(kInsuranceLayout, 37)
                                .Set(insurance::PayerId, "")
                                .Set(insurance::AlternatePayerId, "12X19")
                                .Set(insurance::ProviderIdForPayer, " P77 ")),
             0);
-  const Record& ins = b.claim().this_top.insurance;
   EXPECT_EQ(ins[insurance::PayerId], "12X19");
   EXPECT_EQ(ins[insurance::ProviderIdForPayer], "P77");
   EXPECT_EQ(ins[insurance::ProviderIdSecondPart], "");
   for (size_t f = 0; f < insurance_flag::kFlagCount; ++f)
     EXPECT_EQ(ins.flags[f], f == insurance_flag::IsPayer12B38) << "flag " << f;
+
+  ASSERT_EQ(b.Send("3000", RecordText(kInsuranceLayout, 33).Set(insurance::PayerId, "SKNY0")), 0);
+  for (size_t m = insurance::Field33; m < insurance::kMemberCount; ++m) EXPECT_EQ(ins[m], "") << m;
+  EXPECT_TRUE(ins.flags[insurance_flag::IsPayerSKNY0]);
+  EXPECT_FALSE(ins.flags[insurance_flag::IsPayer12B38]);
 }
 
 TEST(InsuranceRecord, PracticeNpiReturnsToTheReceivedOne) {
@@ -243,19 +185,6 @@ TEST(InsuranceRecord, GridHasThreeBlocks) {
   EXPECT_TRUE(b.Logged(GridLine("Ins Field 01", "PID")));
   EXPECT_TRUE(b.Logged(GridLine("Pra Field 01", "PRA")));
   EXPECT_TRUE(b.Logged(GridLine("Prv Field 15", "P15")));
-}
-
-TEST(PreferenceRecords, Boundaries) {
-  Batch b;
-  ASSERT_EQ(b.Send("3100", RecordText(kCalcPrefLayout, 12)), 0);
-  for (size_t m = 12; m <= 14; ++m) EXPECT_EQ(b.claim().this_top.calc_pref[m], "");
-  EXPECT_EQ(b.Send("3100", RecordText(kCalcPrefLayout, 11)), 1);
-  EXPECT_EQ(b.Msgs(), std::vector<std::string>{Error9(" ParseCalcPrefRec()  Error: ")});
-
-  EXPECT_EQ(b.Send("3101", RecordText(kBreakPrefLayout, 24)), 1);
-  EXPECT_EQ(b.Msgs(), std::vector<std::string>{Error9(" ParseBreakPrefRec()   Error: ")});
-  EXPECT_EQ(b.Send("3101", RecordText(kBreakPrefLayout, 30).Set(break_pref::BreakOnEachCharge, "1")), 0);
-  EXPECT_EQ(b.claim().this_top.break_pref[break_pref::BreakOnEachCharge], "1");
 }
 
 }  // namespace
