@@ -1,8 +1,6 @@
 // The one parser every record type but extended data goes through.
 #include "records/record_parser.h"
 
-#include <string_view>
-
 #include "host/run_log.h"
 #include "host/run_state.h"
 #include "host/text_util.h"
@@ -33,7 +31,7 @@ void ApplyRule(ParseContext& c, const FieldRule& r) {
       break;
     }
     case RuleKind::kNpiCutover:
-      if (Rs().npi_cutover_date > Today()) At(c, r.token).clear();
+      if (NpiNotYetInUse()) At(c, r.token).clear();
       break;
     case RuleKind::kCountry: {
       std::string& country = At(c, r.token);

@@ -18,9 +18,9 @@ std::string NormalizeCountry(const std::string& s) {
   return s;
 }
 
-namespace {
-
 bool NpiNotYetInUse() { return Rs().npi_cutover_date > Today(); }
+
+namespace {
 
 void SplitAtSlash(Record& rec, size_t member, size_t second_part) {
   SplitAtFirst(rec[member], '/', rec[member], rec[second_part]);

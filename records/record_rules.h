@@ -15,6 +15,9 @@ namespace ub04 {
 // "GERMANY" -> "DE"; anything else unchanged (exact, case-sensitive).
 std::string NormalizeCountry(const std::string& s);
 
+// True while the NPI cut-over date is later than today: NPIs are dropped.
+bool NpiNotYetInUse();
+
 // ---- practice ----
 void LogNpiLegacyNote();                        // second entry line, when there is a note
 void KeepNpiAsReceived(ParseContext& c);        // NpiAsReceived = Npi after the cut-over
