@@ -46,6 +46,11 @@ std::string DsnOf(std::string_view cs) {
 
 std::unique_ptr<DbConnection> OpenDatabase(const std::string& connection_string) {
   std::string dsn = DsnOf(connection_string);
+  // An empty DSN would leave the choice of database to the driver manager's
+  // defaults (one driver even creates a file named after the whole string,
+  // password included), so it is refused before any driver sees it.
+  if (SameIgnoringCase(Left(connection_string, 4), "DSN=") && Trim(dsn).empty())
+    Raise(kErrInvalidCall, "The connection string names no data source");
   std::error_code ec;
   if (!dsn.empty() && std::filesystem::is_regular_file(dsn, ec))
     return OpenSqliteDatabase(dsn);

@@ -55,7 +55,8 @@ class DbConnection {
 // the host message appends (or the first ";" when there is none).
 std::string DsnOf(std::string_view connection_string);
 
-// Opens the database a connection string names (see above).
+// Opens the database a connection string names (see above). A "DSN=" that
+// is blank is refused (error 5) rather than left to a driver's default.
 std::unique_ptr<DbConnection> OpenDatabase(const std::string& connection_string);
 
 // The two implementations, for callers that know which one they want.

@@ -83,9 +83,9 @@ class SqliteCursor : public RowCursor {
     for (int i = 0; i < n; ++i) {
       if (sqlite3_column_type(stmt_.get(), i) == SQLITE_NULL) continue;
       const unsigned char* text = sqlite3_column_text(stmt_.get(), i);
+      size_t len = static_cast<size_t>(sqlite3_column_bytes(stmt_.get(), i));
       if (text != nullptr)
-        row[static_cast<size_t>(i)].assign(reinterpret_cast<const char*>(text),
-                                           static_cast<size_t>(sqlite3_column_bytes(stmt_.get(), i)));
+        row[static_cast<size_t>(i)].assign(reinterpret_cast<const char*>(text), len);
     }
     return true;
   }

@@ -84,6 +84,10 @@ class InputFields {
   size_t pos_ = 0;
 };
 
+std::string RecordCount(const RefState& ref) {
+  return "  RecordCount = " + SignNum(static_cast<long long>(ref.npi_legacy.size()));
+}
+
 // Step 2 of the load: the database table. True when it gave at least one
 // entry.
 bool LoadNpiLegacyFromDb(RefState& ref) {
@@ -107,7 +111,7 @@ bool LoadNpiLegacyFromDb(RefState& ref) {
     QueueRefError(1, " LoadNPILegacyDateArray  Error:", e);
     return false;
   }
-  ref.npi_legacy_note += "  RecordCount = " + SignNum(static_cast<long long>(ref.npi_legacy.size()));
+  ref.npi_legacy_note += RecordCount(ref);
   return !ref.npi_legacy.empty();
 }
 
@@ -118,7 +122,6 @@ void LoadNpiLegacyFromFile(RefState& ref) {
   report += "\r\n** Opening NPIlegacy_File: " + path + "\r\n";
   ref.npi_legacy.clear();
   std::string kind, value, date;
-  auto count = [&] { return "\r\n  RecordCount = " + SignNum(static_cast<long long>(ref.npi_legacy.size())); };
   try {
     Guard([&] {
       InputFields in(path);
@@ -129,7 +132,7 @@ void LoadNpiLegacyFromFile(RefState& ref) {
         ref.npi_legacy.push_back(NpiLegacyEntry{kind, UpperAscii(value), RefDateFromText(date)});
       }
     });
-    report += count() + "\r\n";
+    report += "\r\n" + RecordCount(ref) + "\r\n";
   } catch (const RtError& e) {
     switch (e.number()) {
       case kErrFileNotFound:
@@ -148,7 +151,7 @@ void LoadNpiLegacyFromFile(RefState& ref) {
         return;
       }
     }
-    report += count();
+    report += "\r\n" + RecordCount(ref);
   }
 }
 
@@ -163,8 +166,8 @@ std::string ComponentFolder() {
   Dl_info info{};
   // The library's own file; a program linked statically names itself
   // through the process instead (its dladdr name may be a bare argv[0]).
-  if (dladdr(reinterpret_cast<void*>(&ComponentFolder), &info) != 0 && info.dli_fname != nullptr &&
-      info.dli_fname[0] == '/')
+  if (dladdr(reinterpret_cast<void*>(&ComponentFolder), &info) != 0 &&
+      info.dli_fname != nullptr && info.dli_fname[0] == '/')
     self = info.dli_fname;
   else
     self = fs::read_symlink("/proc/self/exe", ec);
@@ -208,30 +211,28 @@ void FetchNPILegacyDates(const std::string& payer_org, const std::string& insura
       ref.npi_only = false;
       LogLine("PayorOrg,InsIHCode,StopDt: " + payer_org + "," + insurance_ih_code + "," +
               DateText(bill_form_date));
-      LogLine(" >> NPI DATES   g_NPILegacy_InsuranceIHCodeDate: " + DateText(ref.npi_insurance_date));
-      LogLine(" >> NPI DATES   g_NPILegacy_PayorOrgDate: " + DateText(ref.npi_payor_org_date));
-      LogLine(" >> NPI DATES   g_NPILegacy_BillFormDate: " + DateText(ref.npi_bill_form_date));
-      LogLine(" >> NPI DATES   g_NPILegacy_StandardDate: " + DateText(ref.npi_standard_date));
-
+      // In the order they decide: the first one set, else the standard date.
       static constexpr struct {
         Date RefState::*date;
         const char* name;
-      } kOrder[] = {
+      } kDates[] = {
           {&RefState::npi_insurance_date, "InsuranceIHCodeDate"},
           {&RefState::npi_payor_org_date, "PayorOrgDate"},
           {&RefState::npi_bill_form_date, "BillFormDate"},
+          {&RefState::npi_standard_date, "StandardDate"},
       };
-      Date deciding = ref.npi_standard_date;
-      const char* by = "StandardDate";
-      for (const auto& o : kOrder) {
-        if (ref.*o.date != kDateNotSet) {
-          deciding = ref.*o.date;
-          by = o.name;
+      for (const auto& d : kDates)
+        LogLine(std::string(" >> NPI DATES   g_NPILegacy_") + d.name + ": " +
+                DateText(ref.*d.date));
+      const auto* deciding = &kDates[3];
+      for (const auto& d : kDates) {
+        if (ref.*d.date != kDateNotSet) {
+          deciding = &d;
           break;
         }
       }
-      ref.npi_only = deciding <= Today();
-      LogLine(std::string(">> NPILegacyDate Bailing on ") + by +
+      ref.npi_only = ref.*deciding->date <= Today();
+      LogLine(std::string(">> NPILegacyDate Bailing on ") + deciding->name +
               "  datepassed = " + BoolText(ref.npi_only));
     });
   } catch (const RtError& e) {

@@ -52,7 +52,8 @@ std::string FetchOInsPracticeBillingIDFromArray(const std::string& insurance_ih_
         }
       }
       // The last slot stays free so a walk always ends on one.
-      if (i + 1 >= ref.other_ins.size()) ref.other_ins.resize(ref.other_ins.size() + kOtherInsSlotsStep);
+      if (i + 1 >= ref.other_ins.size())
+        ref.other_ins.resize(ref.other_ins.size() + kOtherInsSlotsStep);
       result = FetchOInsPracticeBillingIDFromDB(insurance_ih_code);
       if (result.empty()) result = wildcard;
       ref.other_ins[i] = OtherInsSlot{insurance_ih_code, result};

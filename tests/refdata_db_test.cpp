@@ -93,6 +93,31 @@ TEST(DatabaseSeam, ErrorsCarryTheDriverTextWithoutThePassword) {
             "login DSN=x;UID=u;PWD=*** failed: ***");
 }
 
+TEST(DatabaseSeam, FileNamesWithUriCharactersOpenUnderEveryOwner) {
+  ScratchDir dir;
+  auto file = dir.path() / "ref db #1 ?x=%20.db";
+  MakeRefDb(file, "INSERT INTO PRACTICE VALUES ('P1', 1);");
+  auto db = OpenDatabase("DSN=" + file.string() + ";UID=VRXUser;PWD=p");
+  EXPECT_EQ(db->Query("SELECT IH_Code FROM [KRV_TABLES].PRACTICE", {})->Field("IH_Code"), "P1");
+  EXPECT_EQ(db->Query("SELECT IH_Code FROM [dbo].PRACTICE", {})->Field("IH_Code"), "P1");
+}
+
+TEST(DatabaseSeam, BlankDsnReachesNoDriver) {
+  ScratchDir dir;
+  auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  for (const char* cs : {"DSN=;UID=VRXUser;PWD=kw4tr7nmzq", "DSN=  ;UID=VRXUser;PWD=kw4tr7nmzq"}) {
+    try {
+      OpenDatabase(cs);
+      ADD_FAILURE() << cs;
+    } catch (const RtError& e) {
+      EXPECT_EQ(ErrorText(e), " 5 The connection string names no data source");
+    }
+  }
+  std::filesystem::current_path(cwd);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 TEST(DatabaseSeam, DsnIsTheTextBeforeTheAppendedLogin) {
   EXPECT_EQ(DsnOf("DSN=/data/ref.db;UID=VRXUser;PWD=p"), "/data/ref.db");
   EXPECT_EQ(DsnOf("DSN=a;b.db;UID=VRXUser;PWD=p"), "a;b.db");

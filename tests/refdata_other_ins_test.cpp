@@ -93,8 +93,9 @@ TEST(OtherInsIds, MissingTableIsReportedAndTheDefaultStands) {
   ASSERT_EQ(h.Connect(), 0);
   ClearOtherInsIDArrays("P1", "F1", "DEF");
   EXPECT_EQ(test::Messages(h.fc),
-            std::vector<std::string>{" 3//QVR_UB04PPA_Format.Dll FetchOInsPracticeBillingIDFromDB"
-                                     "    Error: 1 no such table: KRV_TABLES.Insurance_Override//"});
+            std::vector<std::string>{
+                " 3//QVR_UB04PPA_Format.Dll FetchOInsPracticeBillingIDFromDB    Error: 1 no such "
+                "table: KRV_TABLES.Insurance_Override//"});
   EXPECT_EQ(Rs().ref.other_ins[0].value, "DEF");
 }
 
