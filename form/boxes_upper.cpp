@@ -76,7 +76,8 @@ void PayToBox2(Page& page) {
   Put(CityStateZip(r, f.city, f.state, f.zip), kX, y);
 }
 
-// A payer whose alternate id starts "VID" has the rest printed under box 2.
+// A payer whose alternate id starts "VID" has the rest printed at the end of
+// box 2's last line.
 void VendorIdBesideBox2(Page& page) {
   const std::string& alt = page.insurance()[insurance::AlternatePayerId];
   if (Left(alt, 3) == "VID") Put(Mid(alt, 4), 5.1f, 0.78f, 1);
@@ -181,8 +182,7 @@ std::string HourText(std::string_view code) {
   return FormatMask(LeadingNumber(value), "00");
 }
 
-void AdmissionHourBox13(Page& page) {
-  (void)page;
+void AdmissionHourBox13(Page&) {
   LogLine("Box 13");
   Put(HourText("30005"), 2.0f, pos::kAdmissionRowY);
 }
@@ -213,8 +213,7 @@ void PointOfOriginBox15(Page& page) {
       2.6f, pos::kAdmissionRowY);
 }
 
-void DischargeHourBox16(Page& page) {
-  (void)page;
+void DischargeHourBox16(Page&) {
   Put(HourText("30006"), 2.9f, pos::kAdmissionRowY);
 }
 
