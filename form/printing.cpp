@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "form/fmt_file.h"
 #include "form/print_job.h"
@@ -132,9 +133,13 @@ int16_t PrintFormattedRecords() {
       // complete PDF of what was printed.
       std::unique_ptr<PageRenderer> pdf = MakePdfRenderer(pdf_path, title);
       std::unique_ptr<PageRenderer> preview;
-      if (!ps.preview_dir.empty()) preview = MakePreviewRenderer(ps.preview_dir);
-      TeeRenderer both({pdf.get(), preview.get()});
-      Printer printer(preview ? static_cast<PageRenderer&>(both) : *pdf);
+      std::vector<PageRenderer*> devices = {pdf.get()};
+      if (!ps.preview_dir.empty()) {
+        preview = MakePreviewRenderer(ps.preview_dir);
+        devices.push_back(preview.get());
+      }
+      TeeRenderer all(std::move(devices));
+      Printer printer(all);
 
       InitializePrinter(printer);
       printer.SetFont(kFontName, kFontPoints, kFontBold);
