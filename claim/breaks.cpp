@@ -171,21 +171,6 @@ std::optional<std::string> Fires(const Rule& r, ClaimTables& tables) {
   return std::nullopt;
 }
 
-// A line for the open run log at any log level, for the one decision that
-// support must always be able to see.
-void LogAtAnyLevel(const std::string& text) {
-  class TracingForOneLine {
-   public:
-    explicit TracingForOneLine(int16_t& level) : level_(level), was_(level) { level_ = 2; }
-    ~TracingForOneLine() { level_ = was_; }
-
-   private:
-    int16_t& level_;
-    int16_t was_;
-  } tracing(Rs().log_level);
-  LogLine(text);
-}
-
 std::string Failure(const char* proc, const RtError& e) {
   std::string text = ComponentName() + proc + ErrorText(e);
   AddToMessageArray(3, text);
@@ -206,7 +191,7 @@ bool CheckChargeBreak(ClaimTables& tables) {
         if (!line) continue;
         decided = true;
         if (r.test == Test::kCodeSetChanged)
-          LogAtAnyLevel(*line);
+          LogLineAnyLevel(*line);
         else
           LogLine(*line);
         return;

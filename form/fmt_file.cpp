@@ -50,6 +50,7 @@ int16_t WriteLine(const char* proc, std::string_view kind, std::string_view text
     return 0;
   } catch (const RtError& e) {
     std::string msg = ComponentName() + " " + proc + "  Error: " + ErrorText(e);
+    SetErrorMsg(msg);
     AddToMessageArray(3, msg);
     return 3;
   }

@@ -67,6 +67,14 @@ int16_t Finish(int16_t result) {
   return result;
 }
 
+// The error text a writer composed during the call becomes gsErrorMsg.
+void TakeErrorMsg(std::string& gsErrorMsg) {
+  RunState& rs = Rs();
+  if (rs.error_msg.empty()) return;
+  gsErrorMsg = std::move(rs.error_msg);
+  rs.error_msg.clear();
+}
+
 }  // namespace
 
 bool LookUpExtData(int n, std::string_view code, std::string& value) {
@@ -262,6 +270,7 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
     AddToMessageArray(3, gsErrorMsg);
     result = 1;
   }
+  TakeErrorMsg(gsErrorMsg);
   return Finish(result);
 }
 
@@ -371,6 +380,7 @@ int16_t Format_Class::ProcessEndOfFile() {
     AddToMessageArray(3, gsErrorMsg);
     result = 1;
   }
+  TakeErrorMsg(gsErrorMsg);
   // The file and the log are closed on every path, so nothing stays
   // unflushed before printing.
   int16_t closed = CloseASCIIout();

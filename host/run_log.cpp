@@ -87,6 +87,8 @@ void LogLine(std::string_view text) {
   if (LogTracing()) WriteLogText(text);
 }
 
+void LogLineAnyLevel(std::string_view text) { WriteLogText(text); }
+
 bool LogTracing() {
   const RunState& rs = Rs();
   return rs.log_level >= 2 && rs.log.IsOpen();

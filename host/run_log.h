@@ -23,6 +23,9 @@ int16_t DeleteLog();
 
 // One line holding text, when the level is 2 or more and the log is open.
 void LogLine(std::string_view text);
+// One line holding text whenever the log is open, whatever the level: for
+// the few decisions support must always be able to see.
+void LogLineAnyLevel(std::string_view text);
 // True when trace lines are written (level 2 and the log open).
 bool LogTracing();
 // One line of already-formatted items (for lines that are not one text).

@@ -32,6 +32,8 @@ void AddToMessageArray(int16_t nr, std::string msg) {
   }
 }
 
+void SetErrorMsg(std::string text) { Rs().error_msg = std::move(text); }
+
 void Shared_Initialize() {
   RunState& rs = Rs();
   try {

@@ -68,6 +68,10 @@ struct RunState {
   int16_t diag_capacity = 4;
   int16_t diags_per_charge = 5;
 
+  // The last error text composed by a writer the instance calls; the
+  // instance takes it into its gsErrorMsg when the public call ends.
+  std::string error_msg;
+
   ClaimState claim;
   RefState ref;
   PrintState print;
@@ -82,6 +86,10 @@ void Shared_Initialize();
 
 // Queues a message (AddToMessageArray).
 void AddToMessageArray(int16_t nr, std::string msg);
+
+// Stores text as the instance's gsErrorMsg (for error handlers of the
+// class's own operations that run outside the class).
+void SetErrorMsg(std::string text);
 
 // Component name as it starts most error texts: "QVR_UB04PPA_Format.Dll".
 const std::string& ComponentName();

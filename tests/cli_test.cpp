@@ -36,7 +36,7 @@ std::string WriteBatch(const test::ScratchDir& dir, const std::string& text) {
 TEST(Cli, PracticeAndUnknownRecordsGiveHeaderAndTrailer) {
   test::ScratchDir dir;
   std::string batch = WriteBatch(dir,
-                                 "# comment\n\n" + test::Key("1000") + "\tX//P1\r\n" +
+                                 "# comment\n\n" + test::Key("1000") + "\t" + test::PracticeRecord() + "\r\n" +
                                      test::Key("7777") + "\tX\n" + test::Key("7777") + "\tY\n");
   CliRun r = RunCli("--no-print --out " + dir.str() + " " + batch);
   EXPECT_EQ(r.status, 0) << r.err;

@@ -126,7 +126,7 @@ TEST(EndOfBatch, RunWithoutChargesHasHeaderAndTrailerOnly) {
   Harness h;
   EXPECT_EQ(h.fc.FormatRecord(Key("7777"), "X"), 3);  // not a practice record
   Harness h2;
-  EXPECT_EQ(h2.fc.FormatRecord(Key("1000"), "P//I"), 0);
+  EXPECT_EQ(h2.fc.FormatRecord(Key("1000"), test::PracticeRecord()), 0);
   EXPECT_EQ(h2.fc.FormatRecord(Key("7777"), "X"), 0);
   EXPECT_EQ(h2.fc.ProcessEndOfFile(), 0);
   EXPECT_EQ(test::ReadFile(h2.fmt_path()), "\"H\",\"\",0,0,0\r\n\"T\",\"\",0,0,0\r\n");
@@ -134,7 +134,7 @@ TEST(EndOfBatch, RunWithoutChargesHasHeaderAndTrailerOnly) {
 
 TEST(EndOfBatch, FatalErrorWritesNoTrailer) {
   Harness h;
-  h.fc.FormatRecord(Key("1000"), "P");
+  h.fc.FormatRecord(Key("1000"), test::PracticeRecord());
   h.fc.HereIsAMessage("3", "Y");
   EXPECT_EQ(h.fc.ProcessEndOfFile(), 0);
   EXPECT_EQ(test::ReadFile(h.fmt_path()), "\"H\",\"\",0,0,0\r\n");
@@ -143,7 +143,7 @@ TEST(EndOfBatch, FatalErrorWritesNoTrailer) {
 TEST(RunLog, LevelOneThenFirstRecord) {
   Harness h;
   h.fc.HereIsAMessage("5", "1");
-  h.fc.FormatRecord(Key("1000"), "P");
+  h.fc.FormatRecord(Key("1000"), test::PracticeRecord());
   h.fc.ProcessEndOfFile();
   std::string log = test::ReadFile(h.log_path());
   auto first_line_end = log.find("\r\n");
@@ -153,7 +153,7 @@ TEST(RunLog, LevelOneThenFirstRecord) {
   // The first record's own "FormatRecord()" line comes before the level rises.
   EXPECT_EQ(log.find("\"FormatRecord()\""), std::string::npos);
   auto db = log.find("\" >>>>> gbDBConnectionIsGood = False\"");
-  auto rec = log.find("\" 1\",\"" + Key("1000") + "\",\"P\"");
+  auto rec = log.find("\" 1\",\"" + Key("1000") + "\",\"" + test::PracticeRecord() + "\"");
   ASSERT_NE(db, std::string::npos);
   ASSERT_NE(rec, std::string::npos);
   EXPECT_LT(db, rec);

@@ -47,6 +47,8 @@ std::vector<std::string> Tokens(size_t n) {
   return t;
 }
 
+std::string PracticeRecord() { return Join(Tokens(21)); }
+
 std::vector<std::string> Messages(Format_Class& fc) {
   std::vector<std::string> out;
   for (int32_t i = 1;; ++i) {

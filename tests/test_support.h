@@ -31,6 +31,9 @@ std::string Key(const std::string& type, const std::string& key0 = "K");
 // n tokens, token 0 "X" and the others "v<k>" unless set by the caller.
 std::vector<std::string> Tokens(size_t n);
 
+// A practice record with every mandatory token ("X//v1//...//v20").
+std::string PracticeRecord();
+
 // All queued answers of fc, read up to "END".
 std::vector<std::string> Messages(Format_Class& fc);
 
