@@ -36,7 +36,7 @@ asan: deps
 
 # libFuzzer targets (clang), each for FUZZ_SECONDS.
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS = split_tokens fmt_reader host_sequence
+FUZZ_TARGETS = split_tokens fmt_reader host_sequence pay_adj npi_legacy
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DUB04_FUZZ=ON -DUB04_TESTS=OFF >/dev/null
 	cmake --build build-fuzz -j $(JOBS)
@@ -48,6 +48,7 @@ fuzz: deps
 # table of formatting, I/O floor, printing and memory (bench/README.md).
 BENCH_BUILD ?= build-bench
 BENCH_PACKAGES = libbenchmark-dev python3-reportlab time
+BENCH_ARGS ?=
 bench: deps
 	@missing=""; for p in $(BENCH_PACKAGES); do \
 	  dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -60,7 +61,7 @@ bench: deps
 	mkdir -p $(BENCH_BUILD)/batches
 	for n in 10k:10000 100k:100000 1M:1000000; do \
 	  $(BENCH_BUILD)/bench/gen --charges $${n#*:} --seed 1 > $(BENCH_BUILD)/batches/$${n%%:*}.txt || exit 1; done
-	bench/run --build $(BENCH_BUILD) $(BENCH_BUILD)/batches/10k.txt \
+	bench/run --build $(BENCH_BUILD) $(BENCH_ARGS) $(BENCH_BUILD)/batches/10k.txt \
 	  $(BENCH_BUILD)/batches/100k.txt $(BENCH_BUILD)/batches/1M.txt
 
 clean:

@@ -1,13 +1,18 @@
 // io_floor: the least work a formatter of this batch could do.
 //
-//   io_floor BATCH OUT_DIR FMT_BYTES LOG_BYTES
+//   io_floor [--flush-per-line] BATCH OUT_DIR FMT_BYTES LOG_BYTES
 //
 // Reads BATCH line by line and, as it goes, writes FMT_BYTES bytes to
 // OUT_DIR/floor.fmt and LOG_BYTES bytes to OUT_DIR/floor.log, each through
 // one buffered stream, in proportion to the input read so far. The bytes
 // written are copies of the input lines, so the pattern of small writes into
-// a buffer is the formatter's; only the formatting itself is missing. Prints
-// "read=N fmt=N log=N seconds=S".
+// a buffer is the formatter's; only the formatting itself is missing.
+//
+// --flush-per-line flushes both streams after every input line: the least
+// a formatter must do when every record is one call of the host and what a
+// call wrote has to be in the file when the call returns.
+//
+// Prints "read=N fmt=N log=N seconds=S".
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -31,8 +36,13 @@ void WriteFrom(std::FILE* f, const char* line, size_t len, long long want) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  bool flush_per_line = argc > 1 && std::string(argv[1]) == "--flush-per-line";
+  if (flush_per_line) {
+    --argc;
+    ++argv;
+  }
   if (argc != 5) {
-    std::fputs("usage: io_floor BATCH OUT_DIR FMT_BYTES LOG_BYTES\n", stderr);
+    std::fputs("usage: io_floor [--flush-per-line] BATCH OUT_DIR FMT_BYTES LOG_BYTES\n", stderr);
     return 2;
   }
   auto start = std::chrono::steady_clock::now();
@@ -67,6 +77,10 @@ int main(int argc, char** argv) {
     WriteFrom(log, line, static_cast<size_t>(len), log_due - log_done);
     fmt_done = fmt_due;
     log_done = log_due;
+    if (flush_per_line && (std::fflush(fmt) != 0 || std::fflush(log) != 0)) {
+      std::perror("io_floor: flush");
+      return 1;
+    }
   }
   const char pad[] = "0123456789abcdef";
   WriteFrom(fmt, pad, sizeof pad - 1, fmt_bytes - fmt_done);
