@@ -27,6 +27,7 @@ void ReportWriterError(std::string_view what, const RtError& e) {
   std::string msg = ComponentName();
   msg += what;
   msg += ErrorText(e);
+  SetErrorMsg(msg);
   AddToMessageArray(3, msg);
   ShowMessageBox(msg);
 }

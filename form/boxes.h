@@ -50,9 +50,9 @@ int16_t GetWrapLength(std::string_view text, int width);
 std::string CityStateZipLine(const std::string& city, const std::string& state,
                              const std::string& zip);
 
-// Writes the composed text of a run-time error that a writer traps: queued
-// with severity 3 and shown in a message box. what is the writer's part of
-// the text (" WriteTotals() ").
+// Reports a run-time error that a writer traps: the composed text becomes
+// gsErrorMsg, is queued with severity 3 and shown in a message box. what is
+// the writer's part of the text (" WriteTotals() ").
 void ReportWriterError(std::string_view what, const RtError& e);
 
 }  // namespace ub04

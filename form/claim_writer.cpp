@@ -74,7 +74,9 @@ int16_t WriteClaim(ClaimTables& tables) {
   } catch (const WriteStopped&) {
     result = 3;  // the refused write queued its message
   } catch (const RtError& e) {
-    AddToMessageArray(3, ComponentName() + " WriteClaim() " + ErrorText(e));
+    std::string msg = ComponentName() + " WriteClaim() " + ErrorText(e);
+    SetErrorMsg(msg);
+    AddToMessageArray(3, msg);
     result = 3;
   }
   // A claim that failed half-way must not leave its totals to the next one.
@@ -100,7 +102,9 @@ int16_t WriteClaimHeader(const Page& page) {
     Overlay(key, 61, 1, page.payer_sequence());
     return WriteClaimLine(key, rs.total_claims);
   } catch (const RtError& e) {
-    AddToMessageArray(3, ComponentName() + " WriteClaimHeader()  Error: " + ErrorText(e));
+    std::string msg = ComponentName() + " WriteClaimHeader()  Error: " + ErrorText(e);
+    SetErrorMsg(msg);
+    AddToMessageArray(3, msg);
     return 3;
   }
 }

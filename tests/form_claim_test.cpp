@@ -335,6 +335,7 @@ TEST(FormBoxes, UnreadableBooleanAbandonsTheRestOfThePage) {
       "QVR_UB04PPA_Format.Dll WriteAllPageButDetail()  Error:  13 Type mismatch";
   EXPECT_EQ(boxes.boxes, std::vector<std::string>{error});
   EXPECT_EQ(r.messages, std::vector<std::string>{" 3//" + error + "//"});
+  EXPECT_EQ(r.h.fc.gsErrorMsg, error);
   r.Expect({{6.1f, 9.5f, "1999999992"},  // box 76 came before the error
             {0.6f, 10.15f, kNone},       // the boxes after it did not
             {7.05f, 6.8f, "100.00"}});   // the lines and totals did
