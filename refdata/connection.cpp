@@ -21,6 +21,7 @@ void ConnectToDatabase() {
   ref.owner_prefix = true;
   ref.npi_legacy.clear();
   ref.npi_legacy_loaded = false;
+  ref.npi_legacy_note.clear();
   ref.readiness.clear();
   ref.icd10_readiness_note.clear();
   ref.icd10_ready_ins_code = "?";
