@@ -21,11 +21,19 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Formats the example batch with the example reference database: out/claims.fmt,
+# its printed pages out/claims.pdf and the run log (deleted once printed).
 run: build
 	mkdir -p out
-	$(BUILD)/ub04fmt --out out --file claims.fmt examples/batch.txt
+	$(BUILD)/ub04fmt --out out --file claims.fmt --dsn $(BUILD)/examples/reference.db \
+	  examples/batch.txt
 
+# Everything: bounded fuzz runs (a minute in all), the suite under the
+# sanitizers, then the suite itself.
+FUZZ_SMOKE_SECONDS ?= 12
 test: build
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS)
+	$(MAKE) --no-print-directory asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -65,4 +73,4 @@ bench: deps
 	  $(BENCH_BUILD)/batches/100k.txt $(BENCH_BUILD)/batches/1M.txt
 
 clean:
-	rm -rf $(BUILD) build-asan out
+	rm -rf $(BUILD) build-asan build-fuzz out
