@@ -12,52 +12,30 @@ namespace {
 
 using test::RefHarness;
 
-// Standard date passed, billing form in the future, payer organizations
-// "12" (passed) and "123" (future), insurances INS1 (passed) and INS2
-// (future).
-constexpr const char* kLegacyRows =
-    "INSERT INTO PRACTICE VALUES ('P1', 1);"
-    "INSERT INTO Folio_NpiLegacy VALUES ('00', '', '2008-01-01');"
-    "INSERT INTO Folio_NpiLegacy VALUES ('01', 'UB04PPA', '2099-01-01');"
-    "INSERT INTO Folio_NpiLegacy VALUES ('02', '123', '2099-06-01');"
-    "INSERT INTO Folio_NpiLegacy VALUES ('02', '12', '2001-01-01');"
-    "INSERT INTO Folio_NpiLegacy VALUES ('03', 'ins1', '2000-01-01');"
-    "INSERT INTO Folio_NpiLegacy VALUES ('03', 'INS2', '2099-01-01');";
-
-bool NpiOnlyFor(const std::string& org, const std::string& ins) {
-  FetchNPILegacyDates(org, ins, kDateNotSet);
+bool NpiOnlyFor(const std::string& org, const std::string& ins, Date form_date = kDateNotSet) {
+  FetchNPILegacyDates(org, ins, form_date);
   return NpiOnly();
 }
 
 TEST(NpiLegacy, InsuranceThenPayerOrganizationThenFormThenStandard) {
-  RefHarness h(kLegacyRows);
-  ASSERT_EQ(h.Connect(), 0);
-  EXPECT_TRUE(NpiOnlyFor("12345", "INS1"));
-  EXPECT_FALSE(NpiOnlyFor("12345", "INS2"));  // a future insurance date wins
-  // Both prefixes match; the longer one comes later and decides.
-  EXPECT_FALSE(NpiOnlyFor("12345", "INS9"));
-  EXPECT_EQ(Rs().ref.npi_payor_org_date, DateFromYmd(2099, 6, 1));
-  EXPECT_TRUE(NpiOnlyFor("12999", "INS9"));
-  EXPECT_FALSE(NpiOnlyFor("99999", "INS9"));  // the form's date
-  EXPECT_EQ(Rs().ref.npi_standard_date, DateFromYmd(2008, 1, 1));
-}
-
-TEST(NpiLegacy, OtherFormsFallToTheStandardDate) {
-  test::ScratchDir dir;
-  test::MakeRefDb(dir.path() / "ref.db", kLegacyRows);
-  Format_Class fc("QVR_UB04PPB_Format");
-  fc.HereIsAMessage("CONNECTIONSTRING", (dir.path() / "ref.db").string());
-  EXPECT_TRUE(NpiOnlyFor("99999", "INS9"));
-  FetchNPILegacyDates("99999", "INS9", DateFromYmd(2098, 1, 1));  // the default form date
-  EXPECT_FALSE(NpiOnly());
-}
-
-TEST(NpiLegacy, TraceLinesNameTheDecidingDate) {
-  RefHarness h(kLegacyRows);
+  // Standard passed; this form in the future; payer organizations "12"
+  // passed and "123" future; insurance INS1 passed and INS2 future.
+  RefHarness h(
+      "INSERT INTO PRACTICE VALUES ('P1', 1);"
+      "INSERT INTO Folio_NpiLegacy VALUES ('00', '', '2008-01-01');"
+      "INSERT INTO Folio_NpiLegacy VALUES ('01', 'UB04PPA', '2099-01-01');"
+      "INSERT INTO Folio_NpiLegacy VALUES ('02', '123', '2099-06-01');"
+      "INSERT INTO Folio_NpiLegacy VALUES ('02', '12', '2001-01-01');"
+      "INSERT INTO Folio_NpiLegacy VALUES ('03', 'ins1', '2000-01-01');"
+      "INSERT INTO Folio_NpiLegacy VALUES ('03', 'INS2', '2099-01-01');");
   h.fc.HereIsAMessage("1", h.dir.str());
   h.fc.HereIsAMessage("5", "2");
   ASSERT_EQ(h.Connect(), 0);
-  FetchNPILegacyDates("12999", "INS9", kDateNotSet);
+  EXPECT_TRUE(NpiOnlyFor("12345", "INS1"));
+  EXPECT_FALSE(NpiOnlyFor("12345", "INS2"));  // a future insurance date wins
+  EXPECT_FALSE(NpiOnlyFor("12345", "INS9"));  // both prefixes match; the longer decides
+  EXPECT_TRUE(NpiOnlyFor("12999", "INS9"));
+  EXPECT_FALSE(NpiOnlyFor("99999", "INS9"));  // the form's row
   h.fc.ProcessEndOfFile();
   std::string log = test::ReadFile(h.dir.path() / "QVR_UB04PPA_Format.Log");
   EXPECT_NE(log.find("\"PayorOrg,InsIHCode,StopDt: 12999,INS9,1/1/1900\"\r\n"
@@ -68,14 +46,13 @@ TEST(NpiLegacy, TraceLinesNameTheDecidingDate) {
                      "\">> NPILegacyDate Bailing on PayorOrgDate  datepassed = True\"\r\n"),
             std::string::npos)
       << log;
-}
 
-TEST(NpiLegacy, FileIsLookedForBesideTheComponent) {
-  Format_Class fc;
-  namespace fs = std::filesystem;
-  EXPECT_EQ(fs::path(ComponentFolder()), fs::read_symlink("/proc/self/exe").parent_path());
-  Rs().ref.component_folder = "/elsewhere";
-  EXPECT_EQ(ComponentFolder(), "/elsewhere");
+  // Another form has no row of its own: the default form date, else the
+  // standard date.
+  Format_Class other("QVR_UB04PPB_Format");
+  ASSERT_EQ(other.HereIsAMessage("CONNECTIONSTRING", h.db.string()), 0);
+  EXPECT_TRUE(NpiOnlyFor("99999", "INS9"));
+  EXPECT_FALSE(NpiOnlyFor("99999", "INS9", DateFromYmd(2098, 1, 1)));
 }
 
 class NpiLegacyFile : public ::testing::Test {
@@ -94,31 +71,25 @@ TEST_F(NpiLegacyFile, WithoutDatabaseTheFileIsReadWhenFirstNeeded) {
   EXPECT_FALSE(Rs().ref.npi_legacy_loaded);
   EXPECT_FALSE(NpiOnlyFor("55555", "INS1 X"));
   ASSERT_EQ(Rs().ref.npi_legacy.size(), 3u);
-  EXPECT_EQ(Rs().ref.npi_legacy[1].value, "INS1 X");
   EXPECT_EQ(Rs().ref.npi_legacy[2].value, "12");
   EXPECT_EQ(Rs().ref.npi_legacy_note, Opening() + "\r\n  RecordCount =  3\r\n");
 }
 
-TEST_F(NpiLegacyFile, BlankLastLineKeepsEveryEntry) {
+TEST_F(NpiLegacyFile, BlankLastLineMissingFileAndBadDateAreReported) {
   Write("00,,5/23/2009\r\n03,INS1,1/1/2099\r\n\r\n");
   EXPECT_FALSE(NpiOnlyFor("55555", "INS1"));
-  EXPECT_EQ(Rs().ref.npi_legacy.size(), 2u);
   EXPECT_EQ(Rs().ref.npi_legacy_note,
             Opening() + " (extra blank line found at end)\r\n  RecordCount =  2");
-}
 
-TEST_F(NpiLegacyFile, MissingFileLeavesTheStandardDate) {
-  EXPECT_TRUE(NpiOnlyFor("55555", "INS1"));
-  EXPECT_EQ(Rs().ref.npi_standard_date, DateFromYmd(2008, 5, 23));
+  std::filesystem::remove(h_.dir.path() / "FOLIO_CFG_NPICMS.DAT");
+  LoadNPILegacyDateArray();
+  EXPECT_TRUE(NpiOnlyFor("55555", "INS1"));  // 23 May 2008
   EXPECT_EQ(Rs().ref.npi_legacy_note, Opening() + "  File Not Found\r\n  RecordCount =  0");
-}
 
-TEST_F(NpiLegacyFile, UnreadableDateStopsWithAMessageBox) {
   test::MessageBoxCapture boxes;
   Write("03,INS1,1/1/2099\r\n03,INS2,31/12/2099\r\n03,INS3,1/1/2000\r\n");
-  EXPECT_FALSE(NpiOnlyFor("55555", "INS1"));
+  LoadNPILegacyDateArray();
   EXPECT_EQ(boxes.boxes, std::vector<std::string>{"Error 13: Type Mismatch\n03INS231/12/2099"});
-  EXPECT_EQ(Rs().ref.npi_legacy.size(), 1u);
   EXPECT_EQ(Rs().ref.npi_legacy_note, Opening() + "\r\n  RecordCount =  1");
 }
 
@@ -126,10 +97,15 @@ TEST_F(NpiLegacyFile, EmptyDatabaseTableFallsBackToTheFile) {
   test::ExecSql(h_.db, "INSERT INTO PRACTICE VALUES ('P1', 1);");
   Write("03,INS1,1/1/2099\r\n");
   ASSERT_EQ(h_.Connect(), 0);
-  EXPECT_EQ(Rs().ref.npi_legacy_note,
-            "\r\n** Opening NPILegacy From DB\r\n  RecordCount =  0" + Opening() +
-                "\r\n  RecordCount =  1\r\n");
+  EXPECT_EQ(Rs().ref.npi_legacy_note, "\r\n** Opening NPILegacy From DB\r\n  RecordCount =  0" +
+                                          Opening() + "\r\n  RecordCount =  1\r\n");
   EXPECT_FALSE(NpiOnlyFor("55555", "INS1"));
+}
+
+TEST(NpiLegacy, FileIsLookedForBesideTheComponent) {
+  Format_Class fc;
+  EXPECT_EQ(std::filesystem::path(ComponentFolder()),
+            std::filesystem::read_symlink("/proc/self/exe").parent_path());
 }
 
 }  // namespace
