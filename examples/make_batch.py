@@ -48,16 +48,18 @@ def end_of_charge():
 
 
 # ---- who bills ------------------------------------------------------------------
+# The codes PR1, BP1 and INS1 are those of examples/reference.sql, the
+# reference database make run passes.
 
 PRACTICE = record("1000", {
-    1: "RVB", 2: "RIVERBEND COMMUNITY HOSPITAL", 3: "1200 CONFLUENCE AVE", 5: "MILLBROOK",
+    1: "PR1", 2: "RIVERBEND COMMUNITY HOSPITAL", 3: "1200 CONFLUENCE AVE", 5: "MILLBROOK",
     6: "PA", 7: "17555", 8: "7175550142", 9: "EXT 200", 13: "231234567", 16: "RVB-GROUP",
     17: "131", 18: "3", 19: "1", 20: "0", 22: "282N00000X", 24: "1234567893",
     26: "RIVERBEND PATIENT ACCOUNTS", 27: "PO BOX 4410", 29: "MILLBROOK", 30: "PA", 31: "175554410",
 })
 
 BILLING_PROVIDER = record("2000", {
-    1: "HOLL", 2: "EVELYN", 3: "HOLLOWAY", 4: "GRACE", 5: "MD", 7: "251112222", 8: "F",
+    1: "BP1", 2: "EVELYN", 3: "HOLLOWAY", 4: "GRACE", 5: "MD", 7: "251112222", 8: "F",
     9: "FEMALE", 10: "44 SYCAMORE LN", 12: "MILLBROOK", 13: "PA", 14: "17555",
     15: "7175550187", 24: "", 25: "MD448812", 27: "1000000004", 28: "HOLL-7781", 33: "0",
     36: "HOLLOWAY ORTHOPAEDICS", 37: "44 SYCAMORE LN", 38: "SUITE 210", 39: "MILLBROOK",
@@ -84,7 +86,7 @@ def insurance(ih, payer_id, name, street, city, state, zipcode, plan):
     })
 
 
-KEYSTONE = insurance("KHP", "K5432", "KEYSTONE VALLEY HEALTH PLAN", "PO BOX 9100",
+KEYSTONE = insurance("INS1", "K5432", "KEYSTONE VALLEY HEALTH PLAN", "PO BOX 9100",
                      "HARRISBURG", "PA", "171059100", "COM")
 LAUREL = insurance("LMU", "L7781", "LAUREL MUTUAL ASSURANCE", "800 LAUREL PKWY",
                    "ALTOONA", "PA", "16601", "COM")
@@ -206,7 +208,7 @@ def main():
                    "TRI COUNTY FREIGHT", "902 RIDGE RD", "ALTOONA", "PA", "16602"),
     ] + NO_CLAIM_EXT_DATA
     primary = lambda paid, adjustments: other_insurance(
-        "6310", "KHP", "K5432", "KEYSTONE VALLEY HEALTH PLAN", paid, "150.00", adjustments)
+        "6310", "INS1", "K5432", "KEYSTONE VALLEY HEALTH PLAN", paid, "150.00", adjustments)
     lines += claim_lines(
         (charge("72148", "MRI LUMBAR SPINE W/O DYE", "0610", "04112024", "1850.00",
                 icd10=("M5416", "M5126"), payer_sequence="2", codes="PS-01"),
