@@ -7,17 +7,11 @@
 #include "host/run_state.h"
 #include "host/text_util.h"
 #include "records/layouts.h"
+#include "refdata/ref_dates.h"
 
 namespace ub04 {
 
 namespace {
-
-// A date as the run log shows it: "10/1/2014".
-std::string DateText(Date d) {
-  int y, m, day;
-  YmdFromDate(d, y, m, day);
-  return PlainNum(m) + "/" + PlainNum(day) + "/" + PlainNum(y);
-}
 
 // ICD-9 slot k (1 to 5): tokens 27, 28 (the code), 29 of its triple and
 // token 108 + k, which move together when the gaps are closed.
