@@ -260,6 +260,21 @@ def main():
                 icd9=(("78650", "Y"), ("25000", "Y")), action="A"), []),
     )
 
+    lines.append("# Claim 6: a November 2015 visit whose charge carries both code sets.")
+    lines.append("# The reference database says this payer takes ICD-10 only from")
+    lines.append("# 2016-01-01, so the claim is billed with the ICD-9 codes.")
+    lines += [
+        KEYSTONE,
+        patient("RV090112", "HAROLD", "BIXBY", "", "02141952", "M", "5 CANAL ST",
+                "MILLBROOK", "PA", "17555"),
+        subscriber("KVH", "115500988", "GRP5531", "HAROLD", "BIXBY", "", "SLF", "RETIRED",
+                   "5 CANAL ST", "MILLBROOK", "PA", "17555"),
+    ] + NO_CLAIM_EXT_DATA
+    lines += claim_lines(
+        (charge("99213", "OFFICE VISIT ESTABLISHED", "0510", "11122015", "132.00",
+                icd9=(("4019", "Y"),), icd10=("I10",), codes="PS-01"), []),
+    )
+
     sys.stdout.write("\n".join(lines) + "\n")
 
 
