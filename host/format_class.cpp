@@ -243,6 +243,7 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
     if (first) {
       if (!HaveASCIIFilenm()) return Finish(1);
       if (OpenASCIIout() == 0) WriteHeader("");
+      else rs.fmt_open_failed = true;
       // The first record traces everything, whatever the host asked for. The
       // queue keeps what opening the file reported.
       SetLogLevel("2");
@@ -371,8 +372,10 @@ int16_t Format_Class::ProcessEndOfFile() {
       int16_t r = 0;
       if (rs.charge_counter > 0) r = WriteClaim(tables_);
       // Every batch whose file is open ends with its trailer, also one
-      // without any charge; a failed claim leaves the trailer off.
-      if (r != 3 && rs.fmt_out.IsOpen()) WriteTrailer("");
+      // without any charge; a failed claim leaves the trailer off. A file
+      // that never opened cannot take it either, and that is reported
+      // here too: the end of such a batch is not a success.
+      if (r != 3 && (rs.fmt_out.IsOpen() || rs.fmt_open_failed)) WriteTrailer("");
     }
   } catch (const RtError& e) {
     gsErrorMsg = ComponentName() + " Had a problem in ProcessEndOfFile()  Error: " +

@@ -48,8 +48,10 @@ struct RunState {
   int16_t log_level = 0;
   OutFile log;
 
-  // Formatted-record file.
+  // Formatted-record file. fmt_open_failed: this run's records had no file
+  // to go to, so its end cannot be reported as done.
   OutFile fmt_out;
+  bool fmt_open_failed = false;
 
   // Counters. The charge counter and claims counter are 32-bit so that a
   // large batch cannot overflow them.

@@ -1,0 +1,292 @@
+// Bad days: outputs that cannot be created, disks that fill up, files that
+// vanish between calls, a reference database that goes away, a print queue
+// that cannot be reached. Each must end in a clear queued message and the
+// result the host acts on (1 from the batch calls, 3 from a host message),
+// never in a crash, and never in a 0 over a write that failed. The tests run
+// as root, so permissions cannot make a path unwritable: a path under a
+// regular file cannot be created, and /dev/full fills up on the first write.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+
+#include <cups/cups.h>
+
+#include "form/printing.h"
+#include "host/run_state.h"
+#include "tests/refdata_support.h"
+#include "tests/robustness_batch.h"
+#include "tests/test_support.h"
+
+namespace ub04 {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<test::BatchLine>& Batch() {
+  static const std::vector<test::BatchLine> batch = test::MakeBatch(30, 5);
+  return batch;
+}
+
+// Every record of the batch; the results of the calls, in order.
+std::vector<int16_t> FeedRecords(Format_Class& fc, std::vector<std::string>* messages = nullptr) {
+  std::vector<int16_t> results;
+  for (const test::BatchLine& l : Batch()) {
+    results.push_back(fc.FormatRecord(l.key, l.rec));
+    if (messages) {
+      for (std::string& m : test::Messages(fc)) messages->push_back(std::move(m));
+    }
+  }
+  return results;
+}
+
+bool AnyContains(const std::vector<std::string>& v, const std::string& part) {
+  for (const std::string& s : v)
+    if (s.find(part) != std::string::npos) return true;
+  return false;
+}
+
+bool Has(const std::vector<std::string>& v, const std::string& s) {
+  return std::find(v.begin(), v.end(), s) != v.end();
+}
+
+std::string Dump(const std::vector<std::string>& v) { return ::testing::PrintToString(v); }
+
+// Sends the output folder and the formatted-record file name.
+void PointAt(Format_Class& fc, const fs::path& folder) {
+  fc.HereIsAMessage("1", folder.string());
+  fc.HereIsAMessage("2", "claims.fmt");
+}
+
+// The reference run: the batch formatted into a healthy folder.
+const std::string& HealthyFile() {
+  static const std::string file = [] {
+    test::ScratchDir dir;
+    Format_Class fc;
+    std::string why;
+    if (test::RunBatch(fc, Batch(), dir.path(), "claims.fmt", &why, true) != 0)
+      ADD_FAILURE() << why;
+    return test::ReadFile(dir.path() / "claims.fmt");
+  }();
+  return file;
+}
+
+// ---- output folder ---------------------------------------------------------------
+
+TEST(RobustnessFaults, OutputsThatCannotBeCreatedFailEveryCall) {
+  test::ScratchDir dir;
+  std::ofstream(dir.path() / "plain-file") << "x";
+  fs::create_directories(dir.path() / "taken" / "claims.fmt" / "inside");
+  struct Case {
+    std::string folder, error;
+  } cases[] = {
+      {(dir.path() / "plain-file" / "sub").string(), " 76 Path not found"},
+      {(dir.path() / "missing").string(), " 76 Path not found"},
+      {(dir.path() / "taken").string(), " 75 Path/File access error"},  // the name is a folder
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    test::MessageBoxCapture boxes;
+    Format_Class fc;
+    ASSERT_EQ(fc.HereIsAMessage("1", c.folder), 0);
+    ASSERT_EQ(fc.HereIsAMessage("2", "claims.fmt"), 0);
+    const std::string path = c.folder + "/claims.fmt";
+
+    const test::BatchLine& practice = Batch().front();
+    EXPECT_EQ(fc.FormatRecord(practice.key, practice.rec), 1);
+    std::vector<std::string> m = test::Messages(fc);
+    EXPECT_TRUE(Has(m, " 3//QVR_UB04PPA_Format.Dll OpenASCIIout()  Error: " + c.error + "//"))
+        << Dump(m);
+    EXPECT_TRUE(Has(m, " 3//Filename: " + path + "//")) << Dump(m);
+
+    // The host goes on regardless: no call reports success, nothing is
+    // created, and printing finds no file.
+    EXPECT_EQ(fc.ProcessEndOfFile(), 1);
+    m = test::Messages(fc);
+    EXPECT_TRUE(Has(m, " 3//QVR_UB04PPA_Format.Dll WriteTrailer()  Error:  52 Bad file name or "
+                       "number//"))
+        << Dump(m);
+    EXPECT_FALSE(fs::is_regular_file(path));
+    EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
+    m = test::Messages(fc);
+    ASSERT_EQ(m.size(), 2u) << Dump(m);
+    EXPECT_EQ(m[1], " 3//File: " + path + "//");
+  }
+}
+
+TEST(RobustnessFaults, RecordsAfterAFailedOpenAreNotReportedAsDone) {
+  test::ScratchDir dir;
+  Format_Class fc;
+  PointAt(fc, dir.path() / "missing");
+  std::vector<std::string> messages;
+  std::vector<int16_t> results = FeedRecords(fc, &messages);
+  // The claims that were completed on the way could not be written.
+  EXPECT_EQ(results.front(), 1);
+  EXPECT_NE(std::count(results.begin(), results.end(), 1), 0);
+  for (int16_t r : results) EXPECT_TRUE(r == 0 || r == 1);
+  EXPECT_TRUE(AnyContains(messages, " WriteField()  Error:  52 Bad file name or number") ||
+              AnyContains(messages, "Error:  52 Bad file name or number"))
+      << Dump(messages);
+  EXPECT_EQ(fc.ProcessEndOfFile(), 1);
+  EXPECT_FALSE(test::Messages(fc).empty());
+}
+
+// ---- full disk ---------------------------------------------------------------------
+
+TEST(RobustnessFaults, FullDiskUnderTheFormattedFileFailsTheBatch) {
+  test::ScratchDir dir;
+  fs::create_symlink("/dev/full", dir.path() / "claims.fmt");
+  Format_Class fc;
+  PointAt(fc, dir.path());
+  std::vector<std::string> messages;
+  std::vector<int16_t> results = FeedRecords(fc, &messages);
+  // The "H" line is pushed out at the end of the first call and fails there.
+  EXPECT_EQ(results.front(), 1);
+  EXPECT_TRUE(AnyContains(messages, "Error:  61 Disk full")) << Dump(messages);
+  EXPECT_EQ(fc.ProcessEndOfFile(), 1);
+  std::vector<std::string> m = test::Messages(fc);
+  EXPECT_TRUE(AnyContains(m, " 61 Disk full")) << Dump(m);
+}
+
+TEST(RobustnessFaults, FullDiskUnderTheLogIsReportedAtTheEndAndSparesTheClaims) {
+  test::ScratchDir dir;
+  fs::create_symlink("/dev/full", dir.path() / "QVR_UB04PPA_Format.Log");
+  Format_Class fc;
+  PointAt(fc, dir.path());
+  EXPECT_EQ(fc.HereIsAMessage("5", "2"), 0);
+  // A trace line that cannot be written never fails the record it describes.
+  for (int16_t r : FeedRecords(fc)) EXPECT_EQ(r, 0);
+  // Closing the log finds the lost lines: the batch is not reported as done,
+  // but its claims are all there.
+  EXPECT_EQ(fc.ProcessEndOfFile(), 1);
+  std::vector<std::string> m = test::Messages(fc);
+  EXPECT_TRUE(AnyContains(m, " 61 Disk full")) << Dump(m);
+  EXPECT_EQ(test::ReadFile(dir.path() / "claims.fmt"), HealthyFile());
+}
+
+// ---- printing --------------------------------------------------------------------------
+
+TEST(RobustnessFaults, FormattedFileGoneOrCutBeforePrinting) {
+  test::ScratchDir dir;
+  Format_Class fc;
+  std::string why;
+  ASSERT_EQ(test::RunBatch(fc, Batch(), dir.path(), "claims.fmt", &why), 0) << why;
+  const fs::path fmt = dir.path() / "claims.fmt";
+  const std::string whole = test::ReadFile(fmt);
+
+  fs::remove(fmt);
+  EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
+  EXPECT_EQ(test::Messages(fc),
+            (std::vector<std::string>{" 3//ProcessFormattedRecords()  File Not Found: //",
+                                      " 3//File: " + fmt.string() + "//"}));
+  EXPECT_FALSE(fs::exists(dir.path() / "claims.pdf"));
+
+  // Cut inside a line, as a copy that ran out of room would leave it.
+  size_t cut = whole.find("\"F\",\"", whole.size() / 2) + 6;
+  std::ofstream(fmt, std::ios::binary) << whole.substr(0, cut);
+  EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
+  std::vector<std::string> m = test::Messages(fc);
+  ASSERT_EQ(m.size(), 2u) << Dump(m);
+  EXPECT_EQ(m[0], " 3//ProcessFormattedRecords()  Error:  62 Input past end of file//");
+}
+
+TEST(RobustnessFaults, PdfThatCannotBeWrittenFailsPrinting) {
+  test::ScratchDir dir;
+  Format_Class fc;
+  std::string why;
+  ASSERT_EQ(test::RunBatch(fc, Batch(), dir.path(), "claims.fmt", &why), 0) << why;
+  // The PDF's name is taken by a folder that cannot be removed.
+  fs::create_directories(dir.path() / "claims.pdf" / "inside");
+  EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
+  std::vector<std::string> m = test::Messages(fc);
+  ASSERT_FALSE(m.empty());
+  EXPECT_NE(m[0].find((dir.path() / "claims.pdf").string()), std::string::npos) << Dump(m);
+}
+
+// The client side of a print queue that cannot take the job: the queue's
+// server is not there. (A queue that is there and refuses jobs is covered by
+// the printing tests' own daemon.)
+TEST(RobustnessFaults, PrintQueueThatCannotBeReachedFailsPrinting) {
+  test::ScratchDir dir;
+  std::optional<std::string> old;
+  if (const char* v = std::getenv("CUPS_SERVER")) old = v;
+  setenv("CUPS_SERVER", (dir.path() / "no-such-server.sock").c_str(), 1);
+  cupsSetServer(nullptr);
+
+  Format_Class fc;
+  std::string why;
+  ASSERT_EQ(test::RunBatch(fc, Batch(), dir.path(), "claims.fmt", &why), 0) << why;
+  Rs().print.current_printer = "ub04gone";
+  EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
+  std::vector<std::string> m = test::Messages(fc);
+  ASSERT_EQ(m.size(), 1u) << Dump(m);
+  EXPECT_EQ(m[0].rfind(" 3//ProcessFormattedRecords()  Printer \"ub04gone\" did not take the "
+                       "job for " + (dir.path() / "claims.pdf").string() + ": ",
+                       0),
+            0u)
+      << m[0];
+  // What was printed is kept for a second try.
+  EXPECT_GT(fs::file_size(dir.path() / "claims.pdf"), 0u);
+
+  if (old) setenv("CUPS_SERVER", old->c_str(), 1);
+  else unsetenv("CUPS_SERVER");
+  cupsSetServer(nullptr);
+}
+
+// ---- reference database ------------------------------------------------------------------
+
+TEST(RobustnessFaults, DatabaseFileGoneOrUnreadableBetweenCalls) {
+  test::MessageBoxCapture boxes;
+  test::RefHarness h("INSERT INTO PRACTICE (IH_CODE) VALUES ('PR001');");
+  ASSERT_EQ(h.Connect(), 0) << Dump(h.messages);
+  ASSERT_TRUE(Rs().ref.db_connection_good);
+  const fs::path out = h.dir.path() / "out";
+  fs::create_directories(out);
+  PointAt(h.fc, out);
+
+  // The login the host message adds; it must never appear in a message.
+  const std::string& cs = Rs().connection_string;
+  const std::string password = cs.substr(cs.find(";PWD=") + 5);
+  ASSERT_FALSE(password.empty());
+
+  // Removed while connected: the open connection still reads what it had.
+  fs::remove(h.db);
+  const test::BatchLine& practice = Batch().front();
+  EXPECT_EQ(h.fc.FormatRecord(practice.key, practice.rec), 0) << Dump(test::Messages(h.fc));
+
+  // A new connection to the removed file fails with a clear message and
+  // without the password.
+  EXPECT_EQ(h.Connect(), 3);
+  EXPECT_FALSE(Rs().ref.db_connection_good);
+  EXPECT_TRUE(AnyContains(h.messages, "OpenInitialDBConnection()  Error:")) << Dump(h.messages);
+  EXPECT_FALSE(AnyContains(h.messages, password)) << Dump(h.messages);
+
+  // Garbage in place of the file under an open connection: every lookup of
+  // the batch meets it.
+  test::MakeRefDb(h.db, "INSERT INTO PRACTICE (IH_CODE) VALUES ('PR001');");
+  ASSERT_EQ(h.Connect(), 0) << Dump(h.messages);
+  {
+    std::fstream f(h.db, std::ios::in | std::ios::out | std::ios::binary);
+    std::string junk(static_cast<size_t>(fs::file_size(h.db)), '\x5a');
+    f.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+  }
+  std::vector<std::string> messages;
+  for (int16_t r : FeedRecords(h.fc, &messages)) EXPECT_TRUE(r == 0 || r == 1);
+  int16_t end = h.fc.ProcessEndOfFile();
+  EXPECT_TRUE(end == 0 || end == 1);
+  for (std::string& m : test::Messages(h.fc)) messages.push_back(std::move(m));
+  EXPECT_FALSE(AnyContains(messages, password));
+  EXPECT_EQ(test::ReadFile(out / "QVR_UB04PPA_Format.Log").find(password), std::string::npos);
+  EXPECT_FALSE(AnyContains(boxes.boxes, password));
+  // Whatever the lookups could not answer, the claims are complete.
+  std::vector<FormattedLine> lines = test::ReadFormatted(out / "claims.fmt");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front().kind, "H");
+  EXPECT_EQ(lines.back().kind, "T");
+}
+
+}  // namespace
+}  // namespace ub04
