@@ -1,6 +1,7 @@
 #include "host/format_class.h"
 
 #include <array>
+#include <filesystem>
 
 #include "claim/claim_state.h"
 #include "form/claim_writer.h"
@@ -386,8 +387,17 @@ int16_t Format_Class::ProcessEndOfFile() {
   TakeErrorMsg(gsErrorMsg);
   // The file and the log are closed on every path, so nothing stays
   // unflushed before printing.
+  const bool was_open = rs.fmt_out.IsOpen();
   int16_t closed = CloseASCIIout();
   if (closed > 0) result = closed;
+  // A file removed under the run (its folder cleaned away) took every line
+  // with it, although each write succeeded.
+  std::error_code ec;
+  if (closed == 0 && was_open && !std::filesystem::exists(rs.fmt_file_path, ec)) {
+    AddToMessageArray(3, ComponentName() + " CloseASCIIout() " +
+                             ErrorText(RtError(kErrFileNotFound)));
+    AddToMessageArray(3, "Filename: " + rs.fmt_file_path);
+  }
   if (!rs.queue.Empty()) {
     LogLine("ProcessEndOfFile: Had extra Messages in the array");
     result = 1;

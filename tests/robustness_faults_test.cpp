@@ -134,6 +134,22 @@ TEST(RobustnessFaults, RecordsAfterAFailedOpenAreNotReportedAsDone) {
   EXPECT_FALSE(test::Messages(fc).empty());
 }
 
+TEST(RobustnessFaults, OutputFolderRemovedMidBatchIsNotReportedAsDone) {
+  test::ScratchDir dir;
+  const fs::path out = dir.path() / "out";
+  fs::create_directories(out);
+  Format_Class fc;
+  PointAt(fc, out);
+  const std::vector<int16_t> results = FeedRecords(fc);
+  EXPECT_EQ(std::count(results.begin(), results.end(), 0), static_cast<long>(results.size()));
+  fs::remove_all(out);  // the open file lives on, unreachable
+  EXPECT_EQ(fc.ProcessEndOfFile(), 1);
+  std::vector<std::string> m = test::Messages(fc);
+  EXPECT_TRUE(Has(m, " 3//QVR_UB04PPA_Format.Dll CloseASCIIout()  53 File not found//"))
+      << Dump(m);
+  EXPECT_TRUE(Has(m, " 3//Filename: " + (out / "claims.fmt").string() + "//")) << Dump(m);
+}
+
 // ---- full disk ---------------------------------------------------------------------
 
 TEST(RobustnessFaults, FullDiskUnderTheFormattedFileFailsTheBatch) {
