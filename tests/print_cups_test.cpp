@@ -182,14 +182,14 @@ struct ClientServer {
   }
 };
 
-// The ids of every job the queue has had.
-std::vector<int> JobIds(const char* queue) {
+// Every job the queue has had: its id and title.
+std::vector<std::pair<int, std::string>> Jobs(const char* queue) {
   cups_job_t* jobs = nullptr;
   int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
-  std::vector<int> ids;
-  for (int i = 0; i < n; ++i) ids.push_back(jobs[i].id);
+  std::vector<std::pair<int, std::string>> seen;
+  for (int i = 0; i < n; ++i) seen.emplace_back(jobs[i].id, jobs[i].title ? jobs[i].title : "");
   cupsFreeJobs(n, jobs);
-  return ids;
+  return seen;
 }
 
 // A text attribute of a job, "" when absent.
@@ -246,18 +246,18 @@ TEST(PrintCups, SelectedQueueReceivesThePdfAsOneJob) {
   EXPECT_TRUE(WaitFor(20s, [&] { return test::ReadFile(out) == pdf; })) << cups.ErrorLog();
   EXPECT_FALSE(fs::exists(cups.Output("ub04test")));
 
-  std::vector<int> jobs = JobIds("ub04test2");
+  auto jobs = Jobs("ub04test2");
   ASSERT_EQ(jobs.size(), 1u);
-  EXPECT_EQ(JobAttribute(jobs[0], "job-name"), "claims.fmt");
-  EXPECT_EQ(JobAttribute(jobs[0], "print-scaling"), "none");
-  EXPECT_EQ(JobAttribute(jobs[0], "media"), "Letter");
+  EXPECT_EQ(jobs[0].second, "claims.fmt");
+  EXPECT_EQ(JobAttribute(jobs[0].first, "print-scaling"), "none");
+  EXPECT_EQ(JobAttribute(jobs[0].first, "media"), "Letter");
 
   // Nothing printed, or an error on the way: no job.
   EXPECT_EQ(print({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)}), 0);
   EXPECT_EQ(print({FormatRecordLine("F", "X", 1, 1, 0), FormatRecordLine("N", "", 0, 0, 0),
                    "\"F\",\"X\",bad,1,0\r\n"}),
             1);
-  EXPECT_EQ(JobIds("ub04test2").size(), 1u);
+  EXPECT_EQ(Jobs("ub04test2").size(), 1u);
 
   // A queue that refuses the job: a clear error, result 1.
   h.fc.HereIsAMessage("7", "ub04closed");
