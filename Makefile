@@ -49,7 +49,7 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DUB04_FUZZ=ON -DUB04_TESTS=OFF >/dev/null
 	cmake --build build-fuzz -j $(JOBS)
 	for t in $(FUZZ_TARGETS); do mkdir -p build-fuzz/corpus/$$t; \
-	  build-fuzz/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) build-fuzz/corpus/$$t \
+	  build-fuzz/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=25 $(FUZZ_FLAGS) build-fuzz/corpus/$$t \
 	    tests/fuzz/seeds/$$t || exit 1; done
 
 # Benchmarks: generates batches of 10k, 100k and 1M charges and prints one
