@@ -6,6 +6,8 @@
 // whole, with a fresh custom-form list, because every charge brings its own.
 #include "claim/claim_state.h"
 
+#include <utility>
+
 #include "host/msgbox.h"
 #include "host/run_log.h"
 #include "host/run_state.h"
@@ -160,13 +162,16 @@ void CopyThisGroupToLast() {
   try {
     Guard([&] {
       LogLine("CopyThisGroupToLast()");
-      // The custom-form list is shared, not copied: the This group gets a
-      // fresh one when it is emptied below.
-      c.last_group = c.this_group;
+      // This is emptied right below, so the two groups trade places instead
+      // of This being copied: Last becomes the complete group, and This,
+      // now holding the old Last, is cleared member by member (same layouts)
+      // and gets a fresh custom-form list. The strings keep their capacity,
+      // so neither group allocates again for the next charge.
+      std::swap(c.last_group, c.this_group);
       c.last_follow_key = c.this_follow_key;
       c.last_followed = c.this_followed;
-      LogLine("**CopyThisGroupToLast - LastFollowed and This-Followed are both: " +
-              BoolText(c.this_followed));
+      LogJoined({"**CopyThisGroupToLast - LastFollowed and This-Followed are both: ",
+                 BoolText(c.this_followed)});
       LogLine("g_ThisGroup Copied to Last");
       EmptyThisGroup();
     });

@@ -17,7 +17,7 @@ constexpr size_t kGrowBy = 5;
 
 // Amounts in trace lines: sign position and the shortest decimal form.
 std::string AmountText(Currency v) {
-  return (v.scaled() < 0 ? "" : " ") + GeneralNum(v.ToDouble());
+  return (v.scaled() < 0 ? "" : " ") + GeneralNum(v);
 }
 
 std::string Ymd(std::string date) { return ReorderDateToYmd(date); }
@@ -67,10 +67,11 @@ void FillAmounts(DetailEntry& e, const ChargeGroup& g) {
     e.allowed_amount += Currency::FromText(o[oinsurance::Field21]);
     e.paid_amount += Currency::FromText(o[oinsurance::Field22]);
     e.write_off_amount += Currency::FromText(o[oinsurance::Field23]);
-    LogLine("Dealwithlastgroup  Insloop  index = " + SignNum(static_cast<long long>(k + 1)));
-    LogLine("    Total Ins Allowed = " + AmountText(e.allowed_amount));
-    LogLine("    Total Ins Paid = " + AmountText(e.paid_amount));
-    LogLine("    Total Ins WriteOff = " + AmountText(e.write_off_amount));
+    if (!LogTracing()) continue;  // the texts below are for the trace only
+    LogJoined({"Dealwithlastgroup  Insloop  index = ", SignNum(static_cast<long long>(k + 1))});
+    LogJoined({"    Total Ins Allowed = ", AmountText(e.allowed_amount)});
+    LogJoined({"    Total Ins Paid = ", AmountText(e.paid_amount)});
+    LogJoined({"    Total Ins WriteOff = ", AmountText(e.write_off_amount)});
   }
 }
 
@@ -101,7 +102,7 @@ int16_t GetNextDetailIndex(ClaimTables& tables) {
       size_t i = 0;
       while (i < d.size() && d[i].used == "Y") ++i;
       index = CheckInt16(static_cast<long long>(i + 1));
-      LogLine("GetNextDetailIndex  index = " + SignNum(index));
+      LogJoined({"GetNextDetailIndex  index = ", SignNum(index)});
     });
   } catch (const RtError& e) {
     std::string text = ComponentName() + " GetNextDetailIndex() Error: " + ErrorText(e);
@@ -171,9 +172,9 @@ int16_t DealWithLastGroup(ClaimTables& tables) {
       // The Last group keeps the code with blanks for slashes afterwards.
       std::string& ub92 = g.charge[charge::RevenueCode];
       SplitRevenueCode(ub92, e.revenue_code, e.revenue_rate);
-      LogLine("UB92Code = " + ub92);
-      LogLine("RevCd = " + e.revenue_code);
-      LogLine("RevRate = " + e.revenue_rate);
+      LogJoined({"UB92Code = ", ub92});
+      LogJoined({"RevCd = ", e.revenue_code});
+      LogJoined({"RevRate = ", e.revenue_rate});
 
       std::string value;
       if (LookUpExtDataLast(2, "20015", value)) e.ext_20015 = value;

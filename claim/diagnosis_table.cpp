@@ -43,7 +43,7 @@ int16_t GetIndexForDiagnosis(const std::string& code) {
       for (size_t i = 0; i < diag.size(); ++i) {
         if (diag[i].code != code) continue;
         auto pos = static_cast<int16_t>(i + 1);
-        LogLine("GetIndexForDiagnosis() " + code + " index = " + SignNum(pos));
+        LogJoined({"GetIndexForDiagnosis() ", code, " index = ", SignNum(pos)});
         return pos;
       }
       return 0;
@@ -71,8 +71,8 @@ bool DoesDiagnosisCauseOverflow(int16_t& iCount) {
         if (!code.empty() && GetIndexForDiagnosis(code) == 0) ++need;
       }
       bool overflow = need > open;
-      LogLine("  iNeed = " + SignNum(need) + "  iOpen = " + SignNum(open));
-      LogLine("DoesDiagnosisCauseOverFlow = " + BoolText(overflow));
+      LogJoined({"  iNeed = ", SignNum(need), "  iOpen = ", SignNum(open)});
+      LogJoined({"DoesDiagnosisCauseOverFlow = ", BoolText(overflow)});
       return overflow;
     });
   } catch (const RtError& e) {
@@ -89,7 +89,7 @@ int16_t AddToDiagnosisArray(int16_t& iCount) {
       const auto size = static_cast<int16_t>(diag.size());
       int16_t next = 1;
       while (next <= size && !diag[static_cast<size_t>(next - 1)].code.empty()) ++next;
-      LogLine("AddToDiagnosisArray() iNext = " + SignNum(next) + " (1 based)");
+      LogJoined({"AddToDiagnosisArray() iNext = ", SignNum(next), " (1 based)"});
       const Record& charge = Rs().claim.last_group.charge;
       const int pairs = iCount > 4 ? 5 : 4;
       for (int k = 1; k <= pairs; ++k) {

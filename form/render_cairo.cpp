@@ -5,9 +5,12 @@
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
+#include <array>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 namespace ub04 {
 
@@ -55,6 +58,67 @@ std::string AcceptedList(std::string_view wanted) {
       for (std::string_view t : m.twins) list += ", \"" + std::string(t) + "\"";
   return list;
 }
+
+// The glyph and advance of each byte value in one scaled font, looked up
+// the first time the byte is drawn or measured. Texts are single bytes and
+// every byte is one character, so this replaces what cairo_show_text and
+// cairo_scaled_font_text_extents do again for every text: convert it to
+// UTF-8 and look each character up in the font's caches.
+class GlyphTable {
+ public:
+  struct Entry {
+    unsigned long index = 0;
+    double x_advance = 0, y_advance = 0;  // user space, as cairo moves the pen
+    char utf8[3] = {};
+    uint8_t utf8_len = 0;
+    bool known = false;
+  };
+
+  // Describes font from now on; the entries of another font are forgotten.
+  void Use(cairo_scaled_font_t* font) {
+    if (font == font_.get()) return;
+    // Holding a reference keeps the pointer from naming another font later.
+    font_.reset(cairo_scaled_font_reference(font));
+    entries_.fill(Entry{});
+  }
+
+  const Entry& Get(unsigned char byte) {
+    Entry& e = entries_[byte];
+    if (!e.known) Fill(byte, e);
+    return e;
+  }
+
+ private:
+  void Fill(unsigned char byte, Entry& e) {
+    const char c = static_cast<char>(byte);
+    const std::string utf8 = Cp1252ToUtf8(std::string_view(&c, 1));
+    cairo_glyph_t* glyphs = nullptr;
+    int count = 0;
+    cairo_status_t st = cairo_scaled_font_text_to_glyphs(
+        font_.get(), 0, 0, utf8.data(), static_cast<int>(utf8.size()), &glyphs, &count,
+        nullptr, nullptr, nullptr);
+    if (st == CAIRO_STATUS_SUCCESS && count != 1) st = CAIRO_STATUS_INVALID_CLUSTERS;
+    if (st != CAIRO_STATUS_SUCCESS) {
+      cairo_glyph_free(glyphs);
+      Raise(kErrPrinter, "Printer error: " + StatusText(st));
+    }
+    // The extents of one glyph at the origin: its advance, exactly the step
+    // cairo takes from one glyph of a text to the next.
+    glyphs[0].x = glyphs[0].y = 0;
+    cairo_text_extents_t te;
+    cairo_scaled_font_glyph_extents(font_.get(), glyphs, 1, &te);
+    e.index = glyphs[0].index;
+    cairo_glyph_free(glyphs);
+    e.x_advance = te.x_advance;
+    e.y_advance = te.y_advance;
+    e.utf8_len = static_cast<uint8_t>(utf8.size());
+    utf8.copy(e.utf8, sizeof e.utf8);
+    e.known = true;
+  }
+
+  Owned<cairo_scaled_font_t> font_;
+  std::array<Entry, 256> entries_{};
+};
 
 // A font resolved through fontconfig, with its metrics in points.
 class CairoFont {
@@ -104,6 +168,7 @@ class CairoFont {
 
     face_ = std::move(face);
     scaled_ = std::move(scaled);
+    measured_.Use(scaled_.get());
     points_ = points;
     ascent_ = fe.ascent;
     descent_ = fe.descent;
@@ -118,10 +183,12 @@ class CairoFont {
     cairo_set_font_options(cr, options_.get());
   }
 
-  double Advance(const std::string& utf8) const {
-    cairo_text_extents_t te;
-    cairo_scaled_font_text_extents(scaled_.get(), utf8.c_str(), &te);
-    return te.x_advance;
+  // The advance of text, as cairo_scaled_font_text_extents gives it: the
+  // glyphs' steps added up from 0 in the same order.
+  double Advance(std::string_view text) {
+    double x = 0;
+    for (unsigned char b : text) x += measured_.Get(b).x_advance;
+    return x;
   }
   double ascent() const { return ascent_; }
   double height() const { return ascent_ + descent_; }
@@ -135,6 +202,7 @@ class CairoFont {
   Owned<cairo_font_options_t> options_;
   Owned<cairo_font_face_t> face_;
   Owned<cairo_scaled_font_t> scaled_;
+  GlyphTable measured_;  // of scaled_, for measuring
   double points_ = 10, ascent_ = 0, descent_ = 0;
 };
 
@@ -148,7 +216,7 @@ class CairoRenderer : public PageRenderer {
 
   float TextWidth(std::string_view text) override {
     RequireFont();
-    return static_cast<float>(font_.Advance(Cp1252ToUtf8(text)) / kPointsPerInch);
+    return static_cast<float>(font_.Advance(text) / kPointsPerInch);
   }
 
   float TextHeight(std::string_view) override {
@@ -159,9 +227,8 @@ class CairoRenderer : public PageRenderer {
   void DrawText(float x, float y, std::string_view text) override {
     RequireFont();
     if (!cr_) Raise(kErrPrinter, "Printer error: no page begun");
-    std::string utf8 = Cp1252ToUtf8(text);
     cairo_move_to(cr_.get(), x * kPointsPerInch, y * kPointsPerInch + font_.ascent());
-    cairo_show_text(cr_.get(), utf8.c_str());
+    ShowText(text);
     cairo_status_t st = cairo_status(cr_.get());
     if (st == CAIRO_STATUS_SUCCESS) return;
     CheckSurface("drawing");
@@ -211,7 +278,40 @@ class CairoRenderer : public PageRenderer {
     if (!font_.selected()) Raise(kErrPrinter, "Printer error: no font selected");
   }
 
+  // What cairo_show_text does at the current point, with the glyphs from
+  // the table: the same glyphs at the same positions, and for a document
+  // that keeps the text (PDF) the same UTF-8 with one cluster per glyph.
+  void ShowText(std::string_view text) {
+    cairo_t* c = cr_.get();
+    if (text.empty() || cairo_status(c) != CAIRO_STATUS_SUCCESS) return;
+    draw_glyphs_.Use(cairo_get_scaled_font(c));
+    double x, y;
+    cairo_get_current_point(c, &x, &y);
+    glyphs_.clear();
+    clusters_.clear();
+    utf8_.clear();
+    for (unsigned char b : text) {
+      const GlyphTable::Entry& e = draw_glyphs_.Get(b);
+      glyphs_.push_back({e.index, x, y});
+      x += e.x_advance;
+      y += e.y_advance;
+      utf8_.append(e.utf8, e.utf8_len);
+      clusters_.push_back({e.utf8_len, 1});
+    }
+    const int n = static_cast<int>(glyphs_.size());
+    if (cairo_surface_has_show_text_glyphs(cairo_get_target(c)))
+      cairo_show_text_glyphs(c, utf8_.data(), static_cast<int>(utf8_.size()), glyphs_.data(), n,
+                             clusters_.data(), n, cairo_text_cluster_flags_t{});
+    else
+      cairo_show_glyphs(c, glyphs_.data(), n);
+  }
+
   CairoFont font_;
+  GlyphTable draw_glyphs_;  // of the context's font, for drawing
+  // Reused by every text, so drawing allocates only for a longer text.
+  std::vector<cairo_glyph_t> glyphs_;
+  std::vector<cairo_text_cluster_t> clusters_;
+  std::string utf8_;
   Owned<cairo_t> cr_;
   cairo_surface_t* surface_ = nullptr;
   double scale_ = 1;

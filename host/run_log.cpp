@@ -1,6 +1,7 @@
 #include "host/run_log.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "host/run_state.h"
 #include "host/runtime.h"
@@ -15,19 +16,39 @@ std::string LogFileName() {
 
 namespace {
 
-void WriteLogLine(std::string_view items) {
-  RunState& rs = Rs();
-  if (!rs.log.IsOpen()) return;
+// Lines go straight into the log's buffer; FlushOutputs() sends them to
+// the file at the end of the host call.
+void WriteLogLine(OutFile& log, std::string_view items) {
+  if (!log.IsOpen()) return;
   try {
-    std::string line(items);
-    line += "\r\n";
-    rs.log.Write(line);
+    log.WriteWith([&](std::string& b) {
+      b += items;
+      b += "\r\n";
+    });
   } catch (const RtError&) {
     // A trace line is never worth failing the work it describes.
   }
 }
 
-void WriteLogText(std::string_view text) { WriteLogLine(QuoteItem(text)); }
+// One text item made of parts, as one line.
+void WriteLogText(OutFile& log, std::initializer_list<std::string_view> parts) {
+  if (!log.IsOpen()) return;
+  try {
+    log.WriteWith([&](std::string& b) {
+      AppendQuotedJoin(b, parts);
+      b += "\r\n";
+    });
+  } catch (const RtError&) {
+  }
+}
+
+void WriteLogText(std::string_view text) { WriteLogText(Rs().log, {text}); }
+
+// The log, when trace lines are written; null otherwise.
+OutFile* TraceLog() {
+  RunState& rs = Rs();
+  return rs.log_level >= 2 && rs.log.IsOpen() ? &rs.log : nullptr;
+}
 
 }  // namespace
 
@@ -84,26 +105,30 @@ int16_t DeleteLog() {
 }
 
 void LogLine(std::string_view text) {
-  if (LogTracing()) WriteLogText(text);
+  if (OutFile* log = TraceLog()) WriteLogText(*log, {text});
+}
+
+void LogJoined(std::initializer_list<std::string_view> parts) {
+  if (OutFile* log = TraceLog()) WriteLogText(*log, parts);
 }
 
 void LogLineAnyLevel(std::string_view text) { WriteLogText(text); }
 
-bool LogTracing() {
-  const RunState& rs = Rs();
-  return rs.log_level >= 2 && rs.log.IsOpen();
-}
+bool LogTracing() { return TraceLog() != nullptr; }
 
 void LogRawLine(std::string_view items) {
-  if (Rs().log_level >= 1) WriteLogLine(items);
+  RunState& rs = Rs();
+  if (rs.log_level >= 1) WriteLogLine(rs.log, items);
 }
 
 void LogGridValue(std::string_view label, std::string_view value) {
-  if (!LogTracing()) return;
-  std::string line(80, ' ');
-  line.replace(0, std::min<size_t>(label.size(), 20), label.substr(0, 20));
-  line.replace(24, std::min<size_t>(value.size(), 56), value.substr(0, 56));
-  WriteLogText(line);
+  OutFile* log = TraceLog();
+  if (!log) return;
+  char line[80];
+  std::memset(line, ' ', sizeof line);
+  label.copy(line, 20);
+  value.copy(line + 24, 56);
+  WriteLogText(*log, {std::string_view(line, sizeof line)});
 }
 
 void FlushOutputs() {

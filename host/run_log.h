@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,10 @@ int16_t DeleteLog();
 
 // One line holding text, when the level is 2 or more and the log is open.
 void LogLine(std::string_view text);
+// The same line for the parts joined, without building the joined text:
+// LogJoined({"index = ", SignNum(i)}) writes what LogLine("index = " +
+// SignNum(i)) writes.
+void LogJoined(std::initializer_list<std::string_view> parts);
 // One line holding text whenever the log is open, whatever the level: for
 // the few decisions support must always be able to see.
 void LogLineAnyLevel(std::string_view text);

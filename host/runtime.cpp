@@ -1,6 +1,8 @@
 #include "host/runtime.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -49,19 +51,24 @@ std::string ErrorText(const RtError& e) {
 // ---- number texts ----------------------------------------------------------
 
 std::string SignNum(long long v) {
-  return v < 0 ? std::to_string(v) : " " + std::to_string(v);
+  char buf[24];
+  char* p = buf;
+  if (v >= 0) *p++ = ' ';
+  return std::string(buf, std::to_chars(p, buf + sizeof buf, v).ptr);
 }
 
-std::string PlainNum(long long v) { return std::to_string(v); }
+std::string PlainNum(long long v) {
+  char buf[24];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
 
 std::string GeneralNum(double v) {
   if (v == 0) return "0";
+  // std::to_chars with a precision is printf's "%.15g" without its cost.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15G", v);
-  std::string s = buf;
-  // %G keeps a trailing-zero-free mantissa already; normalise the exponent
-  // form to the runtime's "1E+15" / "1E-05" shape.
-  auto e = s.find('E');
+  std::string s(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15).ptr);
+  // Normalise the exponent form to the runtime's "1E+15" / "1E-05" shape.
+  auto e = s.find('e');
   if (e != std::string::npos) {
     std::string mant = s.substr(0, e);
     std::string exp = s.substr(e + 1);
@@ -71,6 +78,30 @@ std::string GeneralNum(double v) {
     s = mant + "E" + sign + digits;
   }
   return s;
+}
+
+std::string GeneralNum(Currency v) {
+  // An amount of at most 15 digits has at most 15 significant digits, which
+  // survive the trip through the nearest double: its general form is the
+  // amount itself without trailing zeros, built here from the integer.
+  constexpr int64_t kExactBelow = 1'000'000'000'000'000;
+  const int64_t scaled = v.scaled();
+  if (scaled <= -kExactBelow || scaled >= kExactBelow) return GeneralNum(v.ToDouble());
+  if (scaled == 0) return "0";
+  const uint64_t a = static_cast<uint64_t>(scaled < 0 ? -scaled : scaled);
+  char buf[32];
+  char* p = buf;
+  if (scaled < 0) *p++ = '-';
+  p = std::to_chars(p, buf + sizeof buf, a / 10000).ptr;
+  unsigned frac = static_cast<unsigned>(a % 10000);
+  if (frac != 0) {
+    *p++ = '.';
+    for (unsigned div = 1000; frac != 0; div /= 10) {
+      *p++ = static_cast<char>('0' + frac / div);
+      frac %= div;
+    }
+  }
+  return std::string(buf, p);
 }
 
 std::string BoolText(bool b) { return b ? "True" : "False"; }
@@ -126,8 +157,9 @@ Decimal ToDecimal(double v) {
   d.negative = v < 0;
   // 15 significant digits, the precision the runtime shows and rounds on.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
-  // buf: d.dddddddddddddde[+-]xx
+  // Same text as printf's "%.14e": d.dddddddddddddde[+-]xx
+  *std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, 14)
+       .ptr = '\0';
   std::string mant;
   const char* p = buf;
   for (; *p && *p != 'e'; ++p)
@@ -144,18 +176,6 @@ Decimal ToDecimal(double v) {
     d.int_digits = mant.substr(0, point);
     d.frac_digits = mant.substr(point);
   }
-  return d;
-}
-
-Decimal ToDecimal(Currency c) {
-  Decimal d;
-  int64_t v = c.scaled();
-  d.negative = v < 0;
-  uint64_t a = v < 0 ? static_cast<uint64_t>(-(v + 1)) + 1 : static_cast<uint64_t>(v);
-  d.int_digits = std::to_string(a / 10000);
-  char frac[8];
-  std::snprintf(frac, sizeof frac, "%04u", static_cast<unsigned>(a % 10000));
-  d.frac_digits = frac;
   return d;
 }
 
@@ -183,25 +203,27 @@ void RoundDecimal(Decimal& d, size_t places) {
   d.frac_digits = all.substr(all.size() - places);
 }
 
-std::string ApplyMask(Decimal d, std::string_view mask) {
-  size_t min_int = 1, max_frac = 0, min_frac = 0;
-  if (mask == "#####0.00") {
-    min_frac = max_frac = 2;
-  } else if (mask == "#0") {
-  } else if (mask == "#0.0#") {
-    min_frac = 1;
-    max_frac = 2;
-  } else if (mask == "00") {
-    min_int = 2;
-  } else {
-    Raise(kErrInvalidCall);
-  }
-  RoundDecimal(d, max_frac);
-  while (d.frac_digits.size() > min_frac && d.frac_digits.back() == '0')
+// What a mask asks for: at least min_int integer digits, and between
+// min_frac and max_frac decimals. Any other mask raises error 5.
+struct MaskShape {
+  size_t min_int = 1, min_frac = 0, max_frac = 0;
+};
+
+MaskShape ShapeOf(std::string_view mask) {
+  if (mask == "#####0.00") return {1, 2, 2};
+  if (mask == "#0") return {1, 0, 0};
+  if (mask == "#0.0#") return {1, 1, 2};
+  if (mask == "00") return {2, 0, 0};
+  Raise(kErrInvalidCall);
+}
+
+std::string ApplyMask(Decimal d, const MaskShape& m) {
+  RoundDecimal(d, m.max_frac);
+  while (d.frac_digits.size() > m.min_frac && d.frac_digits.back() == '0')
     d.frac_digits.pop_back();
   while (d.int_digits.size() > 1 && d.int_digits[0] == '0') d.int_digits.erase(0, 1);
-  if (d.int_digits.size() < min_int)
-    d.int_digits.insert(0, min_int - d.int_digits.size(), '0');
+  if (d.int_digits.size() < m.min_int)
+    d.int_digits.insert(0, m.min_int - d.int_digits.size(), '0');
   bool zero = d.int_digits.find_first_not_of('0') == std::string::npos &&
               d.frac_digits.find_first_not_of('0') == std::string::npos;
   std::string out = (d.negative && !zero) ? "-" : "";
@@ -254,11 +276,42 @@ Currency Currency::FromText(std::string_view s) {
 }
 
 std::string FormatMask(double v, std::string_view mask) {
-  return ApplyMask(ToDecimal(v), mask);
+  return ApplyMask(ToDecimal(v), ShapeOf(mask));
 }
 
 std::string FormatMask(Currency v, std::string_view mask) {
-  return ApplyMask(ToDecimal(v), mask);
+  // The amount is already decimal: round and print it in integers, with the
+  // rules ApplyMask follows for a double.
+  const MaskShape m = ShapeOf(mask);
+  const int64_t scaled = v.scaled();
+  const uint64_t a = scaled < 0 ? static_cast<uint64_t>(-(scaled + 1)) + 1
+                                : static_cast<uint64_t>(scaled);
+  // Half away from zero: the magnitude is rounded up from the half.
+  static constexpr uint64_t kUnit[] = {10000, 1000, 100};  // by max_frac
+  const uint64_t unit = kUnit[m.max_frac];
+  const uint64_t q = a / unit + (a % unit >= unit / 2 ? 1 : 0);
+  uint64_t whole = q, frac = 0;
+  size_t places = m.max_frac;
+  if (places > 0) {
+    const uint64_t ten_places = places == 1 ? 10 : 100;
+    whole = q / ten_places;
+    frac = q % ten_places;
+    while (places > m.min_frac && frac % 10 == 0) {
+      frac /= 10;
+      --places;
+    }
+  }
+  char buf[48];
+  char* p = buf;
+  if (scaled < 0 && q != 0) *p++ = '-';
+  if (m.min_int == 2 && whole < 10) *p++ = '0';
+  p = std::to_chars(p, buf + sizeof buf, whole).ptr;
+  if (places > 0) {
+    *p++ = '.';
+    if (places == 2) *p++ = static_cast<char>('0' + frac / 10);
+    *p++ = static_cast<char>('0' + frac % 10);
+  }
+  return std::string(buf, p);
 }
 
 // ---- dates ------------------------------------------------------------------
@@ -423,45 +476,89 @@ std::string Right(std::string_view s, long long n) {
 long long InStr(std::string_view s, std::string_view needle, long long start1) {
   if (start1 < 1) Raise(kErrInvalidCall);
   if (static_cast<size_t>(start1 - 1) > s.size()) return 0;
-  size_t p = s.find(needle, static_cast<size_t>(start1 - 1));
-  return p == std::string_view::npos ? 0 : static_cast<long long>(p) + 1;
+  // memmem rather than find: find stops at every byte equal to the first
+  // of needle and compares from there, which code lists full of "~" make slow.
+  const size_t from = static_cast<size_t>(start1 - 1);
+  if (needle.empty()) return static_cast<long long>(from) + 1;
+  if (s.size() - from < needle.size()) return 0;
+  const void* hit = memmem(s.data() + from, s.size() - from, needle.data(), needle.size());
+  return hit ? static_cast<const char*>(hit) - s.data() + 1 : 0;
 }
 
 // ---- tokens -----------------------------------------------------------------
 
-void SplitTokens(std::string_view text, std::string_view sep, Tokens& tokens) {
-  if (sep.empty()) return;
+namespace {
+
+// Calls take(token) for each token of text, in order; the rules are those
+// of SplitTokens. sep is not empty. Records hold hundreds of tokens of a
+// few bytes each, so the scan works on pointers, compares the separator's
+// bytes in place, and tests the trimming rules only where they can apply.
+template <class Take>
+void ForEachToken(std::string_view text, std::string_view sep, Take&& take) {
   CheckInt16(static_cast<long long>(text.size()));
-  tokens.assign(1, std::string());
-  if (text.empty()) return;
-  size_t p = 0;
-  size_t i = 0;
-  bool first = true;
-  while (p < text.size()) {
-    size_t f = text.find(sep, p);
-    std::string_view tok;
-    if (f == std::string_view::npos) {
-      tok = text.substr(p);
-      p = text.size();
-    } else {
-      tok = text.substr(p, f - p);
-      p = f + sep.size();
+  if (text.empty()) {
+    take(std::string_view());
+    return;
+  }
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const char* const sep_end = sep.data() + sep.size();
+  const size_t m = sep.size();
+  while (p < end) {
+    const char* q = p;  // the token is [p, q)
+    const char* next = nullptr;  // where the token after it starts
+    for (; static_cast<size_t>(end - q) >= m; ++q) {
+      if (*q != sep[0]) continue;
+      const char* a = q + 1;
+      const char* b = sep.data() + 1;
+      while (b != sep_end && *a == *b) ++a, ++b;
+      if (b == sep_end) {
+        next = a;
+        break;
+      }
     }
-    size_t e = tok.find_last_not_of(' ');
-    tok = e == std::string_view::npos ? std::string_view() : tok.substr(0, e + 1);
-    if (tok == "." || (tok.size() > 1 && tok.front() == '.' && tok.back() == '.'))
-      tok = {};
-    if (first) {
-      tokens[0].assign(tok);
-      first = false;
-    } else {
-      tokens.emplace_back(tok);
-    }
-    ++i;
+    if (!next) q = next = end;  // no separator: the last token
+    while (q != p && q[-1] == ' ') --q;
+    if (q != p && *p == '.' && q[-1] == '.') q = p;  // "." and ".x." are empty
+    take(std::string_view(p, static_cast<size_t>(q - p)));
+    p = next;
   }
 }
 
+}  // namespace
+
+void SplitTokens(std::string_view text, std::string_view sep, Tokens& tokens) {
+  if (sep.empty()) return;
+  CheckInt16(static_cast<long long>(text.size()));
+  // At most one token more than there are first bytes of sep: room for
+  // them in one allocation, not one per doubling. The strings already in
+  // the vector are reused, so a caller that keeps its vector pays no
+  // allocation for tokens that fit their old capacity.
+  const size_t most = static_cast<size_t>(std::count(text.begin(), text.end(), sep[0])) + 1;
+  if (tokens.capacity() < most) tokens.reserve(most);
+  size_t n = 0;
+  auto take = [&](std::string_view tok) {
+    if (n < tokens.size()) tokens[n].assign(tok);
+    else tokens.emplace_back(tok);
+    ++n;
+  };
+  ForEachToken(text, sep, take);
+  tokens.resize(n);
+}
+
+void SplitTokenViews(std::string_view text, std::string_view sep, TokenViews& tokens) {
+  if (sep.empty()) return;
+  CheckInt16(static_cast<long long>(text.size()));
+  tokens.clear();
+  ForEachToken(text, sep, [&](std::string_view tok) { tokens.push_back(tok); });
+}
+
 const std::string& Tok(const Tokens& t, long long k) {
+  if (k < 0 || static_cast<size_t>(k) >= t.size()) Raise(kErrSubscript);
+  return t[static_cast<size_t>(k)];
+}
+
+std::string_view Tok(const TokenViews& t, long long k) {
   if (k < 0 || static_cast<size_t>(k) >= t.size()) Raise(kErrSubscript);
   return t[static_cast<size_t>(k)];
 }

@@ -75,6 +75,9 @@ std::string PlainNum(long long v);  // "5", "-5"
 // zeros, no exponent for ordinary magnitudes, "." as decimal separator.
 // 12.5 -> "12.5", 3 -> "3", 0.65 -> "0.65", -0.5 -> "-0.5".
 std::string GeneralNum(double v);
+class Currency;
+// The same text for an amount, without going through binary floating point.
+std::string GeneralNum(Currency v);
 std::string BoolText(bool b);  // "True" / "False"
 
 // Leading-number parse: leading spaces skipped, an optional sign, digits with
@@ -166,15 +169,20 @@ long long InStr(std::string_view s, std::string_view needle, long long start1 = 
 // ---- tokens -----------------------------------------------------------------
 
 using Tokens = std::vector<std::string>;
+// Tokens as views into the split text: valid while that text is.
+using TokenViews = std::vector<std::string_view>;
 
 // The one tokenizer: trailing spaces removed from each token, "." or a token
 // beginning and ending with "." becomes "", a trailing separator adds no
 // empty token. An empty separator leaves tokens as they were; a text over
 // 32767 bytes raises error 6.
 void SplitTokens(std::string_view text, std::string_view sep, Tokens& tokens);
+// The same tokens without copying them.
+void SplitTokenViews(std::string_view text, std::string_view sep, TokenViews& tokens);
 
 // Token k, or error 9 when the record is shorter.
 const std::string& Tok(const Tokens& t, long long k);
+std::string_view Tok(const TokenViews& t, long long k);
 
 // ---- inline definitions -----------------------------------------------------
 

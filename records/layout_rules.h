@@ -28,7 +28,7 @@ struct LayoutRules;
 // What the hooks of one parse see.
 struct ParseContext {
   Record& rec;
-  const Tokens& t;
+  const TokenViews& t;               // views into the record text
   long long n;                       // index of the last token
   const LayoutRules& rules;
   bool keep_empty_payer_id = false;  // insurance: leave an empty PayerId alone

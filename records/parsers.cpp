@@ -42,12 +42,19 @@ int16_t ParseExtDataRec(const std::string& sRec, Record& rec) {
   try {
     return Guard([&]() -> int16_t {
       LogLine(r.entry_log);
-      Tokens t;
-      SplitTokens(sRec, "//", t);
-      rec[ext_data::Field00] = Tok(t, 0);
+      TokenViews t;
+      SplitTokenViews(sRec, "//", t);
+      rec[ext_data::Field00].assign(Tok(t, 0));
       std::string& pairs = rec[ext_data::Pairs];
       pairs.clear();
-      for (size_t i = 1; i < t.size(); ++i) pairs += i % 2 == 1 ? "~" + Left(t[i], 5) : t[i];
+      for (size_t i = 1; i < t.size(); ++i) {
+        if (i % 2 == 1) {
+          pairs += '~';
+          pairs += t[i].substr(0, 5);
+        } else {
+          pairs += t[i];
+        }
+      }
       if (!pairs.empty()) pairs += "~";
       return 0;
     });

@@ -12,6 +12,10 @@ namespace ub04 {
 
 namespace {
 
+// Room for the tokens of the longest record type, so that splitting one
+// record allocates once.
+constexpr size_t kTokensReserved = 160;
+
 std::string& At(ParseContext& c, int token) { return c.rec[MemberForToken(c.rules, token)]; }
 
 void ApplyRule(ParseContext& c, const FieldRule& r) {
@@ -44,23 +48,41 @@ void ApplyRule(ParseContext& c, const FieldRule& r) {
 void ReadPart(ParseContext& c, const Part& p) {
   bool read = p.threshold == kMandatory || c.n > p.threshold;
   if (p.when) read = p.when(c.n);
-  for (int k = p.first; k <= p.last; ++k) At(c, k) = read ? Tok(c.t, k) : std::string(p.absent);
+  // assign() reuses each member's storage: no allocation once a record of
+  // this type has been read before.
+  if (read && static_cast<size_t>(p.last) < c.t.size()) {
+    // Every token of the part is there; no need to ask for each.
+    for (int k = p.first; k <= p.last; ++k) At(c, k).assign(c.t[static_cast<size_t>(k)]);
+  } else {
+    // Tok raises at the first missing token, after the ones before it.
+    for (int k = p.first; k <= p.last; ++k)
+      At(c, k).assign(read ? Tok(c.t, k) : std::string_view(p.absent));
+  }
   for (const FieldRule& r : c.rules.field_rules)
     if (r.token >= p.first && r.token <= p.last) ApplyRule(c, r);
   if (p.after) p.after(c);
 }
 
+// "<prefix>Field 07": the grid label of field i (1-based).
+std::string_view GridLabel(const char* prefix, size_t i, std::string& buf) {
+  buf.assign(prefix);
+  buf += "Field ";
+  buf += static_cast<char>('0' + i / 10);
+  buf += static_cast<char>('0' + i % 10);
+  return buf;
+}
+
 void LogGrid(const Record& rec, const LayoutRules& r) {
   if (!r.grid_heading || !LogTracing()) return;
-  auto label = [](const char* prefix, size_t i) {
-    return std::string(prefix) + "Field " + (i < 10 ? "0" : "") + PlainNum(static_cast<long long>(i));
-  };
   LogLine("");
   LogLine(r.grid_heading);
+  std::string label;
   for (const GridSection& s : r.grid) {
-    LogGridValue(label(s.prefix, 1), rec[s.field01]);
-    for (size_t i = 0; i < 4; ++i) LogGridValue(label(s.prefix, 2 + i), rec[s.field02 + i]);
-    for (size_t i = 0; i < 10; ++i) LogGridValue(label(s.prefix, 6 + i), rec[s.field06 + i]);
+    LogGridValue(GridLabel(s.prefix, 1, label), rec[s.field01]);
+    for (size_t i = 0; i < 4; ++i)
+      LogGridValue(GridLabel(s.prefix, 2 + i, label), rec[s.field02 + i]);
+    for (size_t i = 0; i < 10; ++i)
+      LogGridValue(GridLabel(s.prefix, 6 + i, label), rec[s.field06 + i]);
   }
   LogLine("");
 }
@@ -90,8 +112,9 @@ int16_t ParseRecord(const std::string& sRec, Record& rec, bool keep_empty_payer_
     return Guard([&]() -> int16_t {
       LogLine(r.entry_log);
       if (r.on_entry) r.on_entry();
-      Tokens t;
-      SplitTokens(sRec, "//", t);
+      TokenViews t;
+      t.reserve(kTokensReserved);
+      SplitTokenViews(sRec, "//", t);
       ParseContext c{rec, t, static_cast<long long>(t.size()) - 1, r, keep_empty_payer_id};
       // A gated record that is not switched on leaves its slot as it was.
       if (r.gate_token >= 0 && Tok(t, r.gate_token) != "1") return 0;

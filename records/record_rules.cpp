@@ -147,7 +147,7 @@ bool TakeIcd10Group(long long n) {
     return true;
   }
   LogLine("blanking ICD10's because I have field 129 but more than 180 fields, or dont have 129");
-  LogLine("ubound is " + PlainNum(n));
+  LogJoined({"ubound is ", PlainNum(n)});
   return false;
 }
 

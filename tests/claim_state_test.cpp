@@ -46,6 +46,27 @@ TEST(ClaimState, GroupMovesToLastWithItsFollowMarkAndLeavesAFreshFormList) {
   EXPECT_EQ(c.last_follow_key, "7");
   EXPECT_TRUE(b.Logged("**CopyThisGroupToLast - LastFollowed and This-Followed are both: True"));
   EXPECT_FALSE(c.this_group.charge.Present());
+
+  // The groups trade places rather than copy: what the first charge brought
+  // must not come back through This with the next one.
+  auto every_member_empty = [](const ChargeGroup& g) {
+    std::vector<const Record*> all = {&g.charge, &g.ambulance, &g.chiropractor, &g.sprovider,
+                                      &g.oprovider, &g.referral, &g.oreferral, &g.facility};
+    for (const Record& r : g.ext) all.push_back(&r);
+    for (const Record& r : g.oins) all.push_back(&r);
+    for (const Record* r : all)
+      for (const std::string& m : r->m)
+        if (!m.empty()) return false;
+    return true;
+  };
+  EXPECT_TRUE(every_member_empty(c.this_group));
+  b.Send("6000", ChargeText().Set(charge::RevenueCode, "300"));
+  b.Send("6990", "");
+  EXPECT_FALSE(c.last_group.oins[0].Present());
+  EXPECT_EQ(c.last_group.oins[0][oinsurance::FollowMarker], "");
+  EXPECT_EQ(c.last_group.charge[charge::RevenueCode], "0300");
+  EXPECT_NE(c.last_group.custom_forms, forms);
+  EXPECT_TRUE(every_member_empty(c.this_group));
 }
 
 }  // namespace

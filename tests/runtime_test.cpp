@@ -2,6 +2,10 @@
 // numeric parse, rounding, currency, masks, dates and the tokenizer.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+
 #include "host/format_class.h"
 #include "host/runtime.h"
 #include "host/text_util.h"
@@ -21,6 +25,47 @@ TEST(NumberTexts, SignPositionPlainAndGeneralForms) {
   EXPECT_EQ(GeneralNum(-0.5), "-0.5");
   EXPECT_EQ(GeneralNum(0.1 + 0.2), "0.3");  // 15 significant digits
   EXPECT_EQ(GeneralNum(123456789012.25), "123456789012.25");
+}
+
+// The number texts are built without printf; printf is the reference they
+// must match, digit for digit.
+TEST(NumberTexts, GeneralFormMatchesPrintf) {
+  auto printf_form = [](double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15G", v);
+    return std::string(buf);
+  };
+  std::mt19937_64 rng(7);
+  for (int i = 0; i < 20000; ++i) {
+    // Magnitudes from 1E-4 to 1E14, where the form has no exponent.
+    double v = std::ldexp(static_cast<double>(rng() >> 11), -53) *
+               std::pow(10.0, static_cast<int>(rng() % 19) - 4);
+    if (i % 2) v = -v;
+    ASSERT_EQ(GeneralNum(v), printf_form(v)) << v;
+  }
+  EXPECT_EQ(GeneralNum(1e15), "1E+15");
+  EXPECT_EQ(GeneralNum(-2.5e-7), "-2.5E-07");
+  EXPECT_EQ(GeneralNum(1e300), "1E+300");
+}
+
+TEST(NumberTexts, AmountsReadTheSameWithoutBinaryFloatingPoint) {
+  // An amount's general form and its masks, from the fixed-point value,
+  // agree with the forms of the same amount as a double.
+  std::vector<int64_t> scaled = {0, 1, -1, 49, 50, -50, 4999, 5000, -5000, 9999,
+                                 26750, -26750, 125000, 999'950, 999'999'999'999'999,
+                                 -999'999'999'999'999, 1'000'000'000'000'000};
+  for (int64_t s = -40000; s <= 40000; s += 7) scaled.push_back(s);
+  for (int64_t s : scaled) {
+    const Currency c = Currency::FromScaled(s);
+    SCOPED_TRACE(s);
+    ASSERT_EQ(GeneralNum(c), GeneralNum(c.ToDouble()));
+    if (s >= 1'000'000'000'000'000) continue;  // past 15 digits only the fixed point is exact
+    for (const char* mask : {"#####0.00", "#0", "#0.0#", "00"})
+      ASSERT_EQ(FormatMask(c, mask), FormatMask(c.ToDouble(), mask)) << mask;
+  }
+  EXPECT_EQ(FormatMask(Currency::FromScaled(INT64_MIN), "#####0.00"), "-922337203685477.58");
+  EXPECT_EQ(FormatMask(Currency::FromScaled(-4000), "#0"), "0");  // no "-0"
+  EXPECT_THROW(FormatMask(Currency(), "0.000"), RtError);
 }
 
 TEST(NumberTexts, LeadingNumberStopsAtTheFirstOtherCharacter) {
@@ -110,6 +155,29 @@ TEST(SplitTokens, TheOneTokenizer) {
   EXPECT_EQ(t, (Tokens{" lead", ""}));
   EXPECT_THROW(Tok(t, 2), RtError);
   EXPECT_THROW(SplitTokens(std::string(40000, 'x'), "//", t), RtError);
+  EXPECT_EQ(t, (Tokens{" lead", ""}));  // untouched by the text it refused
+}
+
+TEST(SplitTokens, ViewsAndReusedStringsGiveTheSameTokens) {
+  // A vector that held longer tokens before is overwritten, not appended to.
+  Tokens t{"a long token that needs the heap", "x", "y", "z", "w"};
+  TokenViews v;
+  const std::pair<std::string, std::string> cases[] = {
+      {"A//B//C", "//"}, {"A///B", "//"}, {"//A//", "//"}, {"////", "//"},
+      {"A~B~~C~", "~"},  {" . //. x .// y ", "//"}, {"A/", "//"}, {"/", "//"},
+      {"a<->b<-<->c<-", "<->"}, {"", "~"}};
+  for (const auto& [text, sep] : cases) {
+    SCOPED_TRACE(text + " on " + sep);
+    SplitTokens(text, sep, t);
+    SplitTokenViews(text, sep, v);
+    ASSERT_EQ(v.size(), t.size());
+    for (size_t i = 0; i < t.size(); ++i) EXPECT_EQ(v[i], t[i]) << i;
+  }
+  SplitTokens("A///B", "//", t);
+  EXPECT_EQ(t, (Tokens{"A", "/B"}));
+  SplitTokens("a<->b<-<->c<-", "<->", t);
+  EXPECT_EQ(t, (Tokens{"a", "b<-", "c<-"}));
+  EXPECT_THROW(Tok(v, static_cast<long long>(v.size())), RtError);
 }
 
 TEST(TextUtilities, SharedHelpers) {
