@@ -1,7 +1,14 @@
 #include "form/fmt_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <system_error>
 
 #include "host/run_log.h"
 #include "host/run_state.h"
@@ -10,43 +17,106 @@
 
 namespace ub04 {
 
-std::string PositionItem(float v) {
-  if (v == 0) return "0";
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(v));
-  std::string s = buf;
-  if (s.find('e') != std::string::npos) {
-    // Far outside the page; keep a plain decimal the reader accepts.
-    std::snprintf(buf, sizeof buf, "%.7f", static_cast<double>(v));
-    s = buf;
-    while (!s.empty() && s.back() == '0') s.pop_back();
-    if (!s.empty() && s.back() == '.') s.pop_back();
-  }
-  return s;
-}
-
-std::string FormatRecordLine(std::string_view kind, std::string_view text, float x,
-                             float y, int number) {
-  std::string line = QuoteItem(kind);
-  line += ',';
-  line += QuoteItem(text);
-  line += ',';
-  line += PositionItem(x);
-  line += ',';
-  line += PositionItem(y);
-  line += ',';
-  line += PlainNum(number);
-  line += "\r\n";
-  return line;
-}
-
 namespace {
+
+// The seven significant digits of a position as printf's "%.7g" rounds
+// them, for the values it writes without an exponent (10^-4 <= |v| < 10^7,
+// which holds every place on a page). Returns false for other values.
+//
+// It is exact: a float has a 24-bit significand and 10^k = 2^k * 5^k with
+// 5^k < 2^24 for k <= 10, so |v| * 10^k is a double without rounding error,
+// and rounding it to an integer (to nearest, ties to even) is the rounding
+// printf does on the exact binary value.
+bool SevenDigits(float v, uint32_t& digits, int& exp10) {
+  static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5,
+                                      1e6, 1e7, 1e8, 1e9, 1e10};
+  const double a = std::fabs(static_cast<double>(v));
+  if (!(a < 1e7)) return false;  // also NaN
+  int k = 0;  // a * 10^k gets seven integer digits
+  while (k < 10 && a * kPow10[k] < 1e6) ++k;
+  double q = std::nearbyint(a * kPow10[k]);
+  if (q < 1e6) return false;  // below 10^-4 even after rounding
+  if (q >= 1e7) {             // rounded up to the next power of ten
+    q = 1e6;
+    --k;
+  }
+  exp10 = 6 - k;
+  if (exp10 > 6) return false;
+  digits = static_cast<uint32_t>(q);
+  return true;
+}
+
+// Writes the position text of v to buf and returns its end: "%.7g", and a
+// plain decimal where that would take an exponent.
+char* PositionChars(float v, char* buf, char* end) {
+  if (v == 0) {
+    *buf = '0';
+    return buf + 1;
+  }
+  char* p = buf;
+  uint32_t digits;
+  int exp10;
+  if (SevenDigits(v, digits, exp10)) {
+    char d[7];
+    for (int i = 6; i >= 0; --i, digits /= 10) d[i] = static_cast<char>('0' + digits % 10);
+    int used = 7;  // significant digits left once trailing zeros go
+    while (d[used - 1] == '0') --used;
+    if (v < 0) *p++ = '-';
+    if (exp10 >= 0) {
+      const int whole = exp10 + 1;
+      for (int i = 0; i < whole; ++i) *p++ = d[i];
+      if (used > whole) {
+        *p++ = '.';
+        for (int i = whole; i < used; ++i) *p++ = d[i];
+      }
+    } else {
+      *p++ = '0';
+      *p++ = '.';
+      for (int i = -1; i > exp10; --i) *p++ = '0';
+      for (int i = 0; i < used; ++i) *p++ = d[i];
+    }
+    return p;
+  }
+  const double d = v;
+  p = std::to_chars(buf, end, d, std::chars_format::general, 7).ptr;
+  if (std::find(buf, p, 'e') != p) {
+    // Far outside the page; keep a plain decimal the reader accepts.
+    p = std::to_chars(buf, end, d, std::chars_format::fixed, 7).ptr;
+    while (p[-1] == '0') --p;
+    if (p[-1] == '.') --p;
+  }
+  return p;
+}
+
+// A float has at most 39 integer digits; 7 decimals, sign and point.
+constexpr size_t kPositionChars = 64;
+
+void AppendPosition(std::string& out, float v) {
+  char buf[kPositionChars];
+  out.append(buf, PositionChars(v, buf, buf + sizeof buf));
+}
+
+void AppendRecordLine(std::string& out, std::string_view kind, std::string_view text,
+                      float x, float y, int number) {
+  AppendQuoted(out, kind);
+  out += ',';
+  AppendQuoted(out, text);
+  out += ',';
+  AppendPosition(out, x);
+  out += ',';
+  AppendPosition(out, y);
+  out += ',';
+  char buf[16];
+  out.append(buf, std::to_chars(buf, buf + sizeof buf, number).ptr);
+  out += "\r\n";
+}
 
 int16_t WriteLine(const char* proc, std::string_view kind, std::string_view text, float x,
                   float y, int number) {
   RunState& rs = Rs();
   try {
-    rs.fmt_out.Write(FormatRecordLine(kind, text, x, y, number));
+    rs.fmt_out.WriteWith(
+        [&](std::string& b) { AppendRecordLine(b, kind, text, x, y, number); });
     return 0;
   } catch (const RtError& e) {
     std::string msg = ComponentName() + " " + proc + "  Error: " + ErrorText(e);
@@ -57,6 +127,18 @@ int16_t WriteLine(const char* proc, std::string_view kind, std::string_view text
 }
 
 }  // namespace
+
+std::string PositionItem(float v) {
+  char buf[kPositionChars];
+  return std::string(buf, PositionChars(v, buf, buf + sizeof buf));
+}
+
+std::string FormatRecordLine(std::string_view kind, std::string_view text, float x,
+                             float y, int number) {
+  std::string line;
+  AppendRecordLine(line, kind, text, x, y, number);
+  return line;
+}
 
 int16_t OpenASCIIout() {
   RunState& rs = Rs();
@@ -110,21 +192,18 @@ int16_t WriteClaimLine(std::string_view index_text, int32_t sequence) {
 namespace {
 
 // Takes the next item from line at pos: a quoted text (up to the closing
-// quote) or a bare token up to the next comma.
-bool NextItem(std::string_view line, size_t& pos, std::string& item, bool& quoted) {
+// quote) or a bare token up to the next comma, without its spaces.
+bool NextItem(std::string_view line, size_t& pos, std::string_view& item) {
   while (pos < line.size() && line[pos] == ' ') ++pos;
   if (pos > line.size()) return false;
-  item.clear();
-  quoted = false;
   if (pos < line.size() && line[pos] == '"') {
-    quoted = true;
     size_t close = line.find('"', pos + 1);
     if (close == std::string_view::npos) {
-      item.assign(line.substr(pos + 1));
+      item = line.substr(pos + 1);
       pos = line.size() + 1;
       return true;
     }
-    item.assign(line.substr(pos + 1, close - pos - 1));
+    item = line.substr(pos + 1, close - pos - 1);
     pos = close + 1;
     while (pos < line.size() && line[pos] == ' ') ++pos;
     if (pos < line.size() && line[pos] == ',') ++pos;
@@ -133,20 +212,62 @@ bool NextItem(std::string_view line, size_t& pos, std::string& item, bool& quote
   }
   size_t comma = line.find(',', pos);
   if (comma == std::string_view::npos) {
-    item.assign(Trim(line.substr(pos)));
+    item = line.substr(pos);
     pos = line.size() + 1;
   } else {
-    item.assign(Trim(line.substr(pos, comma - pos)));
+    item = line.substr(pos, comma - pos);
     pos = comma + 1;
   }
+  size_t b = item.find_first_not_of(' ');
+  item = b == std::string_view::npos ? std::string_view()
+                                     : item.substr(b, item.find_last_not_of(' ') - b + 1);
   return true;
 }
 
-double NumberItem(const std::string& item) {
+// A number as the file writes it: an optional sign, digits with at most one
+// decimal point, an optional exponent (after blanks, in a quoted item). The C
+// library would also take hex forms, "inf" and "nan", which no writer of this
+// file produces.
+bool PlainDecimal(std::string_view s) {
+  size_t i = 0, digits = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  for (bool point = false; i < s.size(); ++i) {
+    if (s[i] >= '0' && s[i] <= '9') ++digits;
+    else if (s[i] == '.' && !point) point = true;
+    else break;
+  }
+  if (digits == 0) return false;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    if (++i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    size_t exp_digits = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) ++exp_digits;
+    if (exp_digits == 0) return false;
+  }
+  return i == s.size();
+}
+
+// A position beyond single precision is off any paper; it reads as an
+// infinite one, which printing reports, instead of an undefined conversion.
+float PositionValue(double v) {
+  if (v > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
+  if (v < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(v);
+}
+
+double NumberItem(std::string_view item) {
   if (item.empty()) return 0;
-  char* end = nullptr;
-  double v = std::strtod(item.c_str(), &end);
-  if (end == item.c_str() || *end != '\0') Raise(kErrTypeMismatch);
+  if (!PlainDecimal(item)) Raise(kErrTypeMismatch);
+  // Only plain decimals get this far. from_chars reads them without a copy;
+  // the few it declines (a leading "+", a value out of range) go to strtod,
+  // which gives a signed value or an infinity that printing reports.
+  double v = 0;
+  auto [end, ec] = std::from_chars(item.data(), item.data() + item.size(), v);
+  if (ec == std::errc() && end == item.data() + item.size()) return v;
+  std::string text(item);
+  char* stop = nullptr;
+  v = std::strtod(text.c_str(), &stop);
+  if (stop == text.c_str() || *stop != '\0') Raise(kErrTypeMismatch);
   return v;
 }
 
@@ -154,19 +275,15 @@ double NumberItem(const std::string& item) {
 
 void ParseFormattedLine(std::string_view line, FormattedLine& out) {
   size_t pos = 0;
-  std::string item;
-  bool quoted = false;
-  std::string items[5];
-  for (int i = 0; i < 5; ++i) {
-    if (!NextItem(line, pos, item, quoted)) Raise(kErrInputPastEnd);
-    items[i] = std::move(item);
-  }
-  out.kind = std::move(items[0]);
-  out.text = std::move(items[1]);
-  out.x = static_cast<float>(NumberItem(items[2]));
-  out.y = static_cast<float>(NumberItem(items[3]));
+  std::string_view items[5];
+  for (std::string_view& item : items)
+    if (!NextItem(line, pos, item)) Raise(kErrInputPastEnd);
+  out.kind.assign(items[0]);
+  out.text.assign(items[1]);
+  out.x = PositionValue(NumberItem(items[2]));
+  out.y = PositionValue(NumberItem(items[3]));
   double n = NumberItem(items[4]);
-  if (n < -2147483648.0 || n > 2147483647.0) Raise(kErrOverflow);
+  if (!(n >= -2147483648.0 && n <= 2147483647.0)) Raise(kErrOverflow);
   out.number = static_cast<int32_t>(n);
 }
 
@@ -179,26 +296,54 @@ void FormattedFileReader::Open(const std::string& path) {
   errno = 0;
   f_ = std::fopen(path.c_str(), "rb");
   if (!f_) Raise(errno == ENOENT ? kErrFileNotFound : ErrnoToRtError(errno));
+  buf_.resize(kReadBuffer);
+  begin_ = end_ = 0;
+}
+
+bool FormattedFileReader::ReadLine(std::string_view& line) {
+  line_.clear();
+  bool any = false;
+  for (;;) {
+    if (begin_ == end_) {
+      begin_ = 0;
+      end_ = std::fread(buf_.data(), 1, buf_.size(), f_);
+      if (std::ferror(f_)) Raise(57);
+      if (end_ == 0) {
+        line = line_;
+        return any;
+      }
+    }
+    const char* from = buf_.data() + begin_;
+    const size_t avail = end_ - begin_;
+    const char* nl = static_cast<const char*>(std::memchr(from, '\n', avail));
+    any = true;
+    if (!nl) {
+      line_.append(from, avail);
+      begin_ = end_;
+      continue;
+    }
+    const size_t len = static_cast<size_t>(nl - from);
+    begin_ += len + 1;
+    if (line_.empty()) {
+      line = std::string_view(from, len);  // the whole line is in the buffer
+    } else {
+      line_.append(from, len);
+      line = line_;
+    }
+    return true;
+  }
 }
 
 bool FormattedFileReader::Next(FormattedLine& out) {
   if (!f_) Raise(kErrBadFileName);
-  for (;;) {
-    line_.clear();
-    int c;
-    bool any = false;
-    while ((c = std::fgetc(f_)) != EOF) {
-      any = true;
-      if (c == '\n') break;
-      line_ += static_cast<char>(c);
-    }
-    if (std::ferror(f_)) Raise(57);
-    if (!any) return false;
-    if (!line_.empty() && line_.back() == '\r') line_.pop_back();
-    if (Trim(line_).empty()) continue;  // blank lines hold no record
-    ParseFormattedLine(line_, out);
+  std::string_view line;
+  while (ReadLine(line)) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.find_first_not_of(' ') == std::string_view::npos) continue;  // blank: no record
+    ParseFormattedLine(line, out);
     return true;
   }
+  return false;
 }
 
 void FormattedFileReader::Close() {

@@ -56,8 +56,15 @@ class FormattedFileReader {
   void Close();
 
  private:
+  static constexpr size_t kReadBuffer = 64 * 1024;
+  // The next line without its LF, false at the end of the file. The view
+  // lasts until the next call.
+  bool ReadLine(std::string_view& line);
+
   std::FILE* f_ = nullptr;
-  std::string line_;
+  std::string buf_;            // read ahead; bytes [begin_, end_) not yet taken
+  size_t begin_ = 0, end_ = 0;
+  std::string line_;           // a line that spans two reads
 };
 
 // Parses one line (without its line end) into its five items.

@@ -2,7 +2,10 @@
 // the read-back that printing relies on.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <fstream>
+#include <vector>
 
 #include "form/fmt_file.h"
 #include "host/run_state.h"
@@ -18,6 +21,33 @@ TEST(FormattedFile, PositionsUseSinglePrecisionAndSevenDigits) {
   EXPECT_EQ(PositionItem(6.8f), "6.8");
   EXPECT_EQ(PositionItem(0.0f), "0");
   EXPECT_EQ(PositionItem(-1.0f), "-1");
+}
+
+// Positions are written without printf; its "%.7g" is the reference they
+// must match, and where it would take an exponent, a plain "%.7f" without
+// trailing zeros.
+TEST(FormattedFile, PositionsMatchPrintfEverywhere) {
+  auto printf_form = [](float v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(v));
+    std::string s = buf;
+    if (s.find('e') == std::string::npos) return s;
+    std::snprintf(buf, sizeof buf, "%.7f", static_cast<double>(v));
+    s = buf;
+    s.erase(s.find_last_not_of('0') + 1);
+    if (s.back() == '.') s.pop_back();
+    return s;
+  };
+  std::vector<float> values = {1e-4f, 9.9999994e-5f, 0.99999994f, 9999999.0f, 9999999.5f,
+                               1e7f, 123456.75f, 0.000123456789f, 1e-8f, 3.4e38f, 0.5f,
+                               8.5f - 0.1f, 11.0f / 6.0f};
+  // About 30,000 floats spread evenly in magnitude from 1e-5 to 1e8: every
+  // digit count, both sides of each power of ten.
+  for (float v = 1e-5f; v < 1e8f; v = std::nextafter(v + v * 1e-3f, 2e8f)) values.push_back(v);
+  for (float v : values) {
+    ASSERT_EQ(PositionItem(v), printf_form(v)) << std::hexfloat << v;
+    ASSERT_EQ(PositionItem(-v), printf_form(-v)) << std::hexfloat << v;
+  }
 }
 
 TEST(FormattedFile, LinesReadBackWithCommasAndQuotes) {
@@ -43,6 +73,44 @@ TEST(FormattedFile, MalformedLinesRaise) {
   FormattedLine l;
   EXPECT_THROW(ParseFormattedLine("\"F\",\"x\",abc,1,0", l), RtError);
   EXPECT_THROW(ParseFormattedLine("\"F\",\"x\",1", l), RtError);
+  EXPECT_THROW(ParseFormattedLine("\"F\",\"x\",1.5.,1,0", l), RtError);
+  // Numbers in any form the reader has always taken.
+  ParseFormattedLine("\"F\",\"x\", +1.5 ,\" 2\",1e1", l);
+  EXPECT_FLOAT_EQ(l.x, 1.5f);
+  EXPECT_FLOAT_EQ(l.y, 2);
+  EXPECT_EQ(l.number, 10);
+  EXPECT_THROW(ParseFormattedLine("\"F\",\"x\",0,0,1e99", l), RtError);
+}
+
+TEST(FormattedFile, ReaderTakesLinesOfAnyLengthAndEnding) {
+  test::ScratchDir dir;
+  const std::string path = (dir.path() / "x.fmt").string();
+  // A line longer than the read-ahead (64 KiB), a CR LF split by its
+  // second block, a blank line and a last line without its LF.
+  const std::string wide(100000, 'W');
+  const std::string first = FormatRecordLine("F", wide, 1, 2, 0);
+  const size_t cr_at = 2 * 65536 - 1;  // the last byte of the second block
+  const std::string pad(cr_at - first.size() - 12, ' ');
+  const std::string second = "\"F\",\"" + pad + "\",3,4,1\r\n";
+  ASSERT_EQ(first.size() + second.size() - 2, cr_at);
+  std::ofstream(path, std::ios::binary)
+      << first << second << "  \r\n" << FormatRecordLine("N", "", 0, 0, 0)
+      << "\"T\",\"END\",0,0,7";
+  FormattedFileReader r;
+  r.Open(path);
+  FormattedLine l;
+  ASSERT_TRUE(r.Next(l));
+  EXPECT_EQ(l.text, wide);
+  ASSERT_TRUE(r.Next(l));
+  EXPECT_EQ(l.text, pad);
+  EXPECT_EQ(l.number, 1);
+  ASSERT_TRUE(r.Next(l));
+  EXPECT_EQ(l.kind, "N");
+  ASSERT_TRUE(r.Next(l));
+  EXPECT_EQ(l.text + "/" + std::to_string(l.number), "END/7");
+  EXPECT_FALSE(r.Next(l));
+  EXPECT_FALSE(r.Next(l));
+  r.Close();
 }
 
 TEST(FormattedFile, WritersProduceTheKindsInOrder) {
