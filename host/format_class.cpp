@@ -249,9 +249,7 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
       // queue keeps what opening the file reported.
       SetLogLevel("2");
     }
-    if (rs.log_level != 0)
-      LogRawLine(QuoteItem(SignNum(rs.record_counter)) + "," + QuoteItem(sKey) + "," +
-                 QuoteItem(sRec));
+    if (rs.log_level != 0) LogItems({SignNum(rs.record_counter), sKey, sRec});
     Tokens key;
     SplitTokens(sKey, "//", key);
     for (size_t i = 0; i < rs.record_header.size(); ++i)

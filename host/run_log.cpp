@@ -17,29 +17,23 @@ std::string LogFileName() {
 namespace {
 
 // Lines go straight into the log's buffer; FlushOutputs() sends them to
-// the file at the end of the host call.
-void WriteLogLine(OutFile& log, std::string_view items) {
+// the file at the end of the host call. A trace line is never worth failing
+// the work it describes, so a failed write is dropped here.
+template <class Fill>
+void WriteLogWith(OutFile& log, Fill&& fill) {
   if (!log.IsOpen()) return;
   try {
     log.WriteWith([&](std::string& b) {
-      b += items;
+      fill(b);
       b += "\r\n";
     });
   } catch (const RtError&) {
-    // A trace line is never worth failing the work it describes.
   }
 }
 
 // One text item made of parts, as one line.
 void WriteLogText(OutFile& log, std::initializer_list<std::string_view> parts) {
-  if (!log.IsOpen()) return;
-  try {
-    log.WriteWith([&](std::string& b) {
-      AppendQuotedJoin(b, parts);
-      b += "\r\n";
-    });
-  } catch (const RtError&) {
-  }
+  WriteLogWith(log, [&](std::string& b) { AppendQuotedJoin(b, parts); });
 }
 
 void WriteLogText(std::string_view text) { WriteLogText(Rs().log, {text}); }
@@ -116,9 +110,17 @@ void LogLineAnyLevel(std::string_view text) { WriteLogText(text); }
 
 bool LogTracing() { return TraceLog() != nullptr; }
 
-void LogRawLine(std::string_view items) {
+void LogItems(std::initializer_list<std::string_view> items) {
   RunState& rs = Rs();
-  if (rs.log_level >= 1) WriteLogLine(rs.log, items);
+  if (rs.log_level < 1) return;
+  WriteLogWith(rs.log, [&](std::string& b) {
+    bool first = true;
+    for (std::string_view item : items) {
+      if (!first) b += ',';
+      first = false;
+      AppendQuoted(b, item);
+    }
+  });
 }
 
 void LogGridValue(std::string_view label, std::string_view value) {

@@ -33,8 +33,9 @@ void LogJoined(std::initializer_list<std::string_view> parts);
 void LogLineAnyLevel(std::string_view text);
 // True when trace lines are written (level 2 and the log open).
 bool LogTracing();
-// One line of already-formatted items (for lines that are not one text).
-void LogRawLine(std::string_view items);
+// One line of several text items, each quoted, written at level 1 and up
+// (the per-record line: counter, key, record).
+void LogItems(std::initializer_list<std::string_view> items);
 
 // An 80-column grid line: label in columns 1-20, value from column 25.
 void LogGridValue(std::string_view label, std::string_view value);
