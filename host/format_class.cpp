@@ -10,21 +10,13 @@
 #include "host/msgbox.h"
 #include "host/run_log.h"
 #include "host/text_util.h"
+#include "records/layouts.h"
 #include "records/parsers.h"
 #include "refdata/refdata.h"
 
 namespace ub04 {
 
 namespace {
-
-// Record members the dispatcher itself reads.
-constexpr size_t kPracticeIhCode = 1, kPracticeField16 = 16, kPracticeTypeOfBill = 17;
-constexpr size_t kInsuranceTypeOfBill = 25;
-constexpr size_t kCalcPrefFacilitySwitch = 13;
-constexpr size_t kSubscriberField13 = 13;
-constexpr size_t kChargePosCode = 25, kChargeCodeList = 71, kChargeNarrative = 72,
-                 kChargeTypeOfBill = 154;
-constexpr size_t kExtPairs = 1;
 
 // "A//B//C" -> "A /B /C": in every run of slashes all but the last become
 // spaces, as the key is quoted in error messages.
@@ -35,7 +27,7 @@ std::string KeyText(std::string key) {
 }
 
 bool FindInExt(const Record& ext, std::string_view code, std::string& value) {
-  return FindCodeValue(ext[kExtPairs], code, value);
+  return FindCodeValue(ext[ext_data::Pairs], code, value);
 }
 
 bool LookUp(const ChargeGroup& g, const TopRecords& top, int n, std::string_view code,
@@ -305,8 +297,8 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sRec)
   if (type == "6200") {
     // Facility switch of the billing preferences: "1" never, "2" not for an
     // office place of service, anything else always.
-    const std::string& sw = top.calc_pref[kCalcPrefFacilitySwitch];
-    const std::string& pos = grp.charge[kChargePosCode];
+    const std::string& sw = top.calc_pref[calc_pref::FacilitySwitch];
+    const std::string& pos = grp.charge[charge::PosCode];
     if (sw == "1" || (sw == "2" && (pos == "11" || pos == "12"))) return 0;
     return ParseFacilityRec(sRec, grp.facility);
   }
@@ -327,15 +319,15 @@ int16_t Format_Class::EndOfCharge() {
   ClaimState& c = rs.claim;
   ++rs.charge_counter;
 
-  const std::string& sub13 = c.this_top.subscriber[kSubscriberField13];
-  if (!sub13.empty()) c.this_group.charge[kChargeCodeList] += "~" + sub13;
+  const std::string& sub13 = c.this_top.subscriber[subscriber::Field13];
+  if (!sub13.empty()) c.this_group.charge[charge::CodeList] += "~" + sub13;
 
   std::string tob;
   if (!LookUpExtData(2, "20007", tob)) {
-    tob = c.this_top.insurance[kInsuranceTypeOfBill];
-    if (tob.empty()) tob = c.this_top.practice[kPracticeTypeOfBill];
+    tob = c.this_top.insurance[insurance::TypeOfBill];
+    if (tob.empty()) tob = c.this_top.practice[practice::TypeOfBill];
   }
-  c.this_group.charge[kChargeTypeOfBill] = Right("0000" + tob, 4);
+  c.this_group.charge[charge::TypeOfBill] = Right("0000" + tob, 4);
 
   bool new_claim = false;
   if (rs.first_charge) {
@@ -343,17 +335,17 @@ int16_t Format_Class::EndOfCharge() {
     new_claim = true;
     LogLine("1st Charge, not calling CheckBreak()");
   } else {
-    new_claim = c.last_top.practice[kPracticeIhCode] != c.this_top.practice[kPracticeIhCode];
+    new_claim = c.last_top.practice[practice::IhCode] != c.this_top.practice[practice::IhCode];
     if (CheckBreak(tables_) == 3) return 3;
   }
 
   CopyThisTopToLast();
   CopyThisGroupToLast();
   if (new_claim)
-    ClearOtherInsIDArrays(c.last_top.practice[kPracticeIhCode], rs.record_header[0],
-                          c.last_top.practice[kPracticeField16]);
+    ClearOtherInsIDArrays(c.last_top.practice[practice::IhCode], rs.record_header[0],
+                          c.last_top.practice[practice::Field16]);
   DealWithLastGroup(tables_);
-  Strip19FromNarrative(c.last_group.charge[kChargeNarrative]);
+  Strip19FromNarrative(c.last_group.charge[charge::Narrative]);
   return 0;
 }
 
