@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "bench/micro_support.h"
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/format_class.h"
-#include "host/msgbox.h"
+#include "base/msgbox.h"
 
 struct ub04_format {
   ub04::Format_Class impl;

@@ -3,12 +3,11 @@
 #include <array>
 #include <optional>
 
+#include "claim/claim_env.h"
+#include "claim/claim_env.h"
 #include "claim/claim_state.h"
 #include "claim/diagnosis_table.h"
-#include "form/claim_writer.h"
-#include "host/msgbox.h"
-#include "host/run_log.h"
-#include "host/run_state.h"
+#include "base/msgbox.h"
 #include "records/layouts.h"
 
 namespace ub04 {
@@ -138,22 +137,21 @@ bool MonthChanged(const std::string& last, const std::string& now, std::string& 
 }
 
 // The log line of a fired rule; empty when it did not fire.
-std::optional<std::string> Fires(const Rule& r, ClaimTables& tables) {
-  const RunState& rs = Rs();
-  const ChargeGroup& now = rs.claim.this_group;
-  const ChargeGroup& last = rs.claim.last_group;
+std::optional<std::string> Fires(ClaimEnv& env, const Rule& r, ClaimTables& tables) {
+  const ChargeGroup& now = env.cs.this_group;
+  const ChargeGroup& last = env.cs.last_group;
   switch (r.test) {
     case Test::kEveryCharge:
       return r.log;
     case Test::kDetailLinesFull:
-      if (GetNextDetailIndex(tables) > kDetailLinesPerClaim)
+      if (GetNextDetailIndex(env, tables) > kDetailLinesPerClaim)
         return r.log + SignNum(kDetailLinesPerClaim);
       return std::nullopt;
     case Test::kDiagnosisOverflow:
-      if (DoesDiagnosisCauseOverflow(Rs().diags_per_charge)) return r.log;
+      if (DoesDiagnosisCauseOverflow(env, env.cs.diags_per_charge)) return r.log;
       return std::nullopt;
     case Test::kFieldsDiffer:
-      if (r.needs_fifth_pair && rs.diags_per_charge <= 4) return std::nullopt;
+      if (r.needs_fifth_pair && env.cs.diags_per_charge <= 4) return std::nullopt;
       if (FieldsDiffer(r, now, last)) return r.log;
       return std::nullopt;
     case Test::kCodeSetChanged: {
@@ -171,39 +169,40 @@ std::optional<std::string> Fires(const Rule& r, ClaimTables& tables) {
   return std::nullopt;
 }
 
-std::string Failure(const char* proc, const RtError& e) {
-  std::string text = ComponentName() + proc + ErrorText(e);
-  AddToMessageArray(3, text);
+std::string Failure(ClaimEnv& env, const char* proc, const RtError& e) {
+  std::string text = env.cx.component_name + proc + ErrorText(e);
+  env.cx.Queue(3, text);
   return text;
 }
 
 }  // namespace
 
-bool CheckChargeBreak(ClaimTables& tables) {
+bool CheckChargeBreak(ClaimEnv& env, ClaimTables& tables) {
   bool decided = false;
   try {
     Guard([&] {
-      LogLine("CheckChargeBreak()");
-      const Record& prefs = Rs().claim.last_top.break_pref;
+      env.cx.log.Line("CheckChargeBreak()");
+      const Record& prefs = env.cs.last_top.break_pref;
       for (const Rule& r : kRules) {
         if (r.switch_member != kNoSwitch && prefs[r.switch_member] != "1") continue;
-        std::optional<std::string> line = Fires(r, tables);
+        std::optional<std::string> line = Fires(env, r, tables);
         if (!line) continue;
         decided = true;
         if (r.test == Test::kCodeSetChanged)
-          LogLineAnyLevel(*line);
+          env.cx.log.AnyLevel(*line);
         else
-          LogLine(*line);
+          env.cx.log.Line(*line);
         return;
       }
     });
   } catch (const RtError& e) {
-    ShowMessageBox(Failure(" CheckChargeBreak() Error: ", e));
+    ShowMessageBox(Failure(env, " CheckChargeBreak() Error: ", e));
   }
   return decided;
 }
 
-int16_t CheckBreak(ClaimTables& tables) {
+int16_t CheckBreak(ClaimEnv& env, ClaimTables& tables, bool& is_break) {
+  is_break = false;
   static constexpr std::pair<Record TopRecords::*, const char*> kTopRecords[] = {
       {&TopRecords::practice, "** CheckBreak saw that Practice changed"},
       {&TopRecords::submitter, "** CheckBreak saw that Submitter changed"},
@@ -214,31 +213,29 @@ int16_t CheckBreak(ClaimTables& tables) {
   };
   try {
     return Guard([&]() -> int16_t {
-      LogLine("CheckBreak()");
-      const ClaimState& c = Rs().claim;
+      env.cx.log.Line("CheckBreak()");
+      const ClaimState& c = env.cs;
       bool brk = false;
       // The arrival of a record is the change; its contents are not compared.
       for (const auto& [rec, text] : kTopRecords) {
         if (!(c.this_top.*rec).Present()) continue;
         brk = true;
-        LogLine(text);
+        env.cx.log.Line(text);
       }
       if (c.this_group.charge[charge::TypeOfBill] != c.last_group.charge[charge::TypeOfBill]) {
         brk = true;
-        LogLine("CheckChargeBreak = True because UB92 Type Of Bill extdata changed **");
+        env.cx.log.Line("CheckChargeBreak = True because UB92 Type Of Bill extdata changed **");
       }
       if (!brk) {
-        LogLine(" -- Checking Charge to see if that causes a break...");
-        if (!CheckChargeBreak(tables)) return 0;
+        env.cx.log.Line(" -- Checking Charge to see if that causes a break...");
+        if (!CheckChargeBreak(env, tables)) return 0;
       }
-      LogLine("CheckBreak() Thinks there is a break");
-      // The writer empties the tables also when it fails and queues its own
-      // message, so the new charge starts a clean claim either way.
-      WriteClaim(tables);
+      env.cx.log.Line("CheckBreak() Thinks there is a break");
+      is_break = true;
       return 0;
     });
   } catch (const RtError& e) {
-    Failure(" CheckBreak() Error: ", e);
+    Failure(env, " CheckBreak() Error: ", e);
     return 3;
   }
 }

@@ -1,8 +1,8 @@
 // Claim breaks: whether the charge just received (the This copy) must start
 // a new claim instead of joining the one the Last copy and the claim tables
 // hold. CheckBreak (claim/claim_tables.h) looks at the top records and the
-// type of bill and writes the claim on a break; CheckChargeBreak applies
-// the per-charge rules.
+// type of bill and says whether the claim ends; CheckChargeBreak applies the
+// per-charge rules. Neither writes anything: the host writes the claim.
 #pragma once
 
 #include "claim/claim_tables.h"
@@ -16,6 +16,6 @@ inline constexpr int16_t kDetailLinesPerClaim = 22;
 // Most are switched on by a break-preference token of exactly "1" (Last
 // copy); the detail-line limit, the diagnosis overflow and a change of the
 // diagnosis code set always apply.
-bool CheckChargeBreak(ClaimTables& tables);
+bool CheckChargeBreak(ClaimEnv& env, ClaimTables& tables);
 
 }  // namespace ub04

@@ -4,16 +4,15 @@
 // the values of the last record of that kind, and token 0 says whether a
 // record arrived since the previous end of charge. The group is emptied
 // whole, with a fresh custom-form list, because every charge brings its own.
+#include "claim/claim_env.h"
 #include "claim/claim_state.h"
 
 #include <utility>
 
-#include "host/msgbox.h"
-#include "host/run_log.h"
-#include "host/run_state.h"
+#include "base/msgbox.h"
+#include "claim/claim_env.h"
 #include "records/custom_form.h"
 #include "records/layouts.h"
-#include "refdata/refdata.h"
 
 namespace ub04 {
 
@@ -73,49 +72,51 @@ bool CopyIfPresent(const Record& from, Record& to) {
   return true;
 }
 
-void Report(const char* proc, const RtError& e) {
-  std::string text = ComponentName() + proc + ErrorText(e);
-  AddToMessageArray(3, text);
+void Report(ClaimEnv& env, const char* proc, const RtError& e) {
+  std::string text = env.cx.component_name + proc + ErrorText(e);
+  env.cx.Queue(3, text);
   ShowMessageBox(text);
 }
 
 }  // namespace
 
-void InitClaimState(ClaimState& cs) {
+void InitClaimState(ClaimState& cs, int16_t diag_capacity, int16_t diags_per_charge) {
   cs = ClaimState{};
   SizeTop(cs.this_top);
   SizeTop(cs.last_top);
   SizeGroup(cs.this_group);
   SizeGroup(cs.last_group);
+  cs.diag.assign(static_cast<size_t>(diag_capacity), DiagnosisEntry{});
+  cs.diags_per_charge = diags_per_charge;
 }
 
-void EmptyThisTop() {
-  LogLine("EmptyThisTop()");
-  BlankTop(Rs().claim.this_top);
+void EmptyThisTop(ClaimEnv& env) {
+  env.cx.log.Line("EmptyThisTop()");
+  BlankTop(env.cs.this_top);
 }
 
-void EmptyLastTop() {
-  LogLine("EmptyLastTop()");
-  BlankTop(Rs().claim.last_top);
+void EmptyLastTop(ClaimEnv& env) {
+  env.cx.log.Line("EmptyLastTop()");
+  BlankTop(env.cs.last_top);
 }
 
-void EmptyThisGroup() {
-  LogLine("EmptyThisGroup()");
-  ClearGroup(Rs().claim.this_group);
+void EmptyThisGroup(ClaimEnv& env) {
+  env.cx.log.Line("EmptyThisGroup()");
+  ClearGroup(env.cs.this_group);
 }
 
-void EmptyLastGroup() {
-  LogLine("EmptyLastGroup()");
-  ClearGroup(Rs().claim.last_group);
+void EmptyLastGroup(ClaimEnv& env) {
+  env.cx.log.Line("EmptyLastGroup()");
+  ClearGroup(env.cs.last_group);
 }
 
-void CopyThisTopToLast() {
-  ClaimState& c = Rs().claim;
+void CopyThisTopToLast(ClaimEnv& env) {
+  ClaimState& c = env.cs;
   TopRecords& t = c.this_top;
   TopRecords& l = c.last_top;
   try {
     Guard([&] {
-      LogLine("CopyThisTopToLast()");
+      env.cx.log.Line("CopyThisTopToLast()");
       if (CopyIfPresent(t.practice, l.practice)) c.need_new_practice = true;
       if (CopyIfPresent(t.submitter, l.submitter)) c.need_new_submitter = true;
       if (CopyIfPresent(t.bprovider, l.bprovider)) c.need_new_provider = true;
@@ -137,8 +138,9 @@ void CopyThisTopToLast() {
       // The flag latches, so the lookup runs at every end of charge once an
       // insurance has been seen.
       if (c.need_new_insurance)
-        FetchNPILegacyDates(l.insurance[insurance::PayerId], l.insurance[insurance::IhCode],
-                            Rs().ref.npi_legacy_date2);
+        env.ref.FetchNPILegacyDates(l.insurance[insurance::PayerId],
+                                    l.insurance[insurance::IhCode],
+                                    env.ref.state().npi_legacy_date2);
 
       const std::pair<bool, const char*> flags[] = {
           {c.need_new_practice, " ** NeedNewPractice"},
@@ -149,34 +151,33 @@ void CopyThisTopToLast() {
           {c.need_new_subscriber, " ** NeedNewSubscriber"},
       };
       for (const auto& [set, text] : flags)
-        if (set) LogLine(text);
-      EmptyThisTop();
+        if (set) env.cx.log.Line(text);
+      EmptyThisTop(env);
     });
   } catch (const RtError& e) {
-    Report(" CopyThisTopToLast() Error: ", e);
+    Report(env, " CopyThisTopToLast() Error: ", e);
   }
 }
 
-void CopyThisGroupToLast() {
-  ClaimState& c = Rs().claim;
+void CopyThisGroupToLast(ClaimEnv& env) {
+  ClaimState& c = env.cs;
   try {
     Guard([&] {
-      LogLine("CopyThisGroupToLast()");
+      env.cx.log.Line("CopyThisGroupToLast()");
       // This is emptied right below, so the two groups trade places instead
       // of This being copied: Last becomes the complete group, and This,
       // now holding the old Last, is cleared member by member (same layouts)
       // and gets a fresh custom-form list. The strings keep their capacity,
       // so neither group allocates again for the next charge.
       std::swap(c.last_group, c.this_group);
-      c.last_follow_key = c.this_follow_key;
-      c.last_followed = c.this_followed;
-      LogJoined({"**CopyThisGroupToLast - LastFollowed and This-Followed are both: ",
-                 BoolText(c.this_followed)});
-      LogLine("g_ThisGroup Copied to Last");
-      EmptyThisGroup();
+      c.last_follow = c.this_follow;
+      env.cx.log.Joined({"**CopyThisGroupToLast - LastFollowed and This-Followed are both: ",
+                         BoolText(c.this_follow.followed)});
+      env.cx.log.Line("g_ThisGroup Copied to Last");
+      EmptyThisGroup(env);
     });
   } catch (const RtError& e) {
-    Report(" CopyThisGroupToLast() Error: ", e);
+    Report(env, " CopyThisGroupToLast() Error: ", e);
   }
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 #include "records/record.h"
 
 namespace ub04 {
@@ -56,23 +56,25 @@ struct DiagnosisEntry {
   std::string code, companion;
 };
 
+struct ClaimEnv;
+
 // Blanks the five currency totals, the code list, the remarks and the
 // statement period (logged "EmptyPageTotalStruct()").
-void EmptyPageTotalStruct(ClaimTables& tables);
+void EmptyPageTotalStruct(ClaimEnv& env, ClaimTables& tables);
 // 1-based index of the first unused detail entry, or size + 1.
-int16_t GetNextDetailIndex(ClaimTables& tables);
+int16_t GetNextDetailIndex(ClaimEnv& env, ClaimTables& tables);
 // After a claim is written, also when the write failed: every detail entry
 // blank (size kept), the claim totals cleared and the diagnosis table
 // emptied, so nothing of one claim reaches the next.
-void EmptyClaimTables(ClaimTables& tables);
+void EmptyClaimTables(ClaimEnv& env, ClaimTables& tables);
 // 1-based position of code in the diagnosis table, 0 when absent or "".
-int16_t GetIndexForDiagnosis(const std::string& code);
+int16_t GetIndexForDiagnosis(ClaimEnv& env, const std::string& code);
 
 // Adds the Last group's diagnoses to the diagnosis table and makes its
 // detail line.
-int16_t DealWithLastGroup(ClaimTables& tables);
-// Compares This with Last and writes the claim built so far on a break.
-// 0, or 3 after a failure.
-int16_t CheckBreak(ClaimTables& tables);
+int16_t DealWithLastGroup(ClaimEnv& env, ClaimTables& tables);
+// Compares This with Last: is_break says whether the claim built so far
+// ends here (the host then writes it). 0, or 3 after a failure.
+int16_t CheckBreak(ClaimEnv& env, ClaimTables& tables, bool& is_break);
 
 }  // namespace ub04

@@ -1,12 +1,11 @@
 #include "claim/detail_lines.h"
 
+#include "claim/claim_env.h"
 #include "claim/claim_tables.h"
+#include "claim/ext_data.h"
 #include "claim/diagnosis_table.h"
-#include "host/format_class.h"
-#include "host/msgbox.h"
-#include "host/run_log.h"
-#include "host/run_state.h"
-#include "host/text_util.h"
+#include "base/msgbox.h"
+#include "base/text_util.h"
 #include "records/layouts.h"
 
 namespace ub04 {
@@ -51,7 +50,7 @@ std::string LineProviderId(const TopRecords& top, const ChargeGroup& g) {
   return top.insurance[insurance::ProviderIdForPayer];
 }
 
-void FillAmounts(DetailEntry& e, const ChargeGroup& g) {
+void FillAmounts(ClaimEnv& env, DetailEntry& e, const ChargeGroup& g) {
   const Record& c = g.charge;
   e.charge_amount = Currency::FromText(c[charge::Field43]);
   e.second_amount = Currency::FromText(c[charge::Field44]);
@@ -67,11 +66,11 @@ void FillAmounts(DetailEntry& e, const ChargeGroup& g) {
     e.allowed_amount += Currency::FromText(o[oinsurance::Field21]);
     e.paid_amount += Currency::FromText(o[oinsurance::Field22]);
     e.write_off_amount += Currency::FromText(o[oinsurance::Field23]);
-    if (!LogTracing()) continue;  // the texts below are for the trace only
-    LogJoined({"Dealwithlastgroup  Insloop  index = ", SignNum(static_cast<long long>(k + 1))});
-    LogJoined({"    Total Ins Allowed = ", AmountText(e.allowed_amount)});
-    LogJoined({"    Total Ins Paid = ", AmountText(e.paid_amount)});
-    LogJoined({"    Total Ins WriteOff = ", AmountText(e.write_off_amount)});
+    if (!env.cx.log.Tracing()) continue;  // the texts below are for the trace only
+    env.cx.log.Joined({"Dealwithlastgroup  Insloop  index = ", SignNum(static_cast<long long>(k + 1))});
+    env.cx.log.Joined({"    Total Ins Allowed = ", AmountText(e.allowed_amount)});
+    env.cx.log.Joined({"    Total Ins Paid = ", AmountText(e.paid_amount)});
+    env.cx.log.Joined({"    Total Ins WriteOff = ", AmountText(e.write_off_amount)});
   }
 }
 
@@ -89,12 +88,12 @@ void SplitRevenueCode(std::string& code, std::string& revCd, std::string& rate) 
   }
 }
 
-void EmptyPageTotalStruct(ClaimTables& tables) {
-  LogLine("EmptyPageTotalStruct()");
+void EmptyPageTotalStruct(ClaimEnv& env, ClaimTables& tables) {
+  env.cx.log.Line("EmptyPageTotalStruct()");
   tables.totals = PageTotals{};
 }
 
-int16_t GetNextDetailIndex(ClaimTables& tables) {
+int16_t GetNextDetailIndex(ClaimEnv& env, ClaimTables& tables) {
   int16_t index = 0;
   try {
     Guard([&] {
@@ -102,33 +101,32 @@ int16_t GetNextDetailIndex(ClaimTables& tables) {
       size_t i = 0;
       while (i < d.size() && d[i].used == "Y") ++i;
       index = CheckInt16(static_cast<long long>(i + 1));
-      LogJoined({"GetNextDetailIndex  index = ", SignNum(index)});
+      env.cx.log.Joined({"GetNextDetailIndex  index = ", SignNum(index)});
     });
   } catch (const RtError& e) {
-    std::string text = ComponentName() + " GetNextDetailIndex() Error: " + ErrorText(e);
-    AddToMessageArray(3, text);
+    std::string text = env.cx.component_name + " GetNextDetailIndex() Error: " + ErrorText(e);
+    env.cx.Queue(3, text);
     ShowMessageBox(text);
   }
   return index;
 }
 
-void EmptyClaimTables(ClaimTables& tables) {
+void EmptyClaimTables(ClaimEnv& env, ClaimTables& tables) {
   tables.detail.assign(tables.detail.size(), DetailEntry{});
   // Also after a failed write: nothing of one claim may reach the next.
   tables.totals = PageTotals{};
-  for (DiagnosisEntry& d : Rs().claim.diag) d = DiagnosisEntry{};
+  for (DiagnosisEntry& d : env.cs.diag) d = DiagnosisEntry{};
 }
 
-int16_t DealWithLastGroup(ClaimTables& tables) {
-  RunState& rs = Rs();
-  ChargeGroup& g = rs.claim.last_group;
-  const TopRecords& top = rs.claim.last_top;
+int16_t DealWithLastGroup(ClaimEnv& env, ClaimTables& tables) {
+  ChargeGroup& g = env.cs.last_group;
+  const TopRecords& top = env.cs.last_top;
   try {
     Guard([&] {
-      LogLine("DealWithLastGroup()");
-      AddToDiagnosisArray(rs.diags_per_charge);
+      env.cx.log.Line("DealWithLastGroup()");
+      AddToDiagnosisArray(env, env.cs.diags_per_charge);
 
-      const int16_t i = GetNextDetailIndex(tables);
+      const int16_t i = GetNextDetailIndex(env, tables);
       if (i < 1) Raise(kErrSubscript);  // the index could not be found
       if (static_cast<size_t>(i) > tables.detail.size())
         tables.detail.resize(tables.detail.size() + kGrowBy);
@@ -153,10 +151,10 @@ int16_t DealWithLastGroup(ClaimTables& tables) {
         e.extra_codes[static_cast<size_t>(k - 1)] = c[charge::ExtraModifierSlot(k)];
       for (size_t k = 0; k < 5; ++k) {
         e.diagnosis_codes[k] = c[charge::Diagnosis1 + 2 * k];
-        e.diagnosis_pointers[k] = GetIndexForDiagnosis(e.diagnosis_codes[k]);
+        e.diagnosis_pointers[k] = GetIndexForDiagnosis(env, e.diagnosis_codes[k]);
       }
 
-      FillAmounts(e, g);
+      FillAmounts(env, e, g);
       t.TotalInsPaid += e.paid_amount;
       t.TotalLineAdjust += e.adjustment_amount;
       t.TotalInsWriteOff += e.write_off_amount;
@@ -172,20 +170,20 @@ int16_t DealWithLastGroup(ClaimTables& tables) {
       // The Last group keeps the code with blanks for slashes afterwards.
       std::string& ub92 = g.charge[charge::RevenueCode];
       SplitRevenueCode(ub92, e.revenue_code, e.revenue_rate);
-      LogJoined({"UB92Code = ", ub92});
-      LogJoined({"RevCd = ", e.revenue_code});
-      LogJoined({"RevRate = ", e.revenue_rate});
+      env.cx.log.Joined({"UB92Code = ", ub92});
+      env.cx.log.Joined({"RevCd = ", e.revenue_code});
+      env.cx.log.Joined({"RevRate = ", e.revenue_rate});
 
       std::string value;
-      if (LookUpExtDataLast(2, "20015", value)) e.ext_20015 = value;
+      if (LookUpExtData(top, g, 2, "20015", value)) e.ext_20015 = value;
 
       t.ClaimCodeList += e.code_text;
       if (t.ClaimRemarks.empty()) t.ClaimRemarks = e.narrative;
     });
     return 0;
   } catch (const RtError& e) {
-    std::string text = ComponentName() + " DealWithLastGroup() Error: " + ErrorText(e);
-    AddToMessageArray(3, text);
+    std::string text = env.cx.component_name + " DealWithLastGroup() Error: " + ErrorText(e);
+    env.cx.Queue(3, text);
     ShowMessageBox(text);
     return 3;
   }

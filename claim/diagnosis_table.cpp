@@ -1,9 +1,8 @@
 #include "claim/diagnosis_table.h"
 
+#include "claim/claim_env.h"
 #include "claim/claim_tables.h"
-#include "host/msgbox.h"
-#include "host/run_log.h"
-#include "host/run_state.h"
+#include "base/msgbox.h"
 #include "records/layouts.h"
 
 namespace ub04 {
@@ -20,88 +19,88 @@ const std::string& Companion(const Record& charge, int k) {
   return charge[charge::Diagnosis1Companion + static_cast<size_t>(2 * (k - 1))];
 }
 
-void UseSettingWhenUnset(int16_t& iCount) {
-  if (iCount < 1) iCount = Rs().diags_per_charge;
+void UseSettingWhenUnset(ClaimEnv& env, int16_t& iCount) {
+  if (iCount < 1) iCount = env.cs.diags_per_charge;
 }
 
-std::string Failure(const char* proc, const RtError& e) {
-  std::string text = ComponentName() + proc + ErrorText(e);
-  AddToMessageArray(3, text);
+std::string Failure(ClaimEnv& env, const char* proc, const RtError& e) {
+  std::string text = env.cx.component_name + proc + ErrorText(e);
+  env.cx.Queue(3, text);
   return text;
 }
 
 }  // namespace
 
-int16_t GetIndexForDiagnosis(const std::string& code) {
+int16_t GetIndexForDiagnosis(ClaimEnv& env, const std::string& code) {
   try {
     return Guard([&]() -> int16_t {
       if (code.empty()) {
-        LogLine("GetIndexForDiagnosis()  index = 0  (strCode is blank)");
+        env.cx.log.Line("GetIndexForDiagnosis()  index = 0  (strCode is blank)");
         return 0;
       }
-      const auto& diag = Rs().claim.diag;
+      const auto& diag = env.cs.diag;
       for (size_t i = 0; i < diag.size(); ++i) {
         if (diag[i].code != code) continue;
         auto pos = static_cast<int16_t>(i + 1);
-        LogJoined({"GetIndexForDiagnosis() ", code, " index = ", SignNum(pos)});
+        env.cx.log.Joined({"GetIndexForDiagnosis() ", code, " index = ", SignNum(pos)});
         return pos;
       }
       return 0;
     });
   } catch (const RtError& e) {
-    Failure(" GetIndexForDiagnosis() Error: ", e);
+    Failure(env, " GetIndexForDiagnosis() Error: ", e);
     // Not found rather than a made-up position: a detail line must never
     // point at somebody else's diagnosis.
     return 0;
   }
 }
 
-bool DoesDiagnosisCauseOverflow(int16_t& iCount) {
+bool DoesDiagnosisCauseOverflow(ClaimEnv& env, int16_t& iCount) {
   try {
     return Guard([&] {
-      UseSettingWhenUnset(iCount);
-      LogLine("DoesDiagnosisCauseOverflow()");
+      UseSettingWhenUnset(env, iCount);
+      env.cx.log.Line("DoesDiagnosisCauseOverflow()");
       int16_t open = 0;
-      for (const DiagnosisEntry& d : Rs().claim.diag)
+      for (const DiagnosisEntry& d : env.cs.diag)
         if (d.code.empty()) ++open;
       int16_t need = 0;
-      const Record& charge = Rs().claim.this_group.charge;
+      const Record& charge = env.cs.this_group.charge;
       for (int k = 1; k <= kPairsPerCharge && k <= iCount; ++k) {
         const std::string& code = Code(charge, k);
-        if (!code.empty() && GetIndexForDiagnosis(code) == 0) ++need;
+        if (!code.empty() && GetIndexForDiagnosis(env, code) == 0) ++need;
       }
       bool overflow = need > open;
-      LogJoined({"  iNeed = ", SignNum(need), "  iOpen = ", SignNum(open)});
-      LogJoined({"DoesDiagnosisCauseOverFlow = ", BoolText(overflow)});
+      env.cx.log.Joined({"  iNeed = ", SignNum(need), "  iOpen = ", SignNum(open)});
+      env.cx.log.Joined({"DoesDiagnosisCauseOverFlow = ", BoolText(overflow)});
       return overflow;
     });
   } catch (const RtError& e) {
-    ShowMessageBox(Failure(" DoesDiagnosisCauseOverflow() Error: ", e));
+    ShowMessageBox(Failure(env, " DoesDiagnosisCauseOverflow() Error: ", e));
     return false;
   }
 }
 
-int16_t AddToDiagnosisArray(int16_t& iCount) {
+int16_t AddToDiagnosisArray(ClaimEnv& env, int16_t& iCount) {
   try {
     return Guard([&]() -> int16_t {
-      UseSettingWhenUnset(iCount);
-      auto& diag = Rs().claim.diag;
+      UseSettingWhenUnset(env, iCount);
+      auto& diag = env.cs.diag;
       const auto size = static_cast<int16_t>(diag.size());
       int16_t next = 1;
       while (next <= size && !diag[static_cast<size_t>(next - 1)].code.empty()) ++next;
-      LogJoined({"AddToDiagnosisArray() iNext = ", SignNum(next), " (1 based)"});
-      const Record& charge = Rs().claim.last_group.charge;
+      env.cx.log.Joined({"AddToDiagnosisArray() iNext = ", SignNum(next), " (1 based)"});
+      const Record& charge = env.cs.last_group.charge;
       const int pairs = iCount > 4 ? 5 : 4;
       for (int k = 1; k <= pairs; ++k) {
         const std::string& code = Code(charge, k);
-        if (code.empty() || GetIndexForDiagnosis(code) != 0 || next > size) continue;
+        if (code.empty() || GetIndexForDiagnosis(env, code) != 0 || next > size) continue;
         diag[static_cast<size_t>(next - 1)] = DiagnosisEntry{code, Companion(charge, k)};
         ++next;
       }
       return 0;
     });
   } catch (const RtError& e) {
-    Failure(" AddToDiagnosisArray() Error: ", e);
+    Failure(env, " AddToDiagnosisArray() Error: ", e);
     return 3;
   }
 }

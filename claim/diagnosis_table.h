@@ -12,14 +12,16 @@
 
 namespace ub04 {
 
+struct ClaimEnv;
+
 // True when the This charge's new diagnoses (pairs 1 to iCount, duplicates
 // within the charge each counted) do not fit the free entries. An iCount
 // below 1 becomes the diagnoses-per-charge setting, in the caller's variable
 // too.
-bool DoesDiagnosisCauseOverflow(int16_t& iCount);
+bool DoesDiagnosisCauseOverflow(ClaimEnv& env, int16_t& iCount);
 
 // Adds the Last charge's codes that are not yet in the table (pairs 1 to 4,
 // and 5 when iCount > 4) while there is room. 0, or 3 after a failure.
-int16_t AddToDiagnosisArray(int16_t& iCount);
+int16_t AddToDiagnosisArray(ClaimEnv& env, int16_t& iCount);
 
 }  // namespace ub04

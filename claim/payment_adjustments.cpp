@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "host/run_log.h"
-#include "host/run_state.h"
 
 namespace ub04 {
 
@@ -75,7 +73,7 @@ void PayAdjHelper::SortPaymentAdjStructs(std::vector<PaymentAdjStruct>& aStructs
 int16_t PayAdjHelper::AddThePaymentAdjCodes(std::string& sTot, const std::string& sDetailIns) {
   try {
     return Guard([&]() -> int16_t {
-      LogLine("AddThePaymentAdjCodes()");
+      cx().log.Line("AddThePaymentAdjCodes()");
       if (sDetailIns.empty()) return 0;
 
       std::vector<PaymentAdjStruct> total, detail;
@@ -106,14 +104,15 @@ int16_t PayAdjHelper::AddThePaymentAdjCodes(std::string& sTot, const std::string
       return 0;
     });
   } catch (const RtError& e) {
-    AddToMessageArray(3, ComponentName() + " AddThePaymentAdjCodes() " + ErrorText(e));
+    Context& c = cx();
+    c.Queue(3, c.component_name + " AddThePaymentAdjCodes() " + ErrorText(e));
     return 3;
   }
 }
 
-void NormalizeAdjustmentCodes(std::string& codes) {
+void NormalizeAdjustmentCodes(Context& cx, std::string& codes) {
   if (codes.empty()) return;
-  PayAdjHelper helper;
+  PayAdjHelper helper(cx);
   std::string total;
   if (helper.AddThePaymentAdjCodes(total, codes) == 0) codes = std::move(total);
 }

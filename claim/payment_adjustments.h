@@ -21,7 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "host/runtime.h"
+#include "base/context.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 
@@ -34,6 +35,13 @@ struct PaymentAdjStruct {
 
 class PayAdjHelper {
  public:
+  // A helper a host creates reports to whichever run its thread has when a
+  // call is made: that run's log and message queue (the host layer defines
+  // this constructor, beside the run state).
+  PayAdjHelper();
+  // A helper that reports to the given run.
+  explicit PayAdjHelper(Context& cx) : cx_(&cx) {}
+
   // Merges the list sDetailIns into the running total sTot. An empty
   // sDetailIns leaves sTot untouched; an incomplete last group of either
   // list is ignored; adjustments with an empty group are not written back.
@@ -47,12 +55,16 @@ class PayAdjHelper {
 
  private:
   static void SortPaymentAdjStructs(std::vector<PaymentAdjStruct>& aStructs);
+  Context& cx() const { return cx_ ? *cx_ : run_context_(); }
+
+  Context* cx_ = nullptr;
+  Context& (*run_context_)() = nullptr;  // used when cx_ is null
 };
 
 // The shared routine of the parsers: a non-empty text is merged into an
 // empty total and replaced by the result ("PR|1|5|0|CO|45|10|1|CO|45|2.5|1"
 // becomes "CO|45|12.5|2|PR|1|5|0"). When the merge fails (its error is
 // queued) the text stays as received.
-void NormalizeAdjustmentCodes(std::string& codes);
+void NormalizeAdjustmentCodes(Context& cx, std::string& codes);
 
 }  // namespace ub04

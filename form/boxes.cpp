@@ -4,31 +4,29 @@
 #include <utility>
 
 #include "form/form_positions.h"
-#include "host/msgbox.h"
-#include "host/run_log.h"
-#include "host/run_state.h"
+#include "base/msgbox.h"
 
 namespace ub04 {
 
 int16_t WriteAllPageButDetail(Page& page) {
-  LogLine("WriteAllPageButDetail()");
+  page.log().Line("WriteAllPageButDetail()");
   try {
     Guard([&] {
       WriteUpperBoxes(page);
       WriteLowerBoxes(page);
     });
   } catch (const RtError& e) {
-    ReportWriterError(" WriteAllPageButDetail()  Error: ", e);
+    ReportWriterError(page.env.cx, " WriteAllPageButDetail()  Error: ", e);
   }
   return 0;
 }
 
-void ReportWriterError(std::string_view what, const RtError& e) {
-  std::string msg = ComponentName();
+void ReportWriterError(Context& cx, std::string_view what, const RtError& e) {
+  std::string msg = cx.component_name;
   msg += what;
   msg += ErrorText(e);
-  SetErrorMsg(msg);
-  AddToMessageArray(3, msg);
+  cx.SetErrorMsg(msg);
+  cx.Queue(3, msg);
   ShowMessageBox(msg);
 }
 
@@ -39,21 +37,21 @@ std::string FormatDateMMDDYY(std::string_view date) {
   return Mid(date, 1, 4) + Mid(date, 7);
 }
 
-void WriteOccurrenceCode(int index, std::string_view code, std::string_view date) {
+void WriteOccurrenceCode(const Page& page, int index, std::string_view code, std::string_view date) {
   if (index < 1 || index > static_cast<int>(pos::kOccurrenceX.size())) return;
   float x = pos::kOccurrenceX[static_cast<size_t>(index - 1)];
-  Put(code, x, pos::kOccurrenceY);
-  Put(date, x + pos::kOccurrenceDateOffset, pos::kOccurrenceY);
+  page.Put(code, x, pos::kOccurrenceY);
+  page.Put(date, x + pos::kOccurrenceDateOffset, pos::kOccurrenceY);
 }
 
-void WriteValueCode(int index, std::string_view code, std::string_view amount) {
+void WriteValueCode(const Page& page, int index, std::string_view code, std::string_view amount) {
   constexpr int kColumns = static_cast<int>(pos::kValueCodeX.size());
   constexpr int kSlots = kColumns * static_cast<int>(pos::kValueCodeY.size());
   if (index < 1 || index > kSlots) return;
   float x = pos::kValueCodeX[static_cast<size_t>((index - 1) % kColumns)];
   float y = pos::kValueCodeY[static_cast<size_t>((index - 1) / kColumns)];
-  Put(code, x, y);
-  Put(amount, x + pos::kValueAmountOffset, y, 1);
+  page.Put(code, x, y);
+  page.Put(amount, x + pos::kValueAmountOffset, y, 1);
 }
 
 bool IsArrayEmpty(const Tokens& array) { return array.empty(); }

@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "form/page.h"
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 
@@ -27,10 +27,10 @@ std::string FormatDateMMDDYY(std::string_view date);
 
 // Occurrence code and date in slot 1 to 4 (boxes 31 to 34); a fifth and
 // later occurrence is dropped.
-void WriteOccurrenceCode(int index, std::string_view code, std::string_view date);
+void WriteOccurrenceCode(const Page& page, int index, std::string_view code, std::string_view date);
 // Value code and amount in slot 1 to 12 (boxes 39 to 41, three per row);
 // other slots write nothing.
-void WriteValueCode(int index, std::string_view code, std::string_view amount);
+void WriteValueCode(const Page& page, int index, std::string_view code, std::string_view amount);
 
 // True when the array has no elements.
 bool IsArrayEmpty(const Tokens& array);
@@ -53,6 +53,6 @@ std::string CityStateZipLine(const std::string& city, const std::string& state,
 // Reports a run-time error that a writer traps: the composed text becomes
 // gsErrorMsg, is queued with severity 3 and shown in a message box. what is
 // the writer's part of the text (" WriteTotals() ").
-void ReportWriterError(std::string_view what, const RtError& e);
+void ReportWriterError(Context& cx, std::string_view what, const RtError& e);
 
 }  // namespace ub04

@@ -7,8 +7,6 @@
 
 #include "form/boxes.h"
 #include "form/form_positions.h"
-#include "host/run_log.h"
-#include "host/run_state.h"
 
 namespace ub04 {
 
@@ -29,40 +27,40 @@ std::string AssignmentOfBenefits(const std::string& flag) { return flag == "1" ?
 // ---- boxes 50 to 57 ---------------------------------------------------------------
 
 void OtherPayersBoxes50To53(Page& page) {
-  LogLine("box 50");
+  page.log().Line("box 50");
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     if (!o.Present()) continue;
     float y = pos::kPayerRowY[static_cast<size_t>(k - 1)];
-    Put(Left(o[oinsurance::Field03], 25), pos::kPayerNameX, y);
-    Put("Y", pos::kReleaseInfoX, y);  // 52, release of information
-    Put(AssignmentOfBenefits(o[oinsurance::Field10]), pos::kAssignBenefitsX, y);
+    page.Put(Left(o[oinsurance::Field03], 25), pos::kPayerNameX, y);
+    page.Put("Y", pos::kReleaseInfoX, y);  // 52, release of information
+    page.Put(AssignmentOfBenefits(o[oinsurance::Field10]), pos::kAssignBenefitsX, y);
   }
 }
 
 // Every row gets a health plan id: the other payer's, else the billed one's.
 void HealthPlanIdsBox51(Page& page) {
-  LogLine("box 51");
+  page.log().Line("box 51");
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     const std::string& id = o.Present() ? o[oinsurance::PayerId] : page.insurance()[insurance::PayerId];
-    Put(id, pos::kHealthPlanIdX, pos::kPayerRowY[static_cast<size_t>(k - 1)]);
+    page.Put(id, pos::kHealthPlanIdX, pos::kPayerRowY[static_cast<size_t>(k - 1)]);
   }
 }
 
 void BilledPayerBoxes50To57(Page& page) {
-  LogLine("box 50 bi");
+  page.log().Line("box 50 bi");
   const Record& ins = page.insurance();
   float y = BilledRowY(page, pos::kPayerRowY);
-  Put(Trim(Left(ins[insurance::Name], 25)), pos::kPayerNameX, y);
-  Put("Y", pos::kReleaseInfoX, y);  // 52, release of information
-  Put(AssignmentOfBenefits(page.subscriber()[subscriber::Field10]), pos::kAssignBenefitsX, y);
+  page.Put(Trim(Left(ins[insurance::Name], 25)), pos::kPayerNameX, y);
+  page.Put("Y", pos::kReleaseInfoX, y);  // 52, release of information
+  page.Put(AssignmentOfBenefits(page.subscriber()[subscriber::Field10]), pos::kAssignBenefitsX, y);
   const std::string& other_id = ins[insurance::Field33] == "1"
                                     ? page.practice()[practice::Field16]
                                     : ins[insurance::PracticeIdForPayer];
-  Put(other_id, pos::kOtherProviderIdX, y);
+  page.Put(other_id, pos::kOtherProviderIdX, y);
   // Box 56, billing NPI: the practice's whichever party boxes 1 and 2 show.
-  Put(page.practice()[practice::Npi], 6.9f, 6.95f);
+  page.Put(page.practice()[practice::Npi], 6.9f, 6.95f);
 }
 
 // ---- boxes 58 to 62: insureds ------------------------------------------------------
@@ -71,19 +69,19 @@ struct Insured {
   std::string last, first, relationship, id1, id2, group_name, group_number;
 };
 
-void WriteInsured(const Insured& i, float y) {
-  Put(Left(Trim(i.last) + ", " + Trim(i.first), 25), pos::kInsuredNameX, y);
-  Put(MapRelationshipCode(i.relationship), pos::kRelationshipX, y);
-  Put(i.id1 + " " + i.id2, pos::kInsuredIdX, y);
-  Put(Left(i.group_name, 14), pos::kGroupNameX, y);
-  Put(i.group_number, pos::kGroupNumberX, y);
+void WriteInsured(const Page& page, const Insured& i, float y) {
+  page.Put(Left(Trim(i.last) + ", " + Trim(i.first), 25), pos::kInsuredNameX, y);
+  page.Put(MapRelationshipCode(i.relationship), pos::kRelationshipX, y);
+  page.Put(i.id1 + " " + i.id2, pos::kInsuredIdX, y);
+  page.Put(Left(i.group_name, 14), pos::kGroupNameX, y);
+  page.Put(i.group_number, pos::kGroupNumberX, y);
 }
 
 void OtherInsuredsBoxes58To62(Page& page) {
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     if (!o.Present()) continue;
-    WriteInsured({o[oinsurance::Field18], o[oinsurance::Field17], o[oinsurance::Field14],
+    WriteInsured(page, {o[oinsurance::Field18], o[oinsurance::Field17], o[oinsurance::Field14],
                   o[oinsurance::Field04], o[oinsurance::Field05], o[oinsurance::Field03],
                   o[oinsurance::Field06]},
                  pos::kInsuredRowY[static_cast<size_t>(k - 1)]);
@@ -91,9 +89,9 @@ void OtherInsuredsBoxes58To62(Page& page) {
 }
 
 void BilledInsuredBoxes58To62(Page& page) {
-  LogLine("box 57 bi");
+  page.log().Line("box 57 bi");
   const Record& s = page.subscriber();
-  WriteInsured({s[subscriber::LastName], s[subscriber::FirstName], s[subscriber::Field15],
+  WriteInsured(page, {s[subscriber::LastName], s[subscriber::FirstName], s[subscriber::Field15],
                 s[subscriber::Field04], s[subscriber::Field05], page.insurance()[insurance::Name],
                 s[subscriber::Field06]},
                BilledRowY(page, pos::kInsuredRowY));
@@ -102,46 +100,46 @@ void BilledInsuredBoxes58To62(Page& page) {
 // ---- boxes 63 to 65 ----------------------------------------------------------------
 
 void OtherEmployersBox65(Page& page) {
-  LogLine("box 58");
+  page.log().Line("box 58");
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     if (o.Present())
-      Put(Left(o[oinsurance::Field25], 24), 5.95f, pos::kOtherEmployerRowY[static_cast<size_t>(k - 1)]);
+      page.Put(Left(o[oinsurance::Field25], 24), 5.95f, pos::kOtherEmployerRowY[static_cast<size_t>(k - 1)]);
   }
 }
 
 // Treatment authorization (63), document control number (64, not for the
 // third payer) and employer (65) of the billed payer.
 void BilledAuthorizationBoxes63To65(Page& page) {
-  LogLine("box 63 bi");
+  page.log().Line("box 63 bi");
   int row = page.payer_row();
   if (row < 0) return;
   float y = pos::kAuthorizationRowY[static_cast<size_t>(row)];
   const Record& c = page.charge();
-  Put(row == 0 ? c[charge::PrimaryApprovalNumber] : c[charge::SecondaryApprovalNumber], 0.3f, y);
+  page.Put(row == 0 ? c[charge::PrimaryApprovalNumber] : c[charge::SecondaryApprovalNumber], 0.3f, y);
   std::string control = Trim(c[charge::Field99]);
-  if (row < 2 && !control.empty()) Put(control, 3.35f, y);
-  Put(Left(page.subscriber()[subscriber::Field34], 24), 6.0f, y);
+  if (row < 2 && !control.empty()) page.Put(control, 3.35f, y);
+  page.Put(Left(page.subscriber()[subscriber::Field34], 24), 6.0f, y);
 }
 
 // ---- boxes 66 to 74 ----------------------------------------------------------------
 
 void DiagnosisQualifierBox66(Page& page) {
-  Put(page.charge()[charge::DiagnosisCodeSet] == "10" ? "0" : "9", 0.2f, 9.14f);
+  page.Put(page.charge()[charge::DiagnosisCodeSet] == "10" ? "0" : "9", 0.2f, 9.14f);
 }
 
 // Box 67: nine diagnoses per row, two rows; a present-on-admission value
 // ("20015" of the first line) beside every code.
 void DiagnosesBox67(Page& page) {
-  LogLine("box 67");
-  const auto& diag = Rs().claim.diag;
+  page.log().Line("box 67");
+  const auto& diag = page.env.cs.diag;
   const std::string& poa = page.first_line().ext_20015;
   constexpr size_t kPositions = 18;
   for (size_t i = 0; i < diag.size() && i < kPositions; ++i) {
     float y = i < 9 ? 8.95f : 9.14f;
     float x = 0.32f + 0.8f * static_cast<float>(i % 9);
-    Put(diag[i].code, x, y);
-    if (!poa.empty() && !diag[i].code.empty()) Put(poa, x + 0.65f, y);
+    page.Put(diag[i].code, x, y);
+    if (!poa.empty() && !diag[i].code.empty()) page.Put(poa, x + 0.65f, y);
   }
 }
 
@@ -159,18 +157,18 @@ void AdmittingDiagnosisBoxes69And70(Page& page) {
   const std::string& diagnosis = page.first_line().charge[charge::Diagnosis1];
   if ((payer == "22326" && s == 21) ||
       (IsOneOf(payer, {"27009", "25175", "60054", "23284"}) && inpatient))
-    Put(diagnosis, 0.65f, 9.3f);  // 69, admitting diagnosis
+    page.Put(diagnosis, 0.65f, 9.3f);  // 69, admitting diagnosis
   if ((payer == "22326" && (s == 22 || s == 24)) || (payer == "23284" && !inpatient))
-    Put(diagnosis, 1.9f, 9.3f);  // 70, patient's reason for visit
+    page.Put(diagnosis, 1.9f, 9.3f);  // 70, patient's reason for visit
 }
 
 void PrincipalProcedureBox74(Page& page) {
   if (SkipsBoxes69To74(page)) return;
-  LogLine("box 74");
+  page.log().Line("box 74");
   if (Left(page.insurance()[insurance::Field24], 1) == "Y") return;
   const Record& first = page.first_line().charge;
-  Put(first[charge::ProcedureCode], 0.5f, 9.62f);
-  Put(FormatDateMMDDYY(first[charge::ServiceDate]), 1.0f, 9.62f);
+  page.Put(first[charge::ProcedureCode], 0.5f, 9.62f);
+  page.Put(FormatDateMMDDYY(first[charge::ServiceDate]), 1.0f, 9.62f);
 }
 
 // ---- boxes 76 and 77: providers -----------------------------------------------------
@@ -219,19 +217,19 @@ BoxProvider ProviderFrom(const Page& page, const Record& r, const ProviderFields
   return p;
 }
 
-void WriteProvider(const BoxProvider& p, const pos::ProviderRows& rows) {
-  Put(p.ProviderNPI, pos::kProviderNpiX, rows.id_y);
-  if (!Rs().ref.npi_only && !p.secondary_id.empty()) {
-    Put(p.ProviderIDQualifier, pos::kProviderQualifierX, rows.id_y);
-    Put(p.secondary_id, pos::kProviderSecondaryIdX, rows.id_y);
+void WriteProvider(const Page& page, const BoxProvider& p, const pos::ProviderRows& rows) {
+  page.Put(p.ProviderNPI, pos::kProviderNpiX, rows.id_y);
+  if (!page.npi_only && !p.secondary_id.empty()) {
+    page.Put(p.ProviderIDQualifier, pos::kProviderQualifierX, rows.id_y);
+    page.Put(p.secondary_id, pos::kProviderSecondaryIdX, rows.id_y);
   }
-  Put(p.last_name, pos::kProviderLastNameX, rows.name_y);
-  Put(p.first_name, pos::kProviderFirstNameX, rows.name_y);
+  page.Put(p.last_name, pos::kProviderLastNameX, rows.name_y);
+  page.Put(p.first_name, pos::kProviderFirstNameX, rows.name_y);
 }
 
 // The referring provider, or the billing provider when none is named.
 void AttendingProviderBox76(Page& page) {
-  LogLine("box 76");
+  page.log().Line("box 76");
   BoxProvider p;
   const Record& ref = page.group.referral;
   if (ref.Present()) p = ProviderFrom(page, ref, kReferralFields, ref[referral::UseUpin] == "1");
@@ -239,7 +237,7 @@ void AttendingProviderBox76(Page& page) {
     const Record& b = page.bprovider();
     p = ProviderFrom(page, b, kBProviderFields, b[bprovider::UseUpin] == "1");
   }
-  WriteProvider(p, pos::kAttendingRows);
+  WriteProvider(page, p, pos::kAttendingRows);
 }
 
 // A Boolean text: "" False; "True"/"False" in any case; a number is True
@@ -260,7 +258,7 @@ bool ReadBoolean(const std::string& text) {
 void OperatingPhysicianBox77(Page& page) {
   const Record& op = page.group.oprovider;
   if (!op.Present() || op[oprovider::ProviderRole] != "OP") return;
-  WriteProvider(ProviderFrom(page, op, kOProviderFields, ReadBoolean(op[oprovider::UseUpin])),
+  WriteProvider(page, ProviderFrom(page, op, kOProviderFields, ReadBoolean(op[oprovider::UseUpin])),
                 pos::kOperatingRows);
 }
 
@@ -269,14 +267,14 @@ void OperatingPhysicianBox77(Page& page) {
 // Without remarks the box shows the billed payer's name and address.
 void PayerAddressInRemarks(const Page& page) {
   const Record& ins = page.insurance();
-  Put(Left(ins[insurance::Name], 19), pos::kRemarksFirstX, pos::kRemarksFirstY);
-  Put(Left(ins[insurance::AddressLine1], 50), pos::kRemarksX, pos::kRemarksNextY);
+  page.Put(Left(ins[insurance::Name], 19), pos::kRemarksFirstX, pos::kRemarksFirstY);
+  page.Put(Left(ins[insurance::AddressLine1], 50), pos::kRemarksX, pos::kRemarksNextY);
   float y = pos::kRemarksNextY + pos::kRemarksLineStep;
   if (!ins[insurance::AddressLine2].empty()) {
-    Put(Left(ins[insurance::AddressLine2], 50), pos::kRemarksX, y);
+    page.Put(Left(ins[insurance::AddressLine2], 50), pos::kRemarksX, y);
     y += pos::kRemarksLineStep;
   }
-  Put(Left(CityStateZipLine(ins[insurance::City], ins[insurance::State], ins[insurance::ZipCode]), 29),
+  page.Put(Left(CityStateZipLine(ins[insurance::City], ins[insurance::State], ins[insurance::ZipCode]), 29),
       pos::kRemarksX, y);
 }
 
@@ -294,37 +292,33 @@ std::string NextRemarksLine(std::string& remarks, int width) {
 // Four lines: 19 characters beside the label, then three of 24. Text
 // beyond them is not printed.
 void RemarksBox80(Page& page) {
-  LogLine("box 80");
+  page.log().Line("box 80");
   std::string remarks = page.totals().ClaimRemarks;
   if (remarks.empty()) {
     PayerAddressInRemarks(page);
     return;
   }
   std::string line = NextRemarksLine(remarks, 19);
-  if (!line.empty()) Put(line, pos::kRemarksFirstX, pos::kRemarksFirstY);
+  if (!line.empty()) page.Put(line, pos::kRemarksFirstX, pos::kRemarksFirstY);
   float y = pos::kRemarksNextY;
   for (int i = 0; i < 3; ++i) {
     line = NextRemarksLine(remarks, 24);
     if (line.empty()) continue;
-    Put(line, pos::kRemarksX, y);
+    page.Put(line, pos::kRemarksX, y);
     y += pos::kRemarksLineStep;
   }
 }
 
 // ---- box 81 -------------------------------------------------------------------------
 
-// Payers that take NPIs only: from here on (until the NPI legacy dates are
-// next recomputed) boxes 76 and 77 print no secondary ids. The billing
-// taxonomy goes in box 81 with qualifier B3.
+// Payers that take NPIs only (boxes 76 and 77 then print no secondary ids,
+// see Page::npi_only) get the billing taxonomy with qualifier B3.
 void CodeCodeBox81(Page& page) {
-  if (!IsOneOf(page.payer_id5(), {"46320", "22326", "23228", "12X26", "12X25", "54763", "77799",
-                                   "77062", "12X28", "23037", "86047"}))
-    return;
-  Rs().ref.npi_only = true;
+  if (!PayerTakesNpiOnly(page)) return;
   const std::string& taxonomy = page.practice()[practice::Field22];
   if (taxonomy.empty()) return;
-  Put("B3", 2.8f, 10.15f);
-  Put(taxonomy, 3.1f, 10.15f);
+  page.Put("B3", 2.8f, 10.15f);
+  page.Put(taxonomy, 3.1f, 10.15f);
 }
 
 // In form order.

@@ -5,8 +5,6 @@
 
 #include "form/boxes.h"
 #include "form/form_positions.h"
-#include "host/format_class.h"
-#include "host/run_log.h"
 
 namespace ub04 {
 
@@ -46,7 +44,7 @@ void BillingProviderBox1(Page& page) {
              PhoneLine(b[bprovider::Phone], b[bprovider::Field16])};
   }
   static constexpr std::array<float, 4> kLineY = {0.33f, 0.48f, 0.63f, 0.78f};
-  for (size_t i = 0; i < lines.size(); ++i) Put(lines[i], 0.3f, kLineY[i]);
+  for (size_t i = 0; i < lines.size(); ++i) page.Put(lines[i], 0.3f, kLineY[i]);
 }
 
 // The pay-to members of the practice or the billing provider.
@@ -66,28 +64,28 @@ void PayToBox2(Page& page) {
   const PayToFields& f = practice ? kPracticePayTo : kBProviderPayTo;
   if (r[f.line1].empty()) return;  // no pay-to address: the box stays blank
   constexpr float kX = 2.8f;
-  Put(r[f.name], kX, 0.33f);
-  Put(r[f.line1], kX, 0.48f);
+  page.Put(r[f.name], kX, 0.33f);
+  page.Put(r[f.line1], kX, 0.48f);
   float y = 0.63f;
   if (!r[f.line2].empty()) {
-    Put(r[f.line2], kX, y);
+    page.Put(r[f.line2], kX, y);
     y += 0.15f;
   }
-  Put(CityStateZip(r, f.city, f.state, f.zip), kX, y);
+  page.Put(CityStateZip(r, f.city, f.state, f.zip), kX, y);
 }
 
 // A payer whose alternate id starts "VID" has the rest printed at the end of
 // box 2's last line.
 void VendorIdBesideBox2(Page& page) {
   const std::string& alt = page.insurance()[insurance::AlternatePayerId];
-  if (Left(alt, 3) == "VID") Put(Mid(alt, 4), 5.1f, 0.78f, 1);
+  if (Left(alt, 3) == "VID") page.Put(Mid(alt, 4), 5.1f, 0.78f, 1);
 }
 
 void PatientControlBox3(Page& page) {
-  LogLine("Box 3");
+  page.log().Line("Box 3");
   const std::string& account = page.patient()[patient::AccountNumber];
-  Put(account, 5.6f, 0.3f);   // 3a patient control number
-  Put(account, 5.6f, 0.48f);  // 3b medical record number
+  page.Put(account, 5.6f, 0.3f);   // 3a patient control number
+  page.Put(account, 5.6f, 0.48f);  // 3b medical record number
 }
 
 // Box 4: the payer's type of bill, else the practice's; the charge's own
@@ -104,7 +102,7 @@ void TypeOfBillBox4(Page& page) {
     if (frequency) tob.back() = frequency;
   }
   if (tob.size() == 3) tob = "0" + Trim(tob);
-  Put(tob, 7.85f, 0.48f);
+  page.Put(tob, 7.85f, 0.48f);
 }
 
 void FederalTaxNumberBox5(Page& page) {
@@ -115,7 +113,7 @@ void FederalTaxNumberBox5(Page& page) {
     tax = page.bprovider()[bprovider::TaxIdOverride];
     if (tax.empty()) tax = page.bprovider()[bprovider::FederalTaxId];
   }
-  Put(tax, 5.18f, 0.81f);
+  page.Put(tax, 5.18f, 0.81f);
 }
 
 // CCYYMMDD into a six-space MMDDYY text: characters 5 to 8, then 3 and 4.
@@ -128,9 +126,9 @@ std::string StatementDate(const std::string& ymd) {
 }
 
 void StatementPeriodBox6(Page& page) {
-  LogLine("Box 6");
-  Put(StatementDate(page.totals().StatementFromDate), 6.2f, 0.81f);
-  Put(StatementDate(page.totals().StatementThroughDate), 6.9f, 0.81f);
+  page.log().Line("Box 6");
+  page.Put(StatementDate(page.totals().StatementFromDate), 6.2f, 0.81f);
+  page.Put(StatementDate(page.totals().StatementThroughDate), 6.9f, 0.81f);
 }
 
 // Box 8a carries the insured's id for one payer only.
@@ -138,7 +136,7 @@ void PatientIdBox8a(Page& page) {
   std::string id;
   if (page.insurance()[insurance::PayerId] == "345724166")
     id = Trim(page.subscriber()[subscriber::Field04]) + Trim(page.subscriber()[subscriber::Field05]);
-  Put(id, 1.3f, 0.95f);
+  page.Put(id, 1.3f, 0.95f);
 }
 
 // Box 8b: LAST SUFFIX, FIRST  M.
@@ -148,43 +146,43 @@ void PatientNameBox8b(Page& page) {
   if (!p[patient::NameSuffix].empty()) name += " " + p[patient::NameSuffix];
   name += ", " + p[patient::FirstName];
   if (!p[patient::MiddleName].empty()) name += "  " + Left(p[patient::MiddleName], 1) + ".";
-  Put(name, 0.3f, 1.13f);
+  page.Put(name, 0.3f, 1.13f);
 }
 
 void PatientAddressBox9(Page& page) {
-  LogLine("Box 9");
+  page.log().Line("Box 9");
   const Record& p = page.patient();
   std::string street = Trim(p[patient::AddressLine1]);
   if (!p[patient::AddressLine2].empty()) street += ", " + p[patient::AddressLine2];
-  Put(street, 4.3f, 0.98f);                  // 9a
-  Put(Trim(p[patient::City]), 3.3f, 1.13f);   // 9b
-  Put(Trim(p[patient::State]), 6.55f, 1.13f);  // 9c
+  page.Put(street, 4.3f, 0.98f);                  // 9a
+  page.Put(Trim(p[patient::City]), 3.3f, 1.13f);   // 9b
+  page.Put(Trim(p[patient::State]), 6.55f, 1.13f);  // 9c
   const std::string& zip = p[patient::ZipCode];
   std::string zip_text = Trim(Left(zip, 5));
   if (zip.size() > 5) zip_text += "-" + Trim(Mid(zip, 6, 4));
-  Put(zip_text, 7.0f, 1.13f);  // 9d
+  page.Put(zip_text, 7.0f, 1.13f);  // 9d
 }
 
 void BirthDateAndSexBoxes10And11(Page& page) {
   const std::string& birth = page.patient()[patient::BirthDate];
-  if (!birth.empty()) Put(birth, 0.3f, pos::kAdmissionRowY);
-  Put(page.patient()[patient::SexCode], 1.1f, pos::kAdmissionRowY);
+  if (!birth.empty()) page.Put(birth, 0.3f, pos::kAdmissionRowY);
+  page.Put(page.patient()[patient::SexCode], 1.1f, pos::kAdmissionRowY);
 }
 
 void AdmissionDateBox12(Page& page) {
-  Put(FormatDateMMDDYY(page.charge()[charge::AdmissionDate]), 1.35f, pos::kAdmissionRowY);
+  page.Put(FormatDateMMDDYY(page.charge()[charge::AdmissionDate]), 1.35f, pos::kAdmissionRowY);
 }
 
 // An hour from extended data as two digits, "" when absent.
-std::string HourText(std::string_view code) {
+std::string HourText(const Page& page, std::string_view code) {
   std::string value;
-  if (!LookUpExtDataLast(3, code, value)) return "";
+  if (!page.ExtData(3, code, value)) return "";
   return FormatMask(LeadingNumber(value), "00");
 }
 
-void AdmissionHourBox13(Page&) {
-  LogLine("Box 13");
-  Put(HourText("30005"), 2.0f, pos::kAdmissionRowY);
+void AdmissionHourBox13(Page& page) {
+  page.log().Line("Box 13");
+  page.Put(HourText(page, "30005"), 2.0f, pos::kAdmissionRowY);
 }
 
 // Boxes 14 and 15: the payer's value, else the practice's; a charge-level
@@ -194,7 +192,7 @@ std::string AdmissionValue(const Page& page, size_t ins_member, size_t practice_
   std::string text = page.insurance()[ins_member];
   if (text.empty()) text = page.practice()[practice_member];
   std::string ext;
-  if (LookUpExtDataLast(2, ext_code, ext)) text = ext;
+  if (page.ExtData(2, ext_code, ext)) text = ext;
   return text;
 }
 
@@ -205,16 +203,16 @@ void AdmissionTypeBox14(Page& page) {
   if (type.empty() && page.insurance()[insurance::PlanType] == "MCR" &&
       InStr(page.totals().ClaimCodeList, "~EM~") > 0)
     type = "1";
-  Put(type, 2.3f, pos::kAdmissionRowY);
+  page.Put(type, 2.3f, pos::kAdmissionRowY);
 }
 
 void PointOfOriginBox15(Page& page) {
-  Put(AdmissionValue(page, insurance::AdmissionSource, practice::AdmissionSource, "20012"),
+  page.Put(AdmissionValue(page, insurance::AdmissionSource, practice::AdmissionSource, "20012"),
       2.6f, pos::kAdmissionRowY);
 }
 
-void DischargeHourBox16(Page&) {
-  Put(HourText("30006"), 2.9f, pos::kAdmissionRowY);
+void DischargeHourBox16(Page& page) {
+  page.Put(HourText(page, "30006"), 2.9f, pos::kAdmissionRowY);
 }
 
 // Boxes 18 to 28: the distinct condition codes of the "20014" extended
@@ -224,7 +222,7 @@ void ConditionCodesBoxes18To28(Page& page) {
   bool any_line = false;
   for (const DetailEntry& e : page.tables.detail) any_line = any_line || e.used == "Y";
   std::string value;
-  if (!any_line || !LookUpExtDataLast(2, "20014", value)) return;
+  if (!any_line || !page.ExtData(2, "20014", value)) return;
   Tokens pieces, codes;
   SplitTokens(value, "-", pieces);
   for (const std::string& piece : pieces)  // whole codes: "1" is not the tail of "A1"
@@ -233,15 +231,15 @@ void ConditionCodesBoxes18To28(Page& page) {
   float x = 3.5f;
   for (const std::string& c : codes) {
     if (c.empty()) continue;
-    Put(c, x, pos::kAdmissionRowY);
+    page.Put(c, x, pos::kAdmissionRowY);
     x += 0.3f;
   }
 }
 
 void AccidentStateBox29(Page& page) {
   std::string state;
-  if (page.charge()[charge::OnsetType] == "MTR" && LookUpExtDataLast(2, "20003", state))
-    Put(state, 6.8f, pos::kAdmissionRowY);
+  if (page.charge()[charge::OnsetType] == "MTR" && page.ExtData(2, "20003", state))
+    page.Put(state, 6.8f, pos::kAdmissionRowY);
 }
 
 // Occurrence code of the onset date by onset type.
@@ -255,7 +253,7 @@ std::string OnsetOccurrenceCode(const std::string& onset_type) {
 
 // Boxes 31 to 34. Also starts the page's value-code count.
 void OccurrenceCodesBoxes31To34(Page& page) {
-  LogLine("box 32");
+  page.log().Line("box 32");
   page.value_code_count = 0;
   struct ExtOccurrence {
     std::string_view ext_code, occurrence_code;
@@ -265,19 +263,19 @@ void OccurrenceCodesBoxes31To34(Page& page) {
   int count = 0;
   std::string value;
   for (const ExtOccurrence& o : kFromExtData)
-    if (LookUpExtDataLast(1, o.ext_code, value))
-      WriteOccurrenceCode(++count, o.occurrence_code, FormatDateMMDDYY(value));
+    if (page.ExtData(1, o.ext_code, value))
+      WriteOccurrenceCode(page, ++count, o.occurrence_code, FormatDateMMDDYY(value));
   const std::string& onset = page.charge()[charge::OnsetDate];
   if (!onset.empty())
-    WriteOccurrenceCode(++count, OnsetOccurrenceCode(page.charge()[charge::OnsetType]),
+    WriteOccurrenceCode(page, ++count, OnsetOccurrenceCode(page.charge()[charge::OnsetType]),
                         FormatDateMMDDYY(onset));
 }
 
 // Box 38: the payer (Insurance token 38 starting "y" or "Y") or else the
 // subscriber, four or five lines of at most 40 characters.
 void ResponsiblePartyBox38(Page& page) {
-  LogLine("box 37");
-  LogLine("box 38");
+  page.log().Line("box 37");
+  page.log().Line("box 38");
   std::string name, line1, line2, last;
   const Record& ins = page.insurance();
   if (Left(ins[insurance::Field38], 1) == "y" || Left(ins[insurance::Field38], 1) == "Y") {
@@ -296,30 +294,30 @@ void ResponsiblePartyBox38(Page& page) {
     last = CityStateZipLine(s[subscriber::City], s[subscriber::State], s[subscriber::ZipCode]);
   }
   constexpr float kX = 0.3f;
-  Put(Left(name, 40), kX, 2.11f);
-  Put(Left(line1, 40), kX, 2.28f);
+  page.Put(Left(name, 40), kX, 2.11f);
+  page.Put(Left(line1, 40), kX, 2.28f);
   float y = 2.45f;
   if (!line2.empty()) {
-    Put(Left(line2, 40), kX, y);
+    page.Put(Left(line2, 40), kX, y);
     y += 0.18f;
   }
-  Put(Left(last, 40), kX, y);
+  page.Put(Left(last, 40), kX, y);
 }
 
 // Boxes 39 to 41, numbered on from the page's value-code count.
 void ValueCodesBoxes39To41(Page& page) {
   std::string value;
-  bool found = LookUpExtDataLast(2, "20016", value);
+  bool found = page.ExtData(2, "20016", value);
   if (!found && IsOneOf(page.payer_id5(), {"16146", "11315"})) {
     found = true;
     value = "24";
   }
   const std::string& amount = page.charge()[charge::RevenueCodeSecondPart];
-  if (found && !amount.empty()) WriteValueCode(++page.value_code_count, Left(value, 2), amount);
+  if (found && !amount.empty()) WriteValueCode(page, ++page.value_code_count, Left(value, 2), amount);
 
   for (const DetailEntry& e : page.tables.detail) {
     if (e.used != "Y" || e.charge[charge::Field86].empty()) continue;
-    WriteValueCode(++page.value_code_count, "30", e.charge[charge::Field86]);
+    WriteValueCode(page, ++page.value_code_count, "30", e.charge[charge::Field86]);
     break;
   }
 }

@@ -8,31 +8,30 @@
 #include "form/boxes.h"
 #include "form/fmt_file.h"
 #include "form/form_positions.h"
-#include "host/run_log.h"
-#include "host/run_state.h"
 
 namespace ub04 {
 
 namespace {
 
 void LogClaimStart(const Page& page) {
-  if (!LogTracing()) return;
+  if (!page.log().Tracing()) return;
   const Record& c = page.charge();
-  LogLine("WriteClaim()  (last set of diag)=" + c[charge::Diagnosis1] + "," +
+  page.log().Line("WriteClaim()  (last set of diag)=" + c[charge::Diagnosis1] + "," +
           c[charge::Diagnosis2] + "," + c[charge::Diagnosis3] + "," + c[charge::Diagnosis4] +
           "," + c[charge::Diagnosis5]);
   const Record& p = page.patient();
-  LogLine("Account: " + p[patient::AccountNumber] + " " + Trim(p[patient::LastName]) + ", " +
+  page.log().Line("Account: " + p[patient::AccountNumber] + " " + Trim(p[patient::LastName]) + ", " +
           Trim(p[patient::FirstName]));
 }
 
 void EndPage(Page& page) {
   WriteTotals(page);
-  if (WriteNewPage() != 0) throw WriteStopped{};
+  if (page.env.out.WriteNewPage() != 0) throw WriteStopped{};
 }
 
 void StartPage(Page& page) {
   page.value_code_count = 0;
+  page.npi_only = page.env.ref.NpiOnly() || PayerTakesNpiOnly(page);
   if (WriteClaimHeader(page) != 0) throw WriteStopped{};
   WriteAllPageButDetail(page);
 }
@@ -49,9 +48,9 @@ std::string UnitsText(float units) {
 
 }  // namespace
 
-int16_t WriteClaim(ClaimTables& tables) {
+int16_t WriteClaim(FormEnv& env, ClaimTables& tables) {
   int16_t result = 0;
-  Page page = LastClaimPage(tables);
+  Page page = LastClaimPage(env, tables);
   try {
     Guard([&] {
       LogClaimStart(page);
@@ -59,8 +58,8 @@ int16_t WriteClaim(ClaimTables& tables) {
       for (size_t i = 0; i < tables.detail.size() && tables.detail[i].used == "Y"; ++i) {
         ++line_count;
         if (line_count > pos::kDetailRowsPerPage) {
-          LogLine("HEY HEY HEY  I didn't think I ever got here!!!");
-          LogLine("-- Detail Loop should not have more than the # of detail lines per page");
+          page.log().Line("HEY HEY HEY  I didn't think I ever got here!!!");
+          page.log().Line("-- Detail Loop should not have more than the # of detail lines per page");
           EndPage(page);
           line_count = 1;
         }
@@ -74,23 +73,24 @@ int16_t WriteClaim(ClaimTables& tables) {
   } catch (const WriteStopped&) {
     result = 3;  // the refused write queued its message
   } catch (const RtError& e) {
-    std::string msg = ComponentName() + " WriteClaim() " + ErrorText(e);
-    SetErrorMsg(msg);
-    AddToMessageArray(3, msg);
+    std::string msg = env.cx.component_name + " WriteClaim() " + ErrorText(e);
+    env.cx.SetErrorMsg(msg);
+    env.cx.Queue(3, msg);
     result = 3;
   }
   // A claim that failed half-way must not leave its totals to the next one.
-  if (result != 0) EmptyPageTotalStruct(tables);
-  EmptyClaimTables(tables);
-  LogLine("gDiagArray and DetailArray are now Empty");
+  ClaimEnv claim = env.claim();
+  if (result != 0) EmptyPageTotalStruct(claim, tables);
+  EmptyClaimTables(claim, tables);
+  page.log().Line("gDiagArray and DetailArray are now Empty");
   return result;
 }
 
 int16_t WriteClaimHeader(const Page& page) {
-  RunState& rs = Rs();
+  int32_t& total_claims = page.env.total_claims;
   try {
-    if (rs.total_claims == std::numeric_limits<int32_t>::max()) Raise(kErrOverflow);
-    ++rs.total_claims;  // also the page sequence number: both count "C" lines
+    if (total_claims == std::numeric_limits<int32_t>::max()) Raise(kErrOverflow);
+    ++total_claims;  // also the page sequence number: both count "C" lines
     const Record& p = page.patient();
     std::string name = p[patient::LastName];
     if (!p[patient::NameSuffix].empty()) name += " " + p[patient::NameSuffix];
@@ -100,31 +100,32 @@ int16_t WriteClaimHeader(const Page& page) {
     Overlay(key, 41, 10, page.bprovider()[bprovider::IhCode]);
     Overlay(key, 51, 10, page.insurance()[insurance::IhCode]);
     Overlay(key, 61, 1, page.payer_sequence());
-    return WriteClaimLine(key, rs.total_claims);
+    return page.env.out.WriteClaimLine(key, total_claims);
   } catch (const RtError& e) {
-    std::string msg = ComponentName() + " WriteClaimHeader()  Error: " + ErrorText(e);
-    SetErrorMsg(msg);
-    AddToMessageArray(3, msg);
+    Context& cx = page.env.cx;
+    std::string msg = cx.component_name + " WriteClaimHeader()  Error: " + ErrorText(e);
+    cx.SetErrorMsg(msg);
+    cx.Queue(3, msg);
     return 3;
   }
 }
 
-float GetYForDetail(int16_t nLineNr) {
+float GetYForDetail(const Page& page, int16_t nLineNr) {
   float y = 0;
   if (nLineNr >= 1 && nLineNr <= pos::kDetailRowsPerPage)
     y = pos::kDetailRowY[static_cast<size_t>(nLineNr - 1)];
   else
-    LogLine("GetYForDetail Index was too large! <<<<ERROR>>>>");
-  if (LogTracing()) LogLine("GetYForDetail  returns: " + std::string(y < 0 ? "" : " ") + PositionItem(y));
+    page.log().Line("GetYForDetail Index was too large! <<<<ERROR>>>>");
+  if (page.log().Tracing()) page.log().Line("GetYForDetail  returns: " + std::string(y < 0 ? "" : " ") + PositionItem(y));
   return y;
 }
 
 int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
   try {
     Guard([&] {
-      if (LogTracing())
-        LogLine("WriteDetailLine() iIndex = " + SignNum(iIndex) + " nLineNr = " + SignNum(nLineNr));
-      float y = GetYForDetail(nLineNr);
+      if (page.log().Tracing())
+        page.log().Line("WriteDetailLine() iIndex = " + SignNum(iIndex) + " nLineNr = " + SignNum(nLineNr));
+      float y = GetYForDetail(page, nLineNr);
       if (iIndex < 1 || static_cast<size_t>(iIndex) > page.tables.detail.size()) Raise(kErrSubscript);
       DetailEntry& e = page.tables.detail[static_cast<size_t>(iIndex - 1)];
 
@@ -132,7 +133,7 @@ int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
       std::string revenue = Trim(e.revenue_code);
       if (!e.charge[charge::Field87].empty()) revenue = Trim(e.charge[charge::Field87]);
       e.revenue_code = Right("0000" + revenue, 4);
-      Put(e.revenue_code, pos::kRevenueCodeX, y);
+      page.Put(e.revenue_code, pos::kRevenueCodeX, y);
 
       // Some payers take no description or HCPCS on inpatient bills.
       const Record& ins = page.insurance();
@@ -140,24 +141,24 @@ int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
                             e.charge[charge::TypeOfBill] == "0111";
       if (!bare_inpatient) {
         if (Left(ins[insurance::Field21], 1) != "N")
-          Put(Left(e.description, 30), pos::kDescriptionX, y);  // 43
+          page.Put(Left(e.description, 30), pos::kDescriptionX, y);  // 43
         if (Left(ins[insurance::Field22], 1) != "N") {
           std::string modifiers = e.modifiers[0];
           if (!e.modifiers[0].empty() && !e.modifiers[1].empty()) modifiers += " ";
           modifiers += e.modifiers[1];
-          Put(e.procedure_code, pos::kHcpcsX, y);  // 44
-          Put(modifiers, pos::kModifiersX, y);
+          page.Put(e.procedure_code, pos::kHcpcsX, y);  // 44
+          page.Put(modifiers, pos::kModifiersX, y);
         }
       }
-      Put(FormatDateMMDDYY(e.from_date), pos::kServiceDateX, y);  // 45
-      Put(UnitsText(e.units), pos::kUnitsX, y);                     // 46
-      Put(page.AmountText(e.charge_amount), pos::kChargesX, y, 1);  // 47
+      page.Put(FormatDateMMDDYY(e.from_date), pos::kServiceDateX, y);  // 45
+      page.Put(UnitsText(e.units), pos::kUnitsX, y);                     // 46
+      page.Put(page.AmountText(e.charge_amount), pos::kChargesX, y, 1);  // 47
 
       page.totals().TotalCharges += e.charge_amount;
       page.totals().ClaimCodeList += e.code_text;
     });
   } catch (const RtError& e) {
-    ReportWriterError(" WriteDetailLine() ", e);
+    ReportWriterError(page.env.cx, " WriteDetailLine() ", e);
   }
   // One row, also after an error: the next line must not land on this row.
   return 1;

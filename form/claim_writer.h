@@ -15,7 +15,7 @@
 
 namespace ub04 {
 
-int16_t WriteClaim(ClaimTables& tables);
+int16_t WriteClaim(FormEnv& env, ClaimTables& tables);
 
 // The pieces of a page, for the claim writer and its tests.
 
@@ -27,7 +27,7 @@ int16_t WriteClaimHeader(const Page& page);
 // page; returns the rows used, always 1.
 int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr);
 // The Y of service-line row 1 to 22; 0 for any other row.
-float GetYForDetail(int16_t nLineNr);
+float GetYForDetail(const Page& page, int16_t nLineNr);
 // Line 23, the payer-line amounts (boxes 54, 55), value codes A1 and A2,
 // the patient status (box 17); ends by clearing the claim members.
 void WriteTotals(Page& page);

@@ -10,10 +10,8 @@
 #include <limits>
 #include <system_error>
 
-#include "host/run_log.h"
-#include "host/run_state.h"
-#include "host/runtime.h"
-#include "host/text_file.h"
+#include "base/runtime.h"
+#include "base/text_file.h"
 
 namespace ub04 {
 
@@ -111,22 +109,20 @@ void AppendRecordLine(std::string& out, std::string_view kind, std::string_view 
   out += "\r\n";
 }
 
-int16_t WriteLine(const char* proc, std::string_view kind, std::string_view text, float x,
-                  float y, int number) {
-  RunState& rs = Rs();
+}  // namespace
+
+int16_t FmtFile::WriteLine(const char* proc, std::string_view kind, std::string_view text,
+                           float x, float y, int number) {
   try {
-    rs.fmt_out.WriteWith(
-        [&](std::string& b) { AppendRecordLine(b, kind, text, x, y, number); });
+    out_.WriteWith([&](std::string& b) { AppendRecordLine(b, kind, text, x, y, number); });
     return 0;
   } catch (const RtError& e) {
-    std::string msg = ComponentName() + " " + proc + "  Error: " + ErrorText(e);
-    SetErrorMsg(msg);
-    AddToMessageArray(3, msg);
+    std::string msg = cx_.component_name + " " + proc + "  Error: " + ErrorText(e);
+    cx_.SetErrorMsg(msg);
+    cx_.Queue(3, msg);
     return 3;
   }
 }
-
-}  // namespace
 
 std::string PositionItem(float v) {
   char buf[kPositionChars];
@@ -140,50 +136,58 @@ std::string FormatRecordLine(std::string_view kind, std::string_view text, float
   return line;
 }
 
-int16_t OpenASCIIout() {
-  RunState& rs = Rs();
-  if (rs.fmt_out.IsOpen()) return 0;
+int16_t FmtFile::OpenASCIIout(const std::string& path) {
+  if (out_.IsOpen()) return 0;
   try {
-    rs.fmt_out.Open(rs.fmt_file_path, OutFile::Mode::kTruncate);
+    out_.Open(path, OutFile::Mode::kTruncate);
     return 0;
   } catch (const RtError& e) {
-    AddToMessageArray(3, ComponentName() + " OpenASCIIout()  Error: " + ErrorText(e));
-    AddToMessageArray(3, "Filename: " + rs.fmt_file_path);
+    cx_.Queue(3, cx_.component_name + " OpenASCIIout()  Error: " + ErrorText(e));
+    cx_.Queue(3, "Filename: " + path);
     return 3;
   }
 }
 
-int16_t CloseASCIIout() {
-  RunState& rs = Rs();
+int16_t FmtFile::CloseASCIIout() {
   try {
-    rs.fmt_out.Close();
+    out_.Close();
     return 0;
   } catch (const RtError& e) {
-    AddToMessageArray(3, ComponentName() + " CloseASCIIout() " + ErrorText(e));
+    cx_.Queue(3, cx_.component_name + " CloseASCIIout() " + ErrorText(e));
     return 3;
   }
 }
 
-int16_t WriteField(std::string_view text, float x, float y, int16_t align) {
+void FmtFile::Flush() {
+  // The file reports its own write errors where they happen; a flush
+  // failure here is caught again when the file is closed.
+  try {
+    out_.Flush();
+  } catch (const RtError& e) {
+    cx_.Queue(3, cx_.component_name + " WriteField()  Error: " + ErrorText(e));
+  }
+}
+
+int16_t FmtFile::WriteField(std::string_view text, float x, float y, int16_t align) {
   return WriteLine("WriteField()", "F", text, x, y, align);
 }
 
-int16_t WriteNewPage() {
-  LogLine("WriteNewPage()");
+int16_t FmtFile::WriteNewPage() {
+  cx_.log.Line("WriteNewPage()");
   return WriteLine("WriteNewPage()", "N", "", 0, 0, 0);
 }
 
-int16_t WriteHeader(std::string_view text) {
-  LogLine("WriteHeader()");
+int16_t FmtFile::WriteHeader(std::string_view text) {
+  cx_.log.Line("WriteHeader()");
   return WriteLine("WriteHeader()", "H", text, 0, 0, 0);
 }
 
-int16_t WriteTrailer(std::string_view text) {
-  LogLine("WriteTrailer()");
+int16_t FmtFile::WriteTrailer(std::string_view text) {
+  cx_.log.Line("WriteTrailer()");
   return WriteLine("WriteTrailer()", "T", text, 0, 0, 0);
 }
 
-int16_t WriteClaimLine(std::string_view index_text, int32_t sequence) {
+int16_t FmtFile::WriteClaimLine(std::string_view index_text, int32_t sequence) {
   return WriteLine("WriteClaimHeader()", "C", index_text, 0, 0, sequence);
 }
 

@@ -4,14 +4,17 @@
 //
 //   "F","ACME CLINIC, INC.",0.65,3.12,0
 //
-// Writers are the component's private operations over the run state; each
-// returns 0, or 3 after queueing its error. The reader serves printing.
+// The writer is the run's one formatted-record file; each write returns 0,
+// or 3 after queueing its error. The reader serves printing.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "base/context.h"
+#include "base/text_file.h"
 
 namespace ub04 {
 
@@ -22,15 +25,34 @@ std::string PositionItem(float v);
 std::string FormatRecordLine(std::string_view kind, std::string_view text, float x,
                              float y, int number);
 
-int16_t OpenASCIIout();
-int16_t CloseASCIIout();
-int16_t WriteField(std::string_view text, float x, float y, int16_t align);
-int16_t WriteNewPage();
-int16_t WriteHeader(std::string_view text);
-int16_t WriteTrailer(std::string_view text);
-// The "C" line of a form page (its text and sequence number are composed by
-// the claim writer).
-int16_t WriteClaimLine(std::string_view index_text, int32_t sequence);
+class FmtFile {
+ public:
+  explicit FmtFile(Context& cx) : cx_(cx) {}
+  FmtFile(const FmtFile&) = delete;
+  FmtFile& operator=(const FmtFile&) = delete;
+
+  // Opens path for writing (truncated); does nothing while open.
+  int16_t OpenASCIIout(const std::string& path);
+  int16_t CloseASCIIout();
+  bool IsOpen() const { return out_.IsOpen(); }
+  // Sends buffered lines to the file (end of each host call).
+  void Flush();
+
+  int16_t WriteField(std::string_view text, float x, float y, int16_t align);
+  int16_t WriteNewPage();
+  int16_t WriteHeader(std::string_view text);
+  int16_t WriteTrailer(std::string_view text);
+  // The "C" line of a form page (its text and sequence number are composed
+  // by the claim writer).
+  int16_t WriteClaimLine(std::string_view index_text, int32_t sequence);
+
+ private:
+  int16_t WriteLine(const char* proc, std::string_view kind, std::string_view text, float x,
+                    float y, int number);
+
+  Context& cx_;
+  OutFile out_;
+};
 
 struct FormattedLine {
   std::string kind;

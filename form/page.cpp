@@ -1,13 +1,12 @@
 #include "form/page.h"
 
 #include "form/fmt_file.h"
-#include "host/run_state.h"
-#include "host/text_util.h"
+#include "base/text_util.h"
 
 namespace ub04 {
 
-void Put(std::string_view text, float x, float y, int16_t align) {
-  if (WriteField(text, x, y, align) != 0) throw WriteStopped{};
+void Page::Put(std::string_view text, float x, float y, int16_t align) const {
+  if (env.out.WriteField(text, x, y, align) != 0) throw WriteStopped{};
 }
 
 int Page::payer_row() const {
@@ -26,13 +25,17 @@ std::string Page::alternate_payer_id5() const {
 
 std::string Page::AmountText(Currency amount) const {
   std::string text = FormatMask(amount, "#####0.00");
-  if (calc_pref()[calc_pref::Field11] == "1") ReplaceDot(text);
+  if (calc_pref()[calc_pref::Field11] == "1") ReplaceDot(env.cx, text);
   return text;
 }
 
-Page LastClaimPage(ClaimTables& tables) {
-  const ClaimState& c = Rs().claim;
-  return Page(c.last_top, c.last_group, tables);
+Page LastClaimPage(FormEnv& env, ClaimTables& tables) {
+  return Page(env, env.cs.last_top, env.cs.last_group, tables);
+}
+
+bool PayerTakesNpiOnly(const Page& page) {
+  return IsOneOf(page.payer_id5(), {"46320", "22326", "23228", "12X26", "12X25", "54763",
+                                     "77799", "77062", "12X28", "23037", "86047"});
 }
 
 bool IsOneOf(std::string_view text, std::initializer_list<std::string_view> codes) {

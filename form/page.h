@@ -10,6 +10,10 @@
 // Writes go through Put: when the formatted-record file refuses a line its
 // message is already queued and WriteStopped unwinds to WriteClaim, which
 // stops the claim (nothing more could reach the file).
+//
+// The host hands the writer a FormEnv: the run's context, the claim state,
+// the reference lookups, the formatted-record file and the run's count of
+// "C" lines.
 #pragma once
 
 #include <cstdint>
@@ -17,25 +21,50 @@
 #include <string>
 #include <string_view>
 
+#include "base/context.h"
+#include "claim/claim_env.h"
 #include "claim/claim_state.h"
 #include "claim/claim_tables.h"
+#include "claim/ext_data.h"
+#include "form/fmt_file.h"
 #include "records/layouts.h"
+#include "refdata/refdata.h"
 
 namespace ub04 {
 
 struct WriteStopped {};
 
-// One "F" field; alignment 0 starts the text at x, 1 ends it there.
-void Put(std::string_view text, float x, float y, int16_t align = 0);
+struct FormEnv {
+  Context& cx;
+  ClaimState& cs;
+  RefData& ref;
+  FmtFile& out;
+  int32_t& total_claims;  // "C" lines written: the claims counter and page sequence
+
+  ClaimEnv claim() { return ClaimEnv{cx, cs, ref}; }
+};
 
 struct Page {
-  Page(const TopRecords& last_top, const ChargeGroup& last_group, ClaimTables& claim_tables)
-      : top(last_top), group(last_group), tables(claim_tables) {}
+  Page(FormEnv& form_env, const TopRecords& last_top, const ChargeGroup& last_group,
+       ClaimTables& claim_tables)
+      : env(form_env), top(last_top), group(last_group), tables(claim_tables) {}
 
+  FormEnv& env;
   const TopRecords& top;
   const ChargeGroup& group;
   ClaimTables& tables;
   int16_t value_code_count = 0;  // ValueCodeCount: value-code slots used on the page
+  // Boxes 76 and 77 print NPIs only: the NPI legacy dates say so, or the
+  // billed payer takes NPIs only (box 81). Decided when the page starts.
+  bool npi_only = false;
+
+  // One "F" field; alignment 0 starts the text at x, 1 ends it there.
+  void Put(std::string_view text, float x, float y, int16_t align = 0) const;
+  RunLog& log() const { return env.cx.log; }
+  // Extended-data item of set n in the Last copies.
+  bool ExtData(int n, std::string_view code, std::string& value) const {
+    return LookUpExtData(top, group, n, code, value);
+  }
 
   const Record& practice() const { return top.practice; }
   const Record& bprovider() const { return top.bprovider; }
@@ -65,8 +94,12 @@ struct Page {
   std::string AmountText(Currency amount) const;
 };
 
-// The page of the claim held in this thread's Last copies.
-Page LastClaimPage(ClaimTables& tables);
+// The page of the claim held in the Last copies of env's claim state.
+Page LastClaimPage(FormEnv& env, ClaimTables& tables);
+
+// True when the billed payer takes NPIs only (its box 81 carries the
+// billing taxonomy).
+bool PayerTakesNpiOnly(const Page& page);
 
 // True when text is one of the codes.
 bool IsOneOf(std::string_view text, std::initializer_list<std::string_view> codes);

@@ -7,18 +7,17 @@
 #include "form/boxes.h"
 #include "form/claim_writer.h"
 #include "form/form_positions.h"
-#include "host/run_log.h"
 
 namespace ub04 {
 
 namespace {
 
 void WriteTotalsLine(const Page& page) {
-  Put("001", pos::kRevenueCodeX, pos::kTotalsY);
-  Put("1", 1.15f, pos::kPageNumberY);  // page 1
-  Put("1", 1.75f, pos::kPageNumberY);  // of 1
-  Put(FormatMmddyy(Today()), pos::kServiceDateX, pos::kTotalsY);
-  Put(page.AmountText(page.tables.totals.TotalCharges), pos::kChargesX, pos::kTotalsY, 1);
+  page.Put("001", pos::kRevenueCodeX, pos::kTotalsY);
+  page.Put("1", 1.15f, pos::kPageNumberY);  // page 1
+  page.Put("1", 1.75f, pos::kPageNumberY);  // of 1
+  page.Put(FormatMmddyy(Today()), pos::kServiceDateX, pos::kTotalsY);
+  page.Put(page.AmountText(page.tables.totals.TotalCharges), pos::kChargesX, pos::kTotalsY, 1);
 }
 
 // CalcPref token 4 chooses what the prior payers' lines take off the
@@ -37,9 +36,9 @@ Currency AmountDue(const Page& page) {
 void WritePayerLineAmounts(const Page& page, const std::string& due_text) {
   int row = page.payer_row();
   if (row < 0) return;
-  Put(due_text, pos::kAmountDueX, pos::kPayerAmountRowY[static_cast<size_t>(row)], 1);
+  page.Put(due_text, pos::kAmountDueX, pos::kPayerAmountRowY[static_cast<size_t>(row)], 1);
   for (int k = 1; k <= row; ++k)
-    Put(page.AmountText(Currency::FromText(page.oins(k)[oinsurance::Field22])),
+    page.Put(page.AmountText(Currency::FromText(page.oins(k)[oinsurance::Field22])),
         pos::kPriorPaymentX, pos::kPayerAmountRowY[static_cast<size_t>(k - 1)], 1);
 }
 
@@ -48,9 +47,9 @@ void WritePayerLineAmounts(const Page& page, const std::string& due_text) {
 void WriteSecondaryValueCodes(Page& page, const std::string& due_text) {
   if (page.payer_sequence() == "1") return;
   const std::string& deductible = page.oins(1)[oinsurance::Field73];
-  if (LeadingNumber(deductible) != 0) WriteValueCode(++page.value_code_count, "A1", deductible);
+  if (LeadingNumber(deductible) != 0) WriteValueCode(page, ++page.value_code_count, "A1", deductible);
   if (!page.tables.totals.AmountDue.IsZero())
-    WriteValueCode(++page.value_code_count, "A2", due_text);
+    WriteValueCode(page, ++page.value_code_count, "A2", due_text);
 }
 
 // Patient-status markers of the claim code list, in search order.
@@ -91,7 +90,7 @@ void PatientStatusBox17(Page& page) {
       }
     }
   }
-  Put(status, 3.2f, pos::kAdmissionRowY);
+  page.Put(status, 3.2f, pos::kAdmissionRowY);
 }
 
 }  // namespace
@@ -99,19 +98,20 @@ void PatientStatusBox17(Page& page) {
 void WriteTotals(Page& page) {
   try {
     Guard([&] {
-      LogLine("WriteTotals()");
+      page.log().Line("WriteTotals()");
       WriteTotalsLine(page);
       page.tables.totals.AmountDue = AmountDue(page);
       std::string due_text = page.AmountText(page.tables.totals.AmountDue);
-      LogLine("Box 54 and 55");
+      page.log().Line("Box 54 and 55");
       WritePayerLineAmounts(page, due_text);
       WriteSecondaryValueCodes(page, due_text);
       PatientStatusBox17(page);
     });
   } catch (const RtError& e) {
-    ReportWriterError(" WriteTotals() ", e);
+    ReportWriterError(page.env.cx, " WriteTotals() ", e);
   }
-  EmptyPageTotalStruct(page.tables);
+  ClaimEnv claim = page.env.claim();
+  EmptyPageTotalStruct(claim, page.tables);
 }
 
 }  // namespace ub04

@@ -9,7 +9,6 @@
 #include "form/fmt_file.h"
 #include "form/print_job.h"
 #include "form/render_cairo.h"
-#include "host/run_state.h"
 
 namespace ub04 {
 
@@ -29,17 +28,15 @@ bool OnAnyPaper(float v) { return std::isfinite(v) && std::fabs(v) <= kFarOffPap
 // Reads every line and prints the form pages in range. In test-claims mode
 // the pages before giTestClaims_Starting are read and dropped, and nothing
 // after giTestClaims_Ending is printed.
-void PrintPages(FormattedFileReader& reader, Printer& printer) {
-  RunState& rs = Rs();
-  PrintState& ps = rs.print;
-  const bool ranged = rs.test_claims_mode;
+void PrintPages(Context& cx, PrintState& ps, FormattedFileReader& reader, Printer& printer) {
+  const bool ranged = ps.test_claims_mode;
   FormattedLine line;
   while (reader.Next(line)) {
-    if (ranged && ps.test_claims_counted >= rs.test_claims_ending) continue;
-    const bool before_range = ranged && ps.test_claims_counted + 1 < rs.test_claims_starting;
+    if (ranged && ps.test_claims_counted >= ps.test_claims_ending) continue;
+    const bool before_range = ranged && ps.test_claims_counted + 1 < ps.test_claims_starting;
     printer.page_number = ps.test_claims_counted + 1;
     if (line.kind == "F") {
-      if (!before_range) PrintField(printer, line.text, line.x, line.y, CheckInt16(line.number));
+      if (!before_range) PrintField(cx, ps, printer, line.text, line.x, line.y, CheckInt16(line.number));
     } else if (line.kind == "N") {
       if (!before_range) printer.NewPage();
       ++ps.test_claims_counted;
@@ -57,15 +54,12 @@ std::string PdfPathFor(const std::string& fmt_file_path) {
   return pdf.string();
 }
 
-void SetPreviewFolder(const std::string& dir) { Rs().print.preview_dir = dir; }
-
-void SelectPrinter(const std::string& name) {
+void SelectPrinter(PrintState& ps, const std::string& name) {
   std::string queue = FindPrintQueue(name);
-  if (!queue.empty()) Rs().print.current_printer = queue;
+  if (!queue.empty()) ps.current_printer = queue;
 }
 
-int16_t InitializePrinter(Printer& printer) {
-  PrintState& ps = Rs().print;
+int16_t InitializePrinter(Context& cx, PrintState& ps, Printer& printer) {
   try {
     DeviceCaps caps = printer.Caps();
     if (caps.dpi_x == 0 || caps.dpi_y == 0) Raise(11);
@@ -74,18 +68,16 @@ int16_t InitializePrinter(Printer& printer) {
     ps.printer_initialised = true;
     return 0;
   } catch (const RtError& e) {
-    AddToMessageArray(3, Rs().module_name + " InitializePrinter() Error:" + ErrorText(e));
+    cx.Queue(3, cx.module_name + " InitializePrinter() Error:" + ErrorText(e));
     return 3;
   }
 }
 
-int16_t PrintField(Printer& printer, const std::string& text, float x, float y,
-                   int16_t align) {
-  RunState& rs = Rs();
-  PrintState& ps = rs.print;
+int16_t PrintField(Context& cx, PrintState& ps, Printer& printer, const std::string& text,
+                   float x, float y, int16_t align) {
   try {
     Guard([&] {
-      if (!ps.printer_initialised) InitializePrinter(printer);
+      if (!ps.printer_initialised) InitializePrinter(cx, ps, printer);
       float px = printer.current_x, py = printer.current_y;
       bool placed = true;
       switch (align) {
@@ -102,8 +94,8 @@ int16_t PrintField(Printer& printer, const std::string& text, float x, float y,
           placed = false;  // the printer's current position
       }
       if (placed) py = y - ps.y_margin - printer.TextHeight(text);
-      px += rs.printer_x_offset;
-      py += rs.printer_y_offset;
+      px += ps.printer_x_offset;
+      py += ps.printer_y_offset;
       if (!OnAnyPaper(px) || !OnAnyPaper(py)) Raise(kErrOverflow);
       printer.current_x = px;
       printer.current_y = py;
@@ -113,20 +105,18 @@ int16_t PrintField(Printer& printer, const std::string& text, float x, float y,
   } catch (const DeviceFailure&) {
     throw;
   } catch (const RtError& e) {
-    AddToMessageArray(3, rs.module_name + " " + " PrintField() Error: " + ErrorText(e));
-    AddToMessageArray(3, "  Other Info:  X = " + PositionItem(x) + ", Y = " + PositionItem(y) +
+    cx.Queue(3, cx.module_name + " " + " PrintField() Error: " + ErrorText(e));
+    cx.Queue(3, "  Other Info:  X = " + PositionItem(x) + ", Y = " + PositionItem(y) +
                              "  Text = " + text);
     return 3;
   }
 }
 
-int16_t PrintFormattedRecords() {
-  RunState& rs = Rs();
-  PrintState& ps = rs.print;
+int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fmt_file_path) {
   ps.test_claims_counted = 0;
   ps.pages_printed = 0;
-  const std::string pdf_path = PdfPathFor(rs.fmt_file_path);
-  const std::string title = std::filesystem::path(rs.fmt_file_path).filename().string();
+  const std::string pdf_path = PdfPathFor(fmt_file_path);
+  const std::string title = std::filesystem::path(fmt_file_path).filename().string();
   try {
     Guard([&] {
       // Declared first, closed last: an error on the way still leaves a
@@ -141,34 +131,34 @@ int16_t PrintFormattedRecords() {
       TeeRenderer all(std::move(devices));
       Printer printer(all);
 
-      InitializePrinter(printer);
+      InitializePrinter(cx, ps, printer);
       printer.SetFont(kFontName, kFontPoints, kFontBold);
       FormattedFileReader reader;
-      reader.Open(rs.fmt_file_path);
+      reader.Open(fmt_file_path);
       // The PDF of an earlier run must not pass for this run's pages.
       std::error_code ignored;
       std::filesystem::remove(pdf_path, ignored);
-      PrintPages(reader, printer);
+      PrintPages(cx, ps, reader, printer);
       reader.Close();
       printer.EndDoc();
       ps.pages_printed = printer.pages();
     });
   } catch (const RtError& e) {
     if (e.number() == kErrFileNotFound)
-      AddToMessageArray(3, "ProcessFormattedRecords()  File Not Found: ");
+      cx.Queue(3, "ProcessFormattedRecords()  File Not Found: ");
     else
-      AddToMessageArray(3, "ProcessFormattedRecords()  Error: " + ErrorText(e));
-    AddToMessageArray(3, "File: " + rs.fmt_file_path);
+      cx.Queue(3, "ProcessFormattedRecords()  Error: " + ErrorText(e));
+    cx.Queue(3, "File: " + fmt_file_path);
     return 1;
   }
 
   if (ps.pages_printed > 0 && !ps.current_printer.empty()) {
     std::string why = SubmitPdfJob(ps.current_printer, pdf_path, title);
     if (!why.empty())
-      AddToMessageArray(3, "ProcessFormattedRecords()  Printer \"" + ps.current_printer +
+      cx.Queue(3, "ProcessFormattedRecords()  Printer \"" + ps.current_printer +
                                "\" did not take the job for " + pdf_path + ": " + why);
   }
-  return rs.queue.Empty() ? 0 : 1;
+  return cx.queue.Empty() ? 0 : 1;
 }
 
 }  // namespace ub04

@@ -12,37 +12,35 @@
 #include <cstdint>
 #include <string>
 
+#include "base/context.h"
+#include "form/print_state.h"
 #include "form/printer.h"
 
 namespace ub04 {
 
 // Host message "7": makes the first installed printer whose name equals
 // name exactly the current printer; otherwise the current printer stays.
-void SelectPrinter(const std::string& name);
+void SelectPrinter(PrintState& ps, const std::string& name);
 
 // Reads the formatted-record file and prints it page by page (the work of
 // ProcessFormattedRecords after its file-name check and DeleteLog).
 // Returns 0, or 1 when a message was queued.
-int16_t PrintFormattedRecords();
+int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fmt_file_path);
 
 // Margins from the device's unprintable offsets; sets the initialised flag.
 // Returns 0, or 3 after queueing its error.
-int16_t InitializePrinter(Printer& printer);
+int16_t InitializePrinter(Context& cx, PrintState& ps, Printer& printer);
 
 // Prints one text at its form position (inches) and alignment: 0 starts at
 // x, 1 ends at x, 2 is centred on the page width; any other value prints at
 // the printer's current position. Offsets are added and margins subtracted;
 // y is the lower edge of the text line. Returns 0, or 3 after queueing its
 // error (the run goes on). A DeviceFailure passes through.
-int16_t PrintField(Printer& printer, const std::string& text, float x, float y,
-                   int16_t align);
+int16_t PrintField(Context& cx, PrintState& ps, Printer& printer, const std::string& text,
+                   float x, float y, int16_t align);
 
 // The PDF a formatted-record file prints to: same folder and name, extension
 // ".pdf" (never the formatted-record file itself).
 std::string PdfPathFor(const std::string& fmt_file_path);
-
-// Also writes every printed page as a PNG into dir ("" stops it). Kept in
-// the run state, so it is set after the Format_Class is created.
-void SetPreviewFolder(const std::string& dir);
 
 }  // namespace ub04

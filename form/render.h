@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 

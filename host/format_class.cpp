@@ -3,16 +3,18 @@
 #include <array>
 #include <filesystem>
 
+#include "base/msgbox.h"
+#include "base/text_util.h"
 #include "claim/claim_state.h"
+#include "claim/ext_data.h"
 #include "form/claim_writer.h"
 #include "form/fmt_file.h"
 #include "form/printing.h"
-#include "host/msgbox.h"
 #include "host/run_log.h"
-#include "host/text_util.h"
+#include "host/run_state.h"
 #include "records/layouts.h"
-#include "records/parsers.h"
-#include "refdata/refdata.h"
+#include "records/record_parser.h"
+#include "records/record_types.h"
 
 namespace ub04 {
 
@@ -26,69 +28,45 @@ std::string KeyText(std::string key) {
   return key;
 }
 
-bool FindInExt(const Record& ext, std::string_view code, std::string& value) {
-  return FindCodeValue(ext[ext_data::Pairs], code, value);
-}
-
-bool LookUp(const ChargeGroup& g, const TopRecords& top, int n, std::string_view code,
-            std::string& value) {
-  value.clear();
-  if (n < 1 || n > 5) return false;
-  return FindInExt(g.ext_second(n), code, value) || FindInExt(g.ext_first(n), code, value) ||
-         FindInExt(top.ext[static_cast<size_t>(n - 1)], code, value);
-}
-
-// Extended data: 5010..5018 patient level, 6010..6018 and 6020..6028 the
-// charge's two families; the even last digit gives the set n = 1..5.
-Record* ExtDataSlot(std::string_view type, ClaimState& c) {
-  if (type.size() != 4) return nullptr;
-  char d = type[3];
-  if (d < '0' || d > '8' || (d - '0') % 2 != 0) return nullptr;
-  int n = (d - '0') / 2 + 1;
-  std::string_view family = type.substr(0, 3);
-  if (family == "501") return &c.this_top.ext[static_cast<size_t>(n - 1)];
-  if (family == "601") return &c.this_group.ext_first(n);
-  if (family == "602") return &c.this_group.ext_second(n);
-  return nullptr;
-}
-
 // Flushes the outputs at the end of a public call and turns a failure that
 // was queued on the way into a non-zero result.
 int16_t Finish(int16_t result) {
   FlushOutputs();
-  if (result == 0 && Rs().queue.MaxNr() >= 3) return 1;
+  if (result == 0 && Rs().cx.queue.MaxNr() >= 3) return 1;
   return result;
 }
 
 // The error text a writer composed during the call becomes gsErrorMsg.
 void TakeErrorMsg(std::string& gsErrorMsg) {
-  RunState& rs = Rs();
-  if (rs.error_msg.empty()) return;
-  gsErrorMsg = std::move(rs.error_msg);
-  rs.error_msg.clear();
+  Context& cx = Rs().cx;
+  if (cx.error_msg.empty()) return;
+  gsErrorMsg = std::move(cx.error_msg);
+  cx.error_msg.clear();
 }
+
+RunLog& Log() { return Rs().cx.log; }
+void AddToMessageArray(int16_t nr, std::string msg) { Rs().cx.Queue(nr, std::move(msg)); }
+const std::string& ComponentName() { return Rs().cx.component_name; }
 
 }  // namespace
 
 bool LookUpExtData(int n, std::string_view code, std::string& value) {
-  const ClaimState& c = Rs().claim;
-  return LookUp(c.this_group, c.this_top, n, code, value);
+  return LookUpExtDataThis(Rs().claim, n, code, value);
 }
 
 bool LookUpExtDataLast(int n, std::string_view code, std::string& value) {
-  const ClaimState& c = Rs().claim;
-  return LookUp(c.last_group, c.last_top, n, code, value);
+  return ub04::LookUpExtDataLast(Rs().claim, n, code, value);
 }
+
+void SetPreviewFolder(const std::string& dir) { Rs().print.preview_dir = dir; }
+
+void SetComponentFolder(const std::string& dir) { Rs().ref.state().component_folder = dir; }
 
 // ---- creation and destruction ----------------------------------------------------
 
 Format_Class::Format_Class(const std::string& module_name) {
   try {
-    RunState& rs = Rs();
-    rs.module_name = module_name;
-    rs.diag_capacity = 18;
-    rs.diags_per_charge = 5;
-    Shared_Initialize();
+    Shared_Initialize(module_name, 18, 5);
   } catch (const std::exception& e) {
     ShowMessageBox(module_name + ".Dll had a problem in Format_Class.Class_Initialize()\r" +
                    e.what());
@@ -96,7 +74,7 @@ Format_Class::Format_Class(const std::string& module_name) {
 }
 
 Format_Class::~Format_Class() {
-  if (Rs().ref.db_connection_good) CloseDatabaseConnection();
+  if (Rs().ref.connected()) Rs().ref.CloseDatabaseConnection();
   FlushOutputs();
 }
 
@@ -104,7 +82,7 @@ Format_Class::~Format_Class() {
 
 std::string Format_Class::GetAMessage(int32_t& lIndex) {
   try {
-    return Rs().queue.Get(lIndex);
+    return Rs().cx.queue.Get(lIndex);
   } catch (...) {
     return "END";
   }
@@ -113,12 +91,12 @@ std::string Format_Class::GetAMessage(int32_t& lIndex) {
 int16_t Format_Class::SetLogLevel(const std::string& sMsg) {
   RunState& rs = Rs();
   if (sMsg != "1" && sMsg != "2") {
-    rs.log_level = 0;  // an open log stays open
+    rs.cx.log.set_level(0);  // an open log stays open
     return 0;
   }
-  rs.log_level = static_cast<int16_t>(sMsg[0] - '0');
+  rs.cx.log.set_level(static_cast<int16_t>(sMsg[0] - '0'));
   if (OpenLog() != 0) return 3;
-  LogLine(" >>>>> gbDBConnectionIsGood = " + BoolText(rs.ref.db_connection_good));
+  Log().Line(" >>>>> gbDBConnectionIsGood = " + BoolText(rs.ref.connected()));
   return 0;
 }
 
@@ -140,9 +118,8 @@ void Format_Class::GetBillingComponentManager() {
       "BCM//0020//1612~Billing ID~Field 2~Field 3~Field 4~Field 5",
       "BCM//0020//1613~Billing Code~Field 2~Field 3~Field 4~Field 5",
   };
-  RunState& rs = Rs();
   try {
-    rs.queue.Clear();
+    Rs().cx.queue.Clear();
     AddToMessageArray(1, "BCM//0005//" + VersionText());
     for (const char* g : kGrids) AddToMessageArray(1, g);
   } catch (const std::exception& e) {
@@ -155,7 +132,7 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
   int16_t result = 0;
   bool answer_rule = false;
   try {
-    rs.queue.Clear();
+    rs.cx.queue.Clear();
     if (sMsgNr == "1") {
       rs.output_path = sMsg;
     } else if (sMsgNr == "2") {
@@ -169,8 +146,8 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       if (sMsg.size() > 9) {
         float x = static_cast<float>(LeadingNumber(Mid(sMsg, 1, 4)));
         float y = static_cast<float>(LeadingNumber(Mid(sMsg, 6, 4)));
-        rs.printer_x_offset = sMsg[4] == '-' ? -x : x;
-        rs.printer_y_offset = sMsg[9] == '-' ? -y : y;
+        rs.print.printer_x_offset = sMsg[4] == '-' ? -x : x;
+        rs.print.printer_y_offset = sMsg[9] == '-' ? -y : y;
       }
     } else if (sMsgNr == "5") {
       // A log that would not open is a failure the host must hear about.
@@ -182,22 +159,23 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       const std::string& to = Tok(t, 1);
       int16_t start = RoundToInt16(LeadingNumber(from));
       int16_t end = RoundToInt16(LeadingNumber(to));
-      rs.test_claims_starting = start;
-      rs.test_claims_ending = end;
-      rs.test_claims_mode = end != 0;
-      if (rs.test_claims_mode && start == 0) rs.test_claims_starting = 1;
+      PrintState& ps = rs.print;
+      ps.test_claims_starting = start;
+      ps.test_claims_ending = end;
+      ps.test_claims_mode = end != 0;
+      if (ps.test_claims_mode && start == 0) ps.test_claims_starting = 1;
     } else if (sMsgNr == "7") {
       rs.printer_name = sMsg;
-      if (!sMsg.empty()) SelectPrinter(sMsg);
+      if (!sMsg.empty()) SelectPrinter(rs.print, sMsg);
     } else if (sMsgNr == "BCM-1") {
       GetBillingComponentManager();
       answer_rule = true;
     } else if (sMsgNr == "CONNECTIONSTRING") {
       rs.connection_string = "DSN=" + sMsg + ";UID=VRXUser;PWD=kw4tr7nmzq";
-      ConnectToDatabase();
+      rs.ref.ConnectToDatabase(rs.connection_string);
       // Messages of a retry that then connected are warnings; a connection
       // that stays down is a failure.
-      if (!rs.ref.db_connection_good && rs.queue.MaxNr() >= 3) result = 3;
+      if (!rs.ref.connected() && rs.cx.queue.MaxNr() >= 3) result = 3;
     } else if (sMsgNr == "BATCHROWID") {
       rs.batch_row_id = sMsg;
     } else if (sMsgNr == "QUARVELUSER") {
@@ -212,8 +190,8 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
     } else {
       answer_rule = true;
     }
-    if (answer_rule && !rs.queue.Empty())
-      result = std::max<int16_t>(rs.queue.MaxNr(), 1);
+    if (answer_rule && !rs.cx.queue.Empty())
+      result = std::max<int16_t>(rs.cx.queue.MaxNr(), 1);
   } catch (const RtError& e) {
     gsErrorMsg = ComponentName() + "  HereIsAMessage()  Error: " + ErrorText(e);
     AddToMessageArray(3, gsErrorMsg);
@@ -229,19 +207,19 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
   RunState& rs = Rs();
   int16_t result = 0;
   try {
-    LogLine("FormatRecord()");
-    rs.queue.Clear();
+    Log().Line("FormatRecord()");
+    rs.cx.queue.Clear();
     ++rs.record_counter;
     bool first = rs.record_counter == 1;
     if (first) {
       if (!HaveASCIIFilenm()) return Finish(1);
-      if (OpenASCIIout() == 0) WriteHeader("");
+      if (rs.fmt.OpenASCIIout(rs.fmt_file_path) == 0) rs.fmt.WriteHeader("");
       else rs.fmt_open_failed = true;
       // The first record traces everything, whatever the host asked for. The
       // queue keeps what opening the file reported.
       SetLogLevel("2");
     }
-    if (rs.log_level != 0) LogItems({SignNum(rs.record_counter), sKey, sRec});
+    if (rs.cx.log.level() != 0) Log().Items({SignNum(rs.record_counter), sKey, sRec});
     Tokens key;
     SplitTokens(sKey, "//", key);
     for (size_t i = 0; i < rs.record_header.size(); ++i)
@@ -267,51 +245,34 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
 }
 
 int16_t Format_Class::Dispatch(const std::string& type, const std::string& sRec) {
-  ClaimState& c = Rs().claim;
-  TopRecords& top = c.this_top;
-  ChargeGroup& grp = c.this_group;
+  RunState& rs = Rs();
+  const RecordType* t = FindRecordType(type);
+  if (!t) {
+    Log().Line("FormatRecord() - Didn't know the case type");
+    return 0;
+  }
+  ClaimState& c = rs.claim;
+  switch (t->step) {
+    case RecordStep::kEndOfCharge:
+      return EndOfCharge() == 3 ? 3 : 0;
+    case RecordStep::kStartCharge: {
+      ClaimEnv env = rs.claim_env();
+      EmptyThisGroup(env);
+      break;
+    }
+    case RecordStep::kFacility:
+      if (!TakesFacility(c.this_top.calc_pref, c.this_group.charge)) return 0;
+      break;
+    case RecordStep::kParse:
+      break;
+  }
+  ParseEnv env = rs.parse_env();
+  return ParseRecord(env, sRec, t->slot(c.this_top, c.this_group));
+}
 
-  if (Record* ext = ExtDataSlot(type, c)) return ParseExtDataRec(sRec, *ext);
-
-  if (type == "1000") return ParsePracticeRec(sRec, top.practice);
-  if (type == "1050") return ParseSubmitterRec(sRec, top.submitter);
-  if (type == "2000") return ParseBProviderRec(sRec, top.bprovider);
-  if (type == "3000") {
-    bool keep_empty_payer_id = false;
-    return ParseInsuranceRec(sRec, top.insurance, keep_empty_payer_id);
-  }
-  if (type == "3100") return ParseCalcPrefRec(sRec, top.calc_pref);
-  if (type == "3101") return ParseBreakPrefRec(sRec, top.break_pref);
-  if (type == "4000") return ParsePatientRec(sRec, top.patient);
-  if (type == "5000") return ParseSubscriberRec(sRec, top.subscriber);
-  if (type == "6000") {
-    EmptyThisGroup();
-    return ParseChargeRec(sRec, grp.charge);
-  }
-  if (type == "6050") return ParseAmbulanceRec(sRec, grp.ambulance);
-  if (type == "6060") return ParseChiropractorRec(sRec, grp.chiropractor);
-  if (type == "6100") return ParseSProviderRec(sRec, grp.sprovider);
-  if (type == "6110") return ParseOProviderRec(sRec, grp.oprovider);
-  if (type == "6120") return ParseReferralRec(sRec, grp.referral);
-  if (type == "6130") return ParseOReferralRec(sRec, grp.oreferral);
-  if (type == "6200") {
-    // Facility switch of the billing preferences: "1" never, "2" not for an
-    // office place of service, anything else always.
-    const std::string& sw = top.calc_pref[calc_pref::FacilitySwitch];
-    const std::string& pos = grp.charge[charge::PosCode];
-    if (sw == "1" || (sw == "2" && (pos == "11" || pos == "12"))) return 0;
-    return ParseFacilityRec(sRec, grp.facility);
-  }
-  if (type == "6310" || type == "6320" || type == "6330" || type == "6340") {
-    int slot = type[2] - '0';
-    return ParseOInsuranceRec(sRec, grp.oins[static_cast<size_t>(slot - 1)], slot);
-  }
-  if (type == "6990") {
-    int16_t r = EndOfCharge();
-    return r == 3 ? 3 : 0;
-  }
-  LogLine("FormatRecord() - Didn't know the case type");
-  return 0;
+int16_t Format_Class::WriteClaimSoFar() {
+  FormEnv env = Rs().form_env();
+  return WriteClaim(env, tables_);
 }
 
 int16_t Format_Class::EndOfCharge() {
@@ -323,29 +284,34 @@ int16_t Format_Class::EndOfCharge() {
   if (!sub13.empty()) c.this_group.charge[charge::CodeList] += "~" + sub13;
 
   std::string tob;
-  if (!LookUpExtData(2, "20007", tob)) {
+  if (!LookUpExtDataThis(c, 2, "20007", tob)) {
     tob = c.this_top.insurance[insurance::TypeOfBill];
     if (tob.empty()) tob = c.this_top.practice[practice::TypeOfBill];
   }
   c.this_group.charge[charge::TypeOfBill] = Right("0000" + tob, 4);
 
+  ClaimEnv env = rs.claim_env();
   bool new_claim = false;
   if (rs.first_charge) {
     rs.first_charge = false;
     new_claim = true;
-    LogLine("1st Charge, not calling CheckBreak()");
+    Log().Line("1st Charge, not calling CheckBreak()");
   } else {
     new_claim = c.last_top.practice[practice::IhCode] != c.this_top.practice[practice::IhCode];
-    if (CheckBreak(tables_) == 3) return 3;
+    bool is_break = false;
+    if (CheckBreak(env, tables_, is_break) == 3) return 3;
+    // The writer empties the tables also when it fails and queues its own
+    // message, so the new charge starts a clean claim either way.
+    if (is_break) WriteClaimSoFar();
   }
 
-  CopyThisTopToLast();
-  CopyThisGroupToLast();
+  CopyThisTopToLast(env);
+  CopyThisGroupToLast(env);
   if (new_claim)
-    ClearOtherInsIDArrays(c.last_top.practice[practice::IhCode], rs.record_header[0],
-                          c.last_top.practice[practice::Field16]);
-  DealWithLastGroup(tables_);
-  Strip19FromNarrative(c.last_group.charge[charge::Narrative]);
+    rs.ref.ClearOtherInsIDArrays(c.last_top.practice[practice::IhCode], rs.record_header[0],
+                                 c.last_top.practice[practice::Field16]);
+  DealWithLastGroup(env, tables_);
+  Strip19FromNarrative(rs.cx, c.last_group.charge[charge::Narrative]);
   return 0;
 }
 
@@ -355,18 +321,18 @@ int16_t Format_Class::ProcessEndOfFile() {
   RunState& rs = Rs();
   int16_t result = 0;
   try {
-    rs.queue.Clear();
-    LogLine("ProcessEndOfFile() gbThereWasAFatalError = " + BoolText(rs.fatal_error));
+    rs.cx.queue.Clear();
+    Log().Line("ProcessEndOfFile() gbThereWasAFatalError = " + BoolText(rs.fatal_error));
     if (rs.fatal_error) {
-      LogLine("VC++ says there was a Fatal Error");
+      Log().Line("VC++ says there was a Fatal Error");
     } else {
       int16_t r = 0;
-      if (rs.charge_counter > 0) r = WriteClaim(tables_);
+      if (rs.charge_counter > 0) r = WriteClaimSoFar();
       // Every batch whose file is open ends with its trailer, also one
       // without any charge; a failed claim leaves the trailer off. A file
       // that never opened cannot take it either, and that is reported
       // here too: the end of such a batch is not a success.
-      if (r != 3 && (rs.fmt_out.IsOpen() || rs.fmt_open_failed)) WriteTrailer("");
+      if (r != 3 && (rs.fmt.IsOpen() || rs.fmt_open_failed)) rs.fmt.WriteTrailer("");
     }
   } catch (const RtError& e) {
     gsErrorMsg = ComponentName() + " Had a problem in ProcessEndOfFile()  Error: " +
@@ -377,8 +343,8 @@ int16_t Format_Class::ProcessEndOfFile() {
   TakeErrorMsg(gsErrorMsg);
   // The file and the log are closed on every path, so nothing stays
   // unflushed before printing.
-  const bool was_open = rs.fmt_out.IsOpen();
-  int16_t closed = CloseASCIIout();
+  const bool was_open = rs.fmt.IsOpen();
+  int16_t closed = rs.fmt.CloseASCIIout();
   if (closed > 0) result = closed;
   // A file removed under the run (its folder cleaned away) took every line
   // with it, although each write succeeded.
@@ -388,12 +354,12 @@ int16_t Format_Class::ProcessEndOfFile() {
                              ErrorText(RtError(kErrFileNotFound)));
     AddToMessageArray(3, "Filename: " + rs.fmt_file_path);
   }
-  if (!rs.queue.Empty()) {
-    LogLine("ProcessEndOfFile: Had extra Messages in the array");
+  if (!rs.cx.queue.Empty()) {
+    Log().Line("ProcessEndOfFile: Had extra Messages in the array");
     result = 1;
   }
   CloseLog();
-  if (!rs.queue.Empty()) result = 1;
+  if (!rs.cx.queue.Empty()) result = 1;
   return result == 0 ? 0 : 1;
 }
 
@@ -401,16 +367,16 @@ int16_t Format_Class::ProcessFormattedRecords() {
   RunState& rs = Rs();
   int16_t result = 0;
   try {
-    rs.queue.Clear();
+    rs.cx.queue.Clear();
     if (!HaveASCIIFilenm()) return 1;
     DeleteLog();
-    result = PrintFormattedRecords();
+    result = PrintFormattedRecords(rs.cx, rs.print, rs.fmt_file_path);
   } catch (const RtError& e) {
     AddToMessageArray(3, "ProcessFormattedRecords()  Error: " + ErrorText(e));
     AddToMessageArray(3, "File: " + rs.fmt_file_path);
     result = 1;
   }
-  if (!rs.queue.Empty()) result = 1;
+  if (!rs.cx.queue.Empty()) result = 1;
   return result;
 }
 

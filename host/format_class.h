@@ -16,9 +16,10 @@
 #include <string>
 
 #include "claim/claim_tables.h"
-#include "host/run_state.h"
 
 namespace ub04 {
+
+inline constexpr const char* kModuleName = "QVR_UB04PPA_Format";
 
 class Format_Class {
  public:
@@ -44,6 +45,8 @@ class Format_Class {
  private:
   int16_t Dispatch(const std::string& type, const std::string& sRec);
   int16_t EndOfCharge();
+  // Writes the claim built so far (a break, or the end of the batch).
+  int16_t WriteClaimSoFar();
   int16_t SetLogLevel(const std::string& sMsg);
   void GetBillingComponentManager();
 
@@ -55,5 +58,12 @@ class Format_Class {
 // copies or (LookUpExtDataLast) in the Last copies.
 bool LookUpExtData(int n, std::string_view code, std::string& value);
 bool LookUpExtDataLast(int n, std::string_view code, std::string& value);
+
+// Settings of the calling thread's run that no host message carries. Each
+// belongs to the run, so it is set after the Format_Class is created.
+// Also writes every printed page as a PNG into dir ("" stops it).
+void SetPreviewFolder(const std::string& dir);
+// The folder FOLIO_CFG_NPICMS.DAT is read from ("" the component's own).
+void SetComponentFolder(const std::string& dir);
 
 }  // namespace ub04

@@ -1,94 +1,61 @@
 #include "host/run_log.h"
 
 #include <cstdio>
-#include <cstring>
 
+#include "base/runtime.h"
 #include "host/run_state.h"
-#include "host/runtime.h"
 
 namespace ub04 {
 
 std::string LogFileName() {
   const RunState& rs = Rs();
   std::string dir = (!rs.output_path.empty() && rs.output_path[0] == '?') ? "." : rs.output_path;
-  return dir + "/" + rs.module_name + ".Log";
+  return dir + "/" + rs.cx.module_name + ".Log";
 }
-
-namespace {
-
-// Lines go straight into the log's buffer; FlushOutputs() sends them to
-// the file at the end of the host call. A trace line is never worth failing
-// the work it describes, so a failed write is dropped here.
-template <class Fill>
-void WriteLogWith(OutFile& log, Fill&& fill) {
-  if (!log.IsOpen()) return;
-  try {
-    log.WriteWith([&](std::string& b) {
-      fill(b);
-      b += "\r\n";
-    });
-  } catch (const RtError&) {
-  }
-}
-
-// One text item made of parts, as one line.
-void WriteLogText(OutFile& log, std::initializer_list<std::string_view> parts) {
-  WriteLogWith(log, [&](std::string& b) { AppendQuotedJoin(b, parts); });
-}
-
-void WriteLogText(std::string_view text) { WriteLogText(Rs().log, {text}); }
-
-// The log, when trace lines are written; null otherwise.
-OutFile* TraceLog() {
-  RunState& rs = Rs();
-  return rs.log_level >= 2 && rs.log.IsOpen() ? &rs.log : nullptr;
-}
-
-}  // namespace
 
 int16_t OpenLog() {
   RunState& rs = Rs();
-  if (rs.log.IsOpen()) return 0;
+  RunLog& log = rs.cx.log;
+  if (log.IsOpen()) return 0;
   try {
     Date today = Today();
     std::string when = LongDate(today) + " " + TimeHms();
-    rs.log.Open(LogFileName(), OutFile::Mode::kAppend);
-    WriteLogText("***");
-    WriteLogText("*** Opened on: " + when);
-    WriteLogText("***");
-    WriteLogText(rs.form_code + " " + VersionText());
-    WriteLogText("giTestClaims_Starting = " + SignNum(rs.test_claims_starting));
-    WriteLogText("giTestClaims_Ending = " + SignNum(rs.test_claims_ending));
-    LogLine(" >>>>> gbDBConnectionIsGood = " + BoolText(rs.ref.db_connection_good));
-    if (!Trim(rs.ref.icd10_readiness_note).empty()) LogLine(rs.ref.icd10_readiness_note);
+    log.Open(LogFileName());
+    log.AnyLevel("***");
+    log.AnyLevel("*** Opened on: " + when);
+    log.AnyLevel("***");
+    log.AnyLevel(rs.form_code + " " + VersionText());
+    log.AnyLevel("giTestClaims_Starting = " + SignNum(rs.print.test_claims_starting));
+    log.AnyLevel("giTestClaims_Ending = " + SignNum(rs.print.test_claims_ending));
+    log.Line(" >>>>> gbDBConnectionIsGood = " + BoolText(rs.ref.connected()));
+    const std::string& note = rs.ref.state().icd10_readiness_note;
+    if (!Trim(note).empty()) log.Line(note);
     return 0;
   } catch (const RtError& e) {
-    if (e.number() == kErrFileAlreadyOpen) {
-      rs.log_level = 0;
-      return 0;
-    }
-    rs.log_level = 0;
-    AddToMessageArray(3, ComponentName() + " OpenLog()  Error: " + ErrorText(e));
+    log.set_level(0);
+    if (e.number() == kErrFileAlreadyOpen) return 0;
+    rs.cx.Queue(3, rs.cx.component_name + " OpenLog()  Error: " + ErrorText(e));
     return 3;
   }
 }
 
 int16_t CloseLog() {
   RunState& rs = Rs();
+  RunLog& log = rs.cx.log;
   int16_t result = 0;
-  if (rs.log.IsOpen()) {
+  if (log.IsOpen()) {
     std::string when = LongDate(Today()) + " " + TimeHms();
-    WriteLogText("***");
-    WriteLogText("*** Closed on: " + when);
-    WriteLogText("***");
+    log.AnyLevel("***");
+    log.AnyLevel("*** Closed on: " + when);
+    log.AnyLevel("***");
     try {
-      rs.log.Close();
+      log.Close();
     } catch (const RtError& e) {
-      AddToMessageArray(3, ComponentName() + " CloseLog() " + ErrorText(e));
+      rs.cx.Queue(3, rs.cx.component_name + " CloseLog() " + ErrorText(e));
       result = 3;
     }
   }
-  rs.log_level = 0;
+  log.set_level(0);
   return result;
 }
 
@@ -98,54 +65,10 @@ int16_t DeleteLog() {
   return result;
 }
 
-void LogLine(std::string_view text) {
-  if (OutFile* log = TraceLog()) WriteLogText(*log, {text});
-}
-
-void LogJoined(std::initializer_list<std::string_view> parts) {
-  if (OutFile* log = TraceLog()) WriteLogText(*log, parts);
-}
-
-void LogLineAnyLevel(std::string_view text) { WriteLogText(text); }
-
-bool LogTracing() { return TraceLog() != nullptr; }
-
-void LogItems(std::initializer_list<std::string_view> items) {
-  RunState& rs = Rs();
-  if (rs.log_level < 1) return;
-  WriteLogWith(rs.log, [&](std::string& b) {
-    bool first = true;
-    for (std::string_view item : items) {
-      if (!first) b += ',';
-      first = false;
-      AppendQuoted(b, item);
-    }
-  });
-}
-
-void LogGridValue(std::string_view label, std::string_view value) {
-  OutFile* log = TraceLog();
-  if (!log) return;
-  char line[80];
-  std::memset(line, ' ', sizeof line);
-  label.copy(line, 20);
-  value.copy(line + 24, 56);
-  WriteLogText(*log, {std::string_view(line, sizeof line)});
-}
-
 void FlushOutputs() {
   RunState& rs = Rs();
-  try {
-    rs.log.Flush();
-  } catch (const RtError&) {
-  }
-  // The formatted-record file reports its own write errors where they
-  // happen; a flush failure here is caught again when the file is closed.
-  try {
-    rs.fmt_out.Flush();
-  } catch (const RtError& e) {
-    AddToMessageArray(3, ComponentName() + " WriteField()  Error: " + ErrorText(e));
-  }
+  rs.cx.log.Flush();
+  rs.fmt.Flush();
 }
 
 }  // namespace ub04

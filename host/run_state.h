@@ -2,34 +2,59 @@
 //
 // The host drives the component from one thread. All working state lives
 // here, one set per host thread, shared by every Format_Class created on that
-// thread and reset whenever one is created (Shared_Initialize). Subsystems
-// keep their part in their own struct (claim, reference data, printing); this
-// header only gathers them.
+// thread and reset whenever one is created (Shared_Initialize). Each layer
+// keeps its part in its own struct (claim, reference data, printing, the
+// formatted-record file); this header gathers them, and only the host layer
+// reaches them: the layers below get what they work on passed down.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "base/context.h"
+#include "base/runtime.h"
+#include "claim/claim_env.h"
 #include "claim/claim_state.h"
+#include "form/fmt_file.h"
+#include "form/page.h"
 #include "form/print_state.h"
-#include "host/messages.h"
-#include "host/runtime.h"
-#include "host/text_file.h"
-#include "refdata/ref_state.h"
+#include "host/format_class.h"
+#include "records/record_env.h"
+#include "refdata/refdata.h"
 
 namespace ub04 {
 
-inline constexpr const char* kModuleName = "QVR_UB04PPA_Format";
+
+
+// The record rules' view of the layers above the records: reference data
+// and payment adjustments.
+class HostRecordServices final : public RecordServices {
+ public:
+  HostRecordServices(Context& cx, RefData& ref) : cx_(cx), ref_(ref) {}
+  std::string AlternatePracticeNpi(const std::string& practice_ih_code,
+                                   const std::string& provider_ih_code,
+                                   const std::string& insurance_ih_code) override;
+  bool OriginalPracticeAddress(Record& practice) override;
+  void ChooseDiagnosisCodeSet(Record& charge, const Record& insurance) override;
+  void NormalizeAdjustmentCodes(std::string& codes) override;
+
+ private:
+  Context& cx_;
+  RefData& ref_;
+};
 
 struct RunState {
-  // Identity: fixed module name; the component name and form code derive
-  // from it. Tests may inject another module name to reach form-code rules.
-  std::string module_name = kModuleName;
-  std::string component_name;  // module name + ".Dll"
-  std::string form_code;       // "UB04PPA"
+  // module_name is fixed in production; tests may inject another to reach
+  // the rules that depend on the form code. The diagnosis-table size is the
+  // creating instance's.
+  RunState(const std::string& module_name, int16_t diag_capacity, int16_t diags_per_charge);
+  RunState(const RunState&) = delete;
+  RunState& operator=(const RunState&) = delete;
 
-  MessageQueue queue;
+  // The queue, the run log and the names error texts start with.
+  Context cx;
+  std::string form_code;  // "UB04PPA": characters 5 on of the module name, 11 fewer
 
   // Host settings (host messages).
   std::string output_path = "?";
@@ -39,18 +64,10 @@ struct RunState {
   std::string host_user;
   std::string printer_name;
   bool fatal_error = false;  // gbThereWasAFatalError
-  float printer_x_offset = 0, printer_y_offset = 0;
-  bool test_claims_mode = false;
-  int16_t test_claims_starting = 0;  // giTestClaims_Starting
-  int16_t test_claims_ending = 0;    // giTestClaims_Ending
-
-  // Run log.
-  int16_t log_level = 0;
-  OutFile log;
 
   // Formatted-record file. fmt_open_failed: this run's records had no file
   // to go to, so its end cannot be reported as done.
-  OutFile fmt_out;
+  FmtFile fmt{cx};
   bool fmt_open_failed = false;
 
   // Counters. The charge counter and claims counter are 32-bit so that a
@@ -64,39 +81,37 @@ struct RunState {
   // Component-wide values of the record rules.
   Date npi_cutover_date = 0;
   bool suppress_upin = true;  // gbSuppressUpin
-  bool lookup_found = false;
 
-  // Diagnosis-table limits, set by the instance before the reset.
-  int16_t diag_capacity = 4;
-  int16_t diags_per_charge = 5;
-
-  // The last error text composed by a writer the instance calls; the
-  // instance takes it into its gsErrorMsg when the public call ends.
-  std::string error_msg;
+  // Diagnosis-table limits of the instance that reset the run.
+  int16_t diag_capacity;
+  int16_t diags_per_charge;
 
   ClaimState claim;
-  RefState ref;
+  RefData ref{cx, form_code};
   PrintState print;
+  HostRecordServices services{cx, ref};
+
+  // What each layer is handed.
+  ClaimEnv claim_env() { return ClaimEnv{cx, claim, ref}; }
+  FormEnv form_env() { return FormEnv{cx, claim, ref, fmt, total_claims}; }
+  ParseEnv parse_env();
 };
 
 // The run state of the calling thread.
 RunState& Rs();
 
-// Resets the run state of this thread (Shared_Initialize). Open files and the
+// Resets the run state of this thread (Shared_Initialize) for an instance
+// with the given module name and diagnosis-table size. Open files and the
 // database connection of the previous run are closed first, flushed.
-void Shared_Initialize();
-
-// Queues a message (AddToMessageArray).
-void AddToMessageArray(int16_t nr, std::string msg);
-
-// Stores text as the instance's gsErrorMsg (for error handlers of the
-// class's own operations that run outside the class).
-void SetErrorMsg(std::string text);
-
-// Component name as it starts most error texts: "QVR_UB04PPA_Format.Dll".
-const std::string& ComponentName();
+void Shared_Initialize(const std::string& module_name, int16_t diag_capacity,
+                       int16_t diags_per_charge);
 
 // "major.minor.revision" of this build.
 std::string VersionText();
+
+// False (with its message queued) while the output path is not set.
+bool HaveOutputPath();
+// False (with its message queued) while the formatted-record path is not set.
+bool HaveASCIIFilenm();
 
 }  // namespace ub04

@@ -18,8 +18,9 @@
 #include <cstdint>
 #include <span>
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 #include "records/record.h"
+#include "records/record_env.h"
 
 namespace ub04 {
 
@@ -27,6 +28,7 @@ struct LayoutRules;
 
 // What the hooks of one parse see.
 struct ParseContext {
+  ParseEnv& env;
   Record& rec;
   const TokenViews& t;               // views into the record text
   long long n;                       // index of the last token
@@ -36,7 +38,7 @@ struct ParseContext {
 
 using PartHook = void (*)(ParseContext& c);
 using FinishHook = int16_t (*)(ParseContext& c);  // 3 stops the parse, no clean-up
-using PartTest = bool (*)(long long n);
+using PartTest = bool (*)(ParseContext& c);  // reads c.n
 
 inline constexpr int kMandatory = -1;
 
@@ -89,7 +91,7 @@ struct LayoutRules {
 
   std::span<const int> cleanup_tokens = {};  // punctuation clean-up, in order
 
-  void (*on_entry)() = nullptr;              // after the entry line
+  void (*on_entry)(ParseEnv& env) = nullptr;  // after the entry line
   FinishHook finish = nullptr;               // after the grid dump
   void (*after_cleanup)(ParseContext& c) = nullptr;
 };

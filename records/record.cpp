@@ -1,6 +1,6 @@
 #include "records/record.h"
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 

@@ -1,9 +1,7 @@
 // The one parser every record type but extended data goes through.
 #include "records/record_parser.h"
 
-#include "host/run_log.h"
-#include "host/run_state.h"
-#include "host/text_util.h"
+#include "base/text_util.h"
 #include "records/layout_rules.h"
 #include "records/layouts.h"
 #include "records/record_rules.h"
@@ -31,11 +29,11 @@ void ApplyRule(ParseContext& c, const FieldRule& r) {
     case RuleKind::kUpin: {
       std::string& upin = At(c, r.token);
       if (upin == ".") upin.clear();
-      if (Rs().suppress_upin) upin.clear();
+      if (c.env.suppress_upin) upin.clear();
       break;
     }
     case RuleKind::kNpiCutover:
-      if (NpiNotYetInUse()) At(c, r.token).clear();
+      if (NpiNotYetInUse(c.env)) At(c, r.token).clear();
       break;
     case RuleKind::kCountry: {
       std::string& country = At(c, r.token);
@@ -47,7 +45,7 @@ void ApplyRule(ParseContext& c, const FieldRule& r) {
 
 void ReadPart(ParseContext& c, const Part& p) {
   bool read = p.threshold == kMandatory || c.n > p.threshold;
-  if (p.when) read = p.when(c.n);
+  if (p.when) read = p.when(c);
   // assign() reuses each member's storage: no allocation once a record of
   // this type has been read before.
   if (read && static_cast<size_t>(p.last) < c.t.size()) {
@@ -72,61 +70,96 @@ std::string_view GridLabel(const char* prefix, size_t i, std::string& buf) {
   return buf;
 }
 
-void LogGrid(const Record& rec, const LayoutRules& r) {
-  if (!r.grid_heading || !LogTracing()) return;
-  LogLine("");
-  LogLine(r.grid_heading);
+void LogGrid(RunLog& log, const Record& rec, const LayoutRules& r) {
+  if (!r.grid_heading || !log.Tracing()) return;
+  log.Line("");
+  log.Line(r.grid_heading);
   std::string label;
   for (const GridSection& s : r.grid) {
-    LogGridValue(GridLabel(s.prefix, 1, label), rec[s.field01]);
+    log.Grid(GridLabel(s.prefix, 1, label), rec[s.field01]);
     for (size_t i = 0; i < 4; ++i)
-      LogGridValue(GridLabel(s.prefix, 2 + i, label), rec[s.field02 + i]);
+      log.Grid(GridLabel(s.prefix, 2 + i, label), rec[s.field02 + i]);
     for (size_t i = 0; i < 10; ++i)
-      LogGridValue(GridLabel(s.prefix, 6 + i, label), rec[s.field06 + i]);
+      log.Grid(GridLabel(s.prefix, 6 + i, label), rec[s.field06 + i]);
   }
-  LogLine("");
+  log.Line("");
 }
 
 }  // namespace
 
-int16_t DealWithPunctuation(Record& rec) {
+int16_t DealWithPunctuation(Context& cx, Record& rec) {
   const LayoutRules& r = *rec.layout->rules;
   try {
     return Guard([&]() -> int16_t {
       for (int token : r.cleanup_tokens) {
         std::string& field = rec[MemberForToken(r, token)];
-        field = SquashAllPunctuation(field, true, "", "");
+        field = SquashAllPunctuation(cx, field, true, "", "");
       }
       return 0;
     });
   } catch (const RtError& e) {
-    AddToMessageArray(3, ComponentName() + " DealWithPunctuation_" + r.cleanup_name + " " +
-                             ErrorText(e));
+    cx.Queue(3, cx.component_name + " DealWithPunctuation_" + r.cleanup_name + " " +
+                    ErrorText(e));
     return 3;
   }
 }
 
-int16_t ParseRecord(const std::string& sRec, Record& rec, bool keep_empty_payer_id) {
+namespace {
+
+// Pairs = "~" code1 value1 "~" code2 value2 ... "~": each odd token gives a
+// code (its first five characters), the even token after it the value
+// written straight behind. "" when only token 0 came.
+int16_t ParseExtDataRec(ParseEnv& env, const std::string& sRec, Record& rec) {
+  const LayoutRules& r = *rec.layout->rules;
+  env.cx.log.Line(r.entry_log);
+  TokenViews t;
+  SplitTokenViews(sRec, "//", t);
+  rec[ext_data::Field00].assign(Tok(t, 0));
+  std::string& pairs = rec[ext_data::Pairs];
+  pairs.clear();
+  for (size_t i = 1; i < t.size(); ++i) {
+    if (i % 2 == 1) {
+      pairs += '~';
+      pairs += t[i].substr(0, 5);
+    } else {
+      pairs += t[i];
+    }
+  }
+  if (!pairs.empty()) pairs += "~";
+  return 0;
+}
+
+int16_t ParseByLayout(ParseEnv& env, const std::string& sRec, Record& rec,
+                      bool keep_empty_payer_id) {
+  const LayoutRules& r = *rec.layout->rules;
+  env.cx.log.Line(r.entry_log);
+  if (r.on_entry) r.on_entry(env);
+  TokenViews t;
+  t.reserve(kTokensReserved);
+  SplitTokenViews(sRec, "//", t);
+  ParseContext c{env, rec, t, static_cast<long long>(t.size()) - 1, r, keep_empty_payer_id};
+  // A gated record that is not switched on leaves its slot as it was.
+  if (r.gate_token >= 0 && Tok(t, r.gate_token) != "1") return 0;
+  for (const Part& p : r.parts) ReadPart(c, p);
+  LogGrid(env.cx.log, rec, r);
+  if (r.finish && r.finish(c) == 3) return 3;
+  DealWithPunctuation(env.cx, rec);
+  if (r.after_cleanup) r.after_cleanup(c);
+  return 0;
+}
+
+}  // namespace
+
+int16_t ParseRecord(ParseEnv& env, const std::string& sRec, Record& rec,
+                    bool keep_empty_payer_id) {
   const LayoutRules& r = *rec.layout->rules;
   try {
     return Guard([&]() -> int16_t {
-      LogLine(r.entry_log);
-      if (r.on_entry) r.on_entry();
-      TokenViews t;
-      t.reserve(kTokensReserved);
-      SplitTokenViews(sRec, "//", t);
-      ParseContext c{rec, t, static_cast<long long>(t.size()) - 1, r, keep_empty_payer_id};
-      // A gated record that is not switched on leaves its slot as it was.
-      if (r.gate_token >= 0 && Tok(t, r.gate_token) != "1") return 0;
-      for (const Part& p : r.parts) ReadPart(c, p);
-      LogGrid(rec, r);
-      if (r.finish && r.finish(c) == 3) return 3;
-      DealWithPunctuation(rec);
-      if (r.after_cleanup) r.after_cleanup(c);
-      return 0;
+      if (rec.layout == &kExtDataLayout) return ParseExtDataRec(env, sRec, rec);
+      return ParseByLayout(env, sRec, rec, keep_empty_payer_id);
     });
   } catch (const RtError& e) {
-    AddToMessageArray(3, ComponentName() + r.error_text + ErrorText(e));
+    env.cx.Queue(3, env.cx.component_name + r.error_text + ErrorText(e));
     return 3;
   }
 }

@@ -6,17 +6,20 @@
 #include <string>
 
 #include "records/record.h"
+#include "records/record_env.h"
 
 namespace ub04 {
 
 // Parses sRec into rec by rec's layout. Returns 0, or 3 after queueing the
 // layout's error text with the error (the members read before the error
-// keep their new values, the others their old ones).
-int16_t ParseRecord(const std::string& sRec, Record& rec, bool keep_empty_payer_id = false);
+// keep their new values, the others their old ones). Extended data packs
+// its code/value pairs into one member instead.
+int16_t ParseRecord(ParseEnv& env, const std::string& sRec, Record& rec,
+                    bool keep_empty_payer_id = false);
 
 // DealWithPunctuation_<record>: SquashAllPunctuation over the layout's
 // clean-up fields, in order. 0, or 3 after queueing the error; the parsers
 // ignore the result.
-int16_t DealWithPunctuation(Record& rec);
+int16_t DealWithPunctuation(Context& cx, Record& rec);
 
 }  // namespace ub04

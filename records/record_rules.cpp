@@ -1,13 +1,8 @@
 #include "records/record_rules.h"
 
-#include "claim/payment_adjustments.h"
-#include "host/run_log.h"
-#include "host/run_state.h"
-#include "host/text_util.h"
+#include "base/text_util.h"
 #include "records/layouts.h"
-#include "refdata/payer_rules.h"
-#include "refdata/readiness.h"
-#include "refdata/refdata.h"
+#include "records/payer_rules.h"
 
 namespace ub04 {
 
@@ -18,7 +13,7 @@ std::string NormalizeCountry(const std::string& s) {
   return s;
 }
 
-bool NpiNotYetInUse() { return Rs().npi_cutover_date > Today(); }
+bool NpiNotYetInUse(const ParseEnv& env) { return env.npi_cutover_date > Today(); }
 
 namespace {
 
@@ -50,9 +45,8 @@ void MapCode(std::string& code, const char* from_one, const char* from_zero,
 
 // ---- practice ----
 
-void LogNpiLegacyNote() {
-  const std::string& note = Rs().ref.npi_legacy_note;
-  if (!note.empty()) LogLine(note);
+void LogNpiLegacyNote(ParseEnv& env) {
+  if (!env.npi_legacy_note.empty()) env.cx.log.Line(env.npi_legacy_note);
 }
 
 void KeepNpiAsReceived(ParseContext& c) { c.rec[practice::NpiAsReceived] = c.rec[practice::Npi]; }
@@ -60,13 +54,13 @@ void KeepNpiAsReceived(ParseContext& c) { c.rec[practice::NpiAsReceived] = c.rec
 int16_t FetchOriginalAddressForForm(ParseContext& c) {
   Record& rec = c.rec;
   for (size_t m = practice::OriginalName; m <= practice::OriginalCountry; ++m) rec[m].clear();
-  const std::string& form = Rs().form_code;
-  bool original_form = Right(form, 3) == "_P5" || Right(form, 3) == "_I5";
+  std::string_view form = c.env.form_code;
+  bool original_form = form.ends_with("_P5") || form.ends_with("_I5");
   if (!original_form || rec[practice::PayToAddressLine1].empty()) return 0;
-  Rs().lookup_found = FetchOriginalPracticeAddress(rec);
-  if (Rs().lookup_found) return 0;
-  AddToMessageArray(3, ComponentName() +
-                           " ParsePracticeRec had an error when fetching original practice address");
+  if (c.env.services.OriginalPracticeAddress(rec)) return 0;
+  Context& cx = c.env.cx;
+  cx.Queue(3, cx.component_name +
+                  " ParsePracticeRec had an error when fetching original practice address");
   return 3;
 }
 
@@ -84,11 +78,10 @@ int16_t FinishInsurance(ParseContext& c) {
 }
 
 void OverridePracticeNpiAndSetFlags(ParseContext& c) {
-  TopRecords& top = Rs().claim.this_top;
+  TopRecords& top = c.env.top;
   Record& prac = top.practice;
-  std::string npi = FetchAlternatePracticeNPIFromDB(prac[practice::IhCode],
-                                                    top.bprovider[bprovider::IhCode],
-                                                    c.rec[insurance::IhCode]);
+  std::string npi = c.env.services.AlternatePracticeNpi(
+      prac[practice::IhCode], top.bprovider[bprovider::IhCode], c.rec[insurance::IhCode]);
   prac[practice::Npi] = npi.empty() ? prac[practice::NpiAsReceived] : npi;
   SetPayerFlags(c.rec);
 }
@@ -119,11 +112,10 @@ void SplitSubscriberField38(ParseContext& c) {
 
 // ---- charge ----
 
-void ClearThisFollowed() {
-  ClaimState& cs = Rs().claim;
-  cs.this_follow_key.clear();
-  cs.this_followed = false;
-  LogLine("** ParseChargeRec  This-followed is now false");
+void ClearThisFollowed(ParseEnv& env) {
+  env.follow.key.clear();
+  env.follow.followed = false;
+  env.cx.log.Line("** ParseChargeRec  This-followed is now false");
 }
 
 void BlankNoneApprovals(ParseContext& c) {
@@ -141,13 +133,15 @@ void BlankZeroQuantities(ParseContext& c) {
     if (LeadingNumber(c.rec[m]) == 0) c.rec[m].clear();
 }
 
-bool TakeIcd10Group(long long n) {
+bool TakeIcd10Group(ParseContext& c) {
+  RunLog& log = c.env.cx.log;
+  const long long n = c.n;
   if (n >= 129 && n <= 179) {
-    LogLine("parsing ICD10's because I have field 129 and less than 180 fields");
+    log.Line("parsing ICD10's because I have field 129 and less than 180 fields");
     return true;
   }
-  LogLine("blanking ICD10's because I have field 129 but more than 180 fields, or dont have 129");
-  LogJoined({"ubound is ", PlainNum(n)});
+  log.Line("blanking ICD10's because I have field 129 but more than 180 fields, or dont have 129");
+  log.Joined({"ubound is ", PlainNum(n)});
   return false;
 }
 
@@ -172,7 +166,7 @@ int16_t FinishCharge(ParseContext& c) {
   rec[charge::Field00ThirdPart] = ThirdCommaField(rec[charge::Field00]);
   SplitAtSlash(rec, charge::RevenueCode, charge::RevenueCodeSecondPart);
   rec[charge::RevenueCode] = PadText(rec[charge::RevenueCode], 4, '0', false);
-  ChooseDiagnosisCodeSet(rec);
+  c.env.services.ChooseDiagnosisCodeSet(rec, c.env.top.insurance);
   FillModifiersFromList(rec);
   rec[charge::BpValue].clear();
   TakeBPPrefix(rec);
@@ -186,7 +180,8 @@ void StripProcedureFromNarrative(ParseContext& c) {
   const std::string& procedure = rec[charge::Field07];
   if (rec[charge::StripProcedureFromNarrative] != "1" || procedure.empty()) return;
   std::string& narrative = rec[charge::Narrative];
-  if (StripMidStringFromWholeString(procedure, narrative) != narrative) narrative.clear();
+  if (StripMidStringFromWholeString(c.env.cx, procedure, narrative) != narrative)
+    narrative.clear();
 }
 
 void FillModifiersFromList(Record& rec) {
@@ -222,12 +217,12 @@ std::string PopExtraModifier(Record& rec) {
 // ---- companions ----
 
 int16_t ApplySProviderNpiCutover(ParseContext& c) {
-  if (NpiNotYetInUse()) c.rec[sprovider::Npi].clear();
+  if (NpiNotYetInUse(c.env)) c.rec[sprovider::Npi].clear();
   return 0;
 }
 
 int16_t ApplyFacilityNpiCutover(ParseContext& c) {
-  if (NpiNotYetInUse()) c.rec[facility::Npi].clear();
+  if (NpiNotYetInUse(c.env)) c.rec[facility::Npi].clear();
   return 0;
 }
 
@@ -241,7 +236,7 @@ void MapOInsuranceField11(ParseContext& c) {
 
 void NormalizeOInsuranceAdjustments(ParseContext& c) {
   std::string& codes = c.rec[oinsurance::AdjustmentCodes];
-  if (!codes.empty()) NormalizeAdjustmentCodes(codes);
+  if (!codes.empty()) c.env.services.NormalizeAdjustmentCodes(codes);
 }
 
 int16_t FinishOInsurance(ParseContext& c) {
@@ -251,10 +246,9 @@ int16_t FinishOInsurance(ParseContext& c) {
 
 void MarkChargeFollowed(ParseContext& c) {
   if (c.rec[oinsurance::FollowMarker] != "MCA") return;
-  ClaimState& cs = Rs().claim;
-  cs.this_follow_key = cs.this_group.charge[charge::RevenueCodeSecondPart];
-  cs.this_followed = true;
-  LogLine("ParseOIns  This-followed is now True");
+  c.env.follow.key = c.env.group.charge[charge::RevenueCodeSecondPart];
+  c.env.follow.followed = true;
+  c.env.cx.log.Line("ParseOIns  This-followed is now True");
 }
 
 }  // namespace ub04

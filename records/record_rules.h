@@ -16,10 +16,10 @@ namespace ub04 {
 std::string NormalizeCountry(const std::string& s);
 
 // True while the NPI cut-over date is later than today: NPIs are dropped.
-bool NpiNotYetInUse();
+bool NpiNotYetInUse(const ParseEnv& env);
 
 // ---- practice ----
-void LogNpiLegacyNote();                        // second entry line, when there is a note
+void LogNpiLegacyNote(ParseEnv& env);           // second entry line, when there is a note
 void KeepNpiAsReceived(ParseContext& c);        // NpiAsReceived = Npi after the cut-over
 int16_t FetchOriginalAddressForForm(ParseContext& c);  // "_P5"/"_I5" forms only
 
@@ -34,11 +34,11 @@ void MapSubscriberField11(ParseContext& c);     // "3" -> "1", "2" -> "0", Field
 void SplitSubscriberField38(ParseContext& c);   // at the first "~"
 
 // ---- charge ----
-void ClearThisFollowed();
+void ClearThisFollowed(ParseEnv& env);
 void BlankNoneApprovals(ParseContext& c);
 void FrameCodeList(ParseContext& c);
 void BlankZeroQuantities(ParseContext& c);
-bool TakeIcd10Group(long long n);               // 129 <= n <= 179, with its log lines
+bool TakeIcd10Group(ParseContext& c);           // 129 <= n <= 179, with its log lines
 int16_t FinishCharge(ParseContext& c);
 void StripProcedureFromNarrative(ParseContext& c);
 // The words of ExtraModifiers into ExtraModifierList(1 to 3), then every

@@ -1,18 +1,18 @@
 // The run's one database connection: opening it with the table-owner retry,
 // the probe, the date tables loaded at start, and the schema test.
-#include "host/run_state.h"
+#include "refdata/database.h"
 #include "refdata/db_cursor.h"
-#include "refdata/ref_internal.h"
 #include "refdata/refdata.h"
 
 namespace ub04 {
 
-std::string OwnedTable(const char* name) {
-  return Rs().ref.owner_prefix ? std::string("[KRV_TABLES].") + name : std::string(name);
+std::string RefData::OwnedTable(const char* name) const {
+  return st_.owner_prefix ? std::string("[KRV_TABLES].") + name : std::string(name);
 }
 
-void ConnectToDatabase() {
-  RefState& ref = Rs().ref;
+void RefData::ConnectToDatabase(const std::string& connection_string) {
+  RefState& ref = st_;
+  connection_string_ = connection_string;
   // A new connection starts over: the previous one is closed, and the date
   // tables it loaded go with it, so a failed connection leaves the file and
   // the standard dates in charge.
@@ -25,7 +25,7 @@ void ConnectToDatabase() {
   ref.readiness.clear();
   ref.icd10_readiness_note.clear();
   ref.icd10_ready_ins_code = "?";
-  if (Rs().connection_string.empty()) return;
+  if (connection_string_.empty()) return;
   OpenInitialDBConnection();
   if (!ref.db_connection_good) {
     ref.owner_prefix = false;
@@ -33,31 +33,30 @@ void ConnectToDatabase() {
   }
 }
 
-DbConnection& SharedDb() {
-  RefState& ref = Rs().ref;
+DbConnection& RefData::SharedDb() {
+  RefState& ref = st_;
   if (!ref.db) Raise(kErrNotConnected, "No database connection is open");
   return *ref.db;
 }
 
-void QueueRefError(int16_t nr, std::string_view what, const RtError& e) {
-  AddToMessageArray(nr, ComponentName() + std::string(what) + ErrorText(e));
+void RefData::QueueRefError(int16_t nr, std::string_view what, const RtError& e) {
+  cx_.Queue(nr, cx_.component_name + std::string(what) + ErrorText(e));
 }
 
-void OpenInitialDBConnection() {
-  RunState& rs = Rs();
-  if (rs.connection_string.empty()) return;
+void RefData::OpenInitialDBConnection() {
+  if (connection_string_.empty()) return;
   try {
     Guard([&] {
-      rs.ref.db.reset();
-      rs.ref.db = OpenDatabase(rs.connection_string);
-      auto rows = rs.ref.db->Query("SELECT IH_CODE FROM " + OwnedTable("PRACTICE"), {});
+      st_.db.reset();
+      st_.db = OpenDatabase(connection_string_);
+      auto rows = st_.db->Query("SELECT IH_CODE FROM " + OwnedTable("PRACTICE"), {});
       for (; !rows->Eof(); rows->MoveNext()) rows->Field("IH_CODE");
     });
-    rs.ref.db_connection_good = true;
+    st_.db_connection_good = true;
   } catch (const RtError& e) {
     // A connection whose probe failed is not kept: the lookups see no
     // database rather than one that answers some tables and not others.
-    rs.ref.db.reset();
+    st_.db.reset();
     QueueRefError(3, " had a problem in OpenInitialDBConnection()  Error:", e);
     return;
   }
@@ -65,13 +64,13 @@ void OpenInitialDBConnection() {
   LoadInsReadinessTableArray();
 }
 
-void CloseDatabaseConnection() {
-  RefState& ref = Rs().ref;
+void RefData::CloseDatabaseConnection() {
+  RefState& ref = st_;
   ref.db.reset();
   ref.db_connection_good = false;
 }
 
-bool DoesTableExistInSchema(const std::string& table_name) {
+bool RefData::DoesTableExistInSchema(const std::string& table_name) {
   try {
     return Guard([&] {
       auto rows = SharedDb().Query(

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 #include "refdata/db_cursor.h"
 
 namespace ub04 {

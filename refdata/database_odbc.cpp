@@ -8,7 +8,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 #include "refdata/database.h"
 #include "refdata/db_cursor.h"
 

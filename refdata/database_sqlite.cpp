@@ -11,7 +11,7 @@
 
 #include <filesystem>
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 #include "refdata/database.h"
 #include "refdata/db_cursor.h"
 

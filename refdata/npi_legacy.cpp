@@ -8,11 +8,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "host/msgbox.h"
-#include "host/run_log.h"
-#include "host/text_file.h"
+#include "base/msgbox.h"
+#include "base/text_file.h"
 #include "refdata/ref_dates.h"
-#include "refdata/ref_internal.h"
 #include "refdata/refdata.h"
 
 namespace ub04 {
@@ -88,9 +86,12 @@ std::string RecordCount(const RefState& ref) {
   return "  RecordCount = " + SignNum(static_cast<long long>(ref.npi_legacy.size()));
 }
 
+}  // namespace
+
 // Step 2 of the load: the database table. True when it gave at least one
 // entry.
-bool LoadNpiLegacyFromDb(RefState& ref) {
+bool RefData::LoadNpiLegacyFromDb() {
+  RefState& ref = st_;
   ref.npi_legacy_note += "\r\n** Opening NPILegacy From DB\r\n";
   ref.npi_legacy.clear();
   try {
@@ -116,7 +117,8 @@ bool LoadNpiLegacyFromDb(RefState& ref) {
 }
 
 // Step 3 of the load: the file beside the component.
-void LoadNpiLegacyFromFile(RefState& ref) {
+void RefData::LoadNpiLegacyFromFile() {
+  RefState& ref = st_;
   std::string path = ComponentFolder() + "/" + kNpiLegacyFileName;
   std::string& report = ref.npi_legacy_note;
   report += "\r\n** Opening NPIlegacy_File: " + path + "\r\n";
@@ -145,9 +147,9 @@ void LoadNpiLegacyFromFile(RefState& ref) {
         ShowMessageBox("Error 13: Type Mismatch\n" + kind + value + date);
         break;
       default: {
-        std::string msg = ComponentName() + " LoadNPILegacyDateArray  Error:" + ErrorText(e);
+        std::string msg = cx_.component_name + " LoadNPILegacyDateArray  Error:" + ErrorText(e);
         ShowMessageBox(msg);
-        AddToMessageArray(3, msg);
+        cx_.Queue(3, msg);
         return;
       }
     }
@@ -155,10 +157,8 @@ void LoadNpiLegacyFromFile(RefState& ref) {
   }
 }
 
-}  // namespace
-
-std::string ComponentFolder() {
-  const RefState& ref = Rs().ref;
+std::string RefData::ComponentFolder() const {
+  const RefState& ref = st_;
   if (!ref.component_folder.empty()) return ref.component_folder;
   namespace fs = std::filesystem;
   std::error_code ec;
@@ -166,7 +166,7 @@ std::string ComponentFolder() {
   Dl_info info{};
   // The library's own file; a program linked statically names itself
   // through the process instead (its dladdr name may be a bare argv[0]).
-  if (dladdr(reinterpret_cast<void*>(&ComponentFolder), &info) != 0 &&
+  if (dladdr(reinterpret_cast<void*>(&RecordCount), &info) != 0 &&
       info.dli_fname != nullptr && info.dli_fname[0] == '/')
     self = info.dli_fname;
   else
@@ -174,17 +174,17 @@ std::string ComponentFolder() {
   return self.parent_path().string();
 }
 
-void LoadNPILegacyDateArray() {
-  RefState& ref = Rs().ref;
+void RefData::LoadNPILegacyDateArray() {
+  RefState& ref = st_;
   ref.npi_legacy_note.clear();
   ref.npi_legacy_loaded = true;
-  bool from_db = ref.db_connection_good && ref.db && LoadNpiLegacyFromDb(ref);
-  if (!from_db) LoadNpiLegacyFromFile(ref);
+  bool from_db = ref.db_connection_good && ref.db && LoadNpiLegacyFromDb();
+  if (!from_db) LoadNpiLegacyFromFile();
 }
 
-void FetchNPILegacyDates(const std::string& payer_org, const std::string& insurance_ih_code,
+void RefData::FetchNPILegacyDates(const std::string& payer_org, const std::string& insurance_ih_code,
                          Date bill_form_date) {
-  RefState& ref = Rs().ref;
+  RefState& ref = st_;
   try {
     Guard([&] {
       if (!ref.npi_legacy_loaded) LoadNPILegacyDateArray();
@@ -197,7 +197,7 @@ void FetchNPILegacyDates(const std::string& payer_org, const std::string& insura
         if (e.kind == "00") {
           ref.npi_standard_date = e.date;
         } else if (e.kind == "01") {
-          if (e.value == Rs().form_code) ref.npi_bill_form_date = e.date;
+          if (e.value == form_code_) ref.npi_bill_form_date = e.date;
         } else if (e.kind == "02") {
           // A prefix of the payer organization; the table's order puts the
           // longer of two matching prefixes last, so it decides.
@@ -209,7 +209,7 @@ void FetchNPILegacyDates(const std::string& payer_org, const std::string& insura
         }
       }
       ref.npi_only = false;
-      LogLine("PayorOrg,InsIHCode,StopDt: " + payer_org + "," + insurance_ih_code + "," +
+      cx_.log.Line("PayorOrg,InsIHCode,StopDt: " + payer_org + "," + insurance_ih_code + "," +
               DateText(bill_form_date));
       // In the order they decide: the first one set, else the standard date.
       static constexpr struct {
@@ -222,7 +222,7 @@ void FetchNPILegacyDates(const std::string& payer_org, const std::string& insura
           {&RefState::npi_standard_date, "StandardDate"},
       };
       for (const auto& d : kDates)
-        LogLine(std::string(" >> NPI DATES   g_NPILegacy_") + d.name + ": " +
+        cx_.log.Line(std::string(" >> NPI DATES   g_NPILegacy_") + d.name + ": " +
                 DateText(ref.*d.date));
       const auto* deciding = &kDates[3];
       for (const auto& d : kDates) {
@@ -232,16 +232,15 @@ void FetchNPILegacyDates(const std::string& payer_org, const std::string& insura
         }
       }
       ref.npi_only = ref.*deciding->date <= Today();
-      LogLine(std::string(">> NPILegacyDate Bailing on ") + deciding->name +
+      cx_.log.Line(std::string(">> NPILegacyDate Bailing on ") + deciding->name +
               "  datepassed = " + BoolText(ref.npi_only));
     });
   } catch (const RtError& e) {
-    std::string msg = ComponentName() + " FetchNPILegacyDates  Error:" + ErrorText(e);
+    std::string msg = cx_.component_name + " FetchNPILegacyDates  Error:" + ErrorText(e);
     ShowMessageBox(msg);
-    AddToMessageArray(3, msg);
+    cx_.Queue(3, msg);
   }
 }
 
-bool NpiOnly() { return Rs().ref.npi_only; }
 
 }  // namespace ub04

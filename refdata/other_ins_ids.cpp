@@ -3,7 +3,6 @@
 // code, primed whenever the practice changes and filled from the database
 // on a miss. "*" is the wildcard in every key column of the table and the
 // cache's key for the practice-wide identifier.
-#include "refdata/ref_internal.h"
 #include "refdata/refdata.h"
 
 namespace ub04 {
@@ -14,9 +13,9 @@ constexpr size_t kOtherInsSlotsStep = 20;
 
 }  // namespace
 
-void ClearOtherInsIDArrays(const std::string& practice_ih_code, const std::string& billing_form,
+void RefData::ClearOtherInsIDArrays(const std::string& practice_ih_code, const std::string& billing_form,
                            const std::string& default_id) {
-  RefState& ref = Rs().ref;
+  RefState& ref = st_;
   try {
     Guard([&] {
       ref.other_ins_practice = practice_ih_code;
@@ -33,8 +32,8 @@ void ClearOtherInsIDArrays(const std::string& practice_ih_code, const std::strin
   }
 }
 
-std::string FetchOInsPracticeBillingIDFromArray(const std::string& insurance_ih_code) {
-  RefState& ref = Rs().ref;
+std::string RefData::FetchOInsPracticeBillingIDFromArray(const std::string& insurance_ih_code) {
+  RefState& ref = st_;
   std::string result;
   try {
     Guard([&] {
@@ -64,8 +63,8 @@ std::string FetchOInsPracticeBillingIDFromArray(const std::string& insurance_ih_
   return result;
 }
 
-std::string FetchOInsPracticeBillingIDFromDB(const std::string& insurance_ih_code) {
-  RefState& ref = Rs().ref;
+std::string RefData::FetchOInsPracticeBillingIDFromDB(const std::string& insurance_ih_code) {
+  RefState& ref = st_;
   std::string result;
   if (!ref.db) return result;  // no database: nothing to find
   try {

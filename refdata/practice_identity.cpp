@@ -1,12 +1,11 @@
 // Practice identity overrides: the alternate billing NPI of a practice,
 // provider, form and insurance, and the practice's own name and address.
 #include "records/layouts.h"
-#include "refdata/ref_internal.h"
 #include "refdata/refdata.h"
 
 namespace ub04 {
 
-std::string FetchAlternatePracticeNPIFromDB(const std::string& practice_ih_code,
+std::string RefData::FetchAlternatePracticeNPIFromDB(const std::string& practice_ih_code,
                                             const std::string& provider_ih_code,
                                             const std::string& insurance_ih_code) {
   try {
@@ -21,7 +20,7 @@ std::string FetchAlternatePracticeNPIFromDB(const std::string& practice_ih_code,
                         "ORDER BY Practice_IH_Code, Provider_IH_Code, Billing_Form DESC, "
                         "Insurance_IH_Code DESC";
       auto rows = SharedDb().Query(
-          sql, {practice_ih_code, provider_ih_code, Rs().form_code, insurance_ih_code});
+          sql, {practice_ih_code, provider_ih_code, form_code_, insurance_ih_code});
       return rows->Eof() ? std::string() : rows->Field("Alternate_NPI");
     });
   } catch (const RtError&) {
@@ -29,13 +28,12 @@ std::string FetchAlternatePracticeNPIFromDB(const std::string& practice_ih_code,
   }
 }
 
-bool FetchOriginalPracticeAddress(Record& practice) {
-  RunState& rs = Rs();
-  if (rs.connection_string.empty()) return true;
+bool RefData::FetchOriginalPracticeAddress(Record& practice) {
+  if (connection_string_.empty()) return true;
   try {
     Guard([&] {
       // A fresh connection replaces the shared one once it is open.
-      rs.ref.db = OpenDatabase(rs.connection_string);
+      st_.db = OpenDatabase(connection_string_);
       std::string sql =
           "SELECT Name, Address_Line_1, Address_Line_2, City, State, Zip_Code FROM " +
           OwnedTable("PRACTICE") + " p Join " + OwnedTable("COMPANY") +

@@ -1,11 +1,10 @@
 #include "refdata/readiness.h"
+#include "refdata/refdata.h"
 
 #include <array>
 
-#include "host/msgbox.h"
-#include "host/run_log.h"
-#include "host/run_state.h"
-#include "host/text_util.h"
+#include "base/msgbox.h"
+#include "base/text_util.h"
 #include "records/layouts.h"
 #include "refdata/ref_dates.h"
 
@@ -48,12 +47,12 @@ std::string JoinedCodes(const Record& ch, size_t first_code, size_t step) {
 
 Date DefaultIcd10ReadyDate() { return DateFromYmd(2014, 10, 1); }
 
-void FetchInsICD10ReadyDate(const std::string& payer_org, const std::string& ins_ih_code) {
-  RefState& ref = Rs().ref;
+void RefData::FetchInsICD10ReadyDate(const std::string& payer_org, const std::string& ins_ih_code) {
+  RefState& ref = st_;
   try {
     Guard([&] {
       if (ins_ih_code == ref.icd10_ready_ins_code) {
-        LogLine("ICD10 lookup: (same insurance as last charge)");
+        cx_.log.Line("ICD10 lookup: (same insurance as last charge)");
       } else {
         ref.icd10_ready_ins_code = ins_ih_code;
         ref.icd10_ready_date = kDateNotSet;
@@ -71,31 +70,31 @@ void FetchInsICD10ReadyDate(const std::string& payer_org, const std::string& ins
             break;
           }
         }
-        LogLine("PayorOrg, InsIHCode: " + payer_org + "," + ins_ih_code);
-        LogLine(" >> ICD10 Readiness Dates   ICD10Ready_StandardDate: " + DateText(standard));
-        LogLine(" >> ICD10 Readiness Dates   ICD10Ready_PayorOrgDate: " + DateText(payer_org_date));
-        LogLine(" >> ICD10 Readiness Dates   g_ICD10Ready_InsIHCodeDate: " +
+        cx_.log.Line("PayorOrg, InsIHCode: " + payer_org + "," + ins_ih_code);
+        cx_.log.Line(" >> ICD10 Readiness Dates   ICD10Ready_StandardDate: " + DateText(standard));
+        cx_.log.Line(" >> ICD10 Readiness Dates   ICD10Ready_PayorOrgDate: " + DateText(payer_org_date));
+        cx_.log.Line(" >> ICD10 Readiness Dates   g_ICD10Ready_InsIHCodeDate: " +
                 DateText(ref.icd10_ready_date));
         if (ref.icd10_ready_date == kDateNotSet) {
           if (payer_org_date != kDateNotSet) {
             ref.icd10_ready_date = payer_org_date;
-            LogLine("got ICD10 readydate from PayorOrg record");
+            cx_.log.Line("got ICD10 readydate from PayorOrg record");
           } else {
             ref.icd10_ready_date = standard;
-            LogLine("got ICD10 readydate from global icd10 date");
+            cx_.log.Line("got ICD10 readydate from global icd10 date");
           }
         }
       }
-      LogLine(">> MostCurrent_ICD10 Readiness Date figured is: " + DateText(ref.icd10_ready_date));
+      cx_.log.Line(">> MostCurrent_ICD10 Readiness Date figured is: " + DateText(ref.icd10_ready_date));
     });
   } catch (const RtError& e) {
-    std::string msg = ComponentName() + " FetchInsICD10ReadyDate  Error:" + ErrorText(e);
+    std::string msg = cx_.component_name + " FetchInsICD10ReadyDate  Error:" + ErrorText(e);
     ShowMessageBox(msg);
-    AddToMessageArray(3, msg);
+    cx_.Queue(3, msg);
   }
 }
 
-void ChooseDiagnosisCodeSet(Record& ch) {
+void RefData::ChooseDiagnosisCodeSet(Record& ch, const Record& ins) {
   CloseIcd9Gaps(ch);
   std::string& set = ch[charge::DiagnosisCodeSet];
   set = "?";
@@ -103,19 +102,18 @@ void ChooseDiagnosisCodeSet(Record& ch) {
   std::string icd10 = JoinedCodes(ch, charge::Icd10Code1, 2);
   if (icd10.empty()) {
     set = "9";
-    LogLine(">> Diags:  Didn't Have ICD10s");
+    cx_.log.Line(">> Diags:  Didn't Have ICD10s");
   }
   if (icd9.empty()) {
     set = "10";
-    LogLine(">> Diags:  Diags:  Didn't Have ICD9s");
+    cx_.log.Line(">> Diags:  Diags:  Didn't Have ICD9s");
   }
   if (icd9.empty() && icd10.empty()) set = "?";
 
   if (set == "?") {
-    const Record& ins = Rs().claim.this_top.insurance;
     FetchInsICD10ReadyDate(ins[insurance::AlternatePayerId], ins[insurance::IhCode]);
-    Date service = StringToDate(ch[charge::ServiceDate], false);
-    set = service >= Rs().ref.icd10_ready_date ? "10" : "9";
+    Date service = StringToDate(cx_, ch[charge::ServiceDate], false);
+    set = service >= st_.icd10_ready_date ? "10" : "9";
   }
 
   if (set == "10") {

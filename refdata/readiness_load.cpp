@@ -2,13 +2,12 @@
 // ICD-10 diagnoses, read once per connection from InsuranceReadiness (owner
 // dbo). A database without that table gets one standard row instead.
 #include "refdata/ref_dates.h"
-#include "refdata/ref_internal.h"
 #include "refdata/refdata.h"
 
 namespace ub04 {
 
-bool LoadInsReadinessTableArray() {
-  RefState& ref = Rs().ref;
+bool RefData::LoadInsReadinessTableArray() {
+  RefState& ref = st_;
   try {
     Guard([&] {
       ref.readiness.clear();

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 #include "refdata/database.h"
 
 namespace ub04 {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "records/custom_form.h"
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 namespace {

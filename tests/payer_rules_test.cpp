@@ -4,7 +4,7 @@
 #include <set>
 
 #include "records/layouts.h"
-#include "refdata/payer_rules.h"
+#include "records/payer_rules.h"
 
 namespace ub04 {
 namespace {

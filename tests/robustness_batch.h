@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/format_class.h"
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace ub04::test {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "form/fmt_file.h"
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 namespace {

@@ -7,8 +7,8 @@
 #include <random>
 
 #include "host/format_class.h"
-#include "host/runtime.h"
-#include "host/text_util.h"
+#include "base/runtime.h"
+#include "base/text_util.h"
 #include "tests/test_support.h"
 
 namespace ub04 {

@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-#include "host/msgbox.h"
+#include "base/msgbox.h"
 
 namespace ub04::test {
 

@@ -4,7 +4,7 @@
 
 #include "host/run_log.h"
 #include "host/run_state.h"
-#include "host/text_file.h"
+#include "base/text_file.h"
 #include "tests/test_support.h"
 
 namespace ub04 {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "form/fmt_file.h"
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string line(reinterpret_cast<const char*>(data), size);

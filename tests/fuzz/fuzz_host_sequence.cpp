@@ -24,7 +24,7 @@
 
 #include "form/fmt_file.h"
 #include "host/format_class.h"
-#include "host/msgbox.h"
+#include "base/msgbox.h"
 
 // Printing loads the machine's fontconfig, which loses a few bytes once
 // while parsing its own configuration.

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "host/msgbox.h"
+#include "base/msgbox.h"
 #include "host/run_state.h"
 #include "refdata/refdata.h"
 

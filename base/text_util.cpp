@@ -1,9 +1,8 @@
-#include "host/text_util.h"
+#include "base/text_util.h"
 
 #include <cstdio>
 
-#include "host/msgbox.h"
-#include "host/run_state.h"
+#include "base/msgbox.h"
 
 namespace ub04 {
 
@@ -12,15 +11,15 @@ namespace {
 // Lengths and positions were 16-bit: longer texts fail into the handler.
 void Check16(std::string_view s) { CheckInt16(static_cast<long long>(s.size())); }
 
-void Report(const char* proc, const RtError& e, bool queue) {
-  std::string text = ComponentName() + proc + ErrorText(e);
-  if (queue) AddToMessageArray(3, text);
+void Report(Context& cx, const char* proc, const RtError& e, bool queue) {
+  std::string text = cx.component_name + proc + ErrorText(e);
+  if (queue) cx.Queue(3, text);
   ShowMessageBox(text);
 }
 
 }  // namespace
 
-std::string SquashAllPunctuation(std::string_view text, bool use_default,
+std::string SquashAllPunctuation(Context& cx, std::string_view text, bool use_default,
                                  std::string_view keep_extra, std::string_view drop) {
   std::string out;
   try {
@@ -35,30 +34,30 @@ std::string SquashAllPunctuation(std::string_view text, bool use_default,
         out += c;
     }
   } catch (const RtError& e) {
-    Report(" SquashAllPunctuation()\r", e, false);
+    Report(cx, " SquashAllPunctuation()\r", e, false);
   }
   return out;
 }
 
-std::string ReplaceDot(std::string& text) {
+std::string ReplaceDot(Context& cx, std::string& text) {
   try {
     Check16(text);
     for (char& c : text)
       if (c == '.') c = ' ';
   } catch (const RtError& e) {
-    Report(" ReplaceDot() Error: ", e, true);
+    Report(cx, " ReplaceDot() Error: ", e, true);
   }
   return text;
 }
 
-std::string SquashDot(const std::string& text) {
+std::string SquashDot(Context& cx, const std::string& text) {
   std::string out;
   try {
     Check16(text);
     for (char c : text)
       if (c != '.') out += c;
   } catch (const RtError& e) {
-    Report(" SquashDot() Error: ", e, true);
+    Report(cx, " SquashDot() Error: ", e, true);
   }
   return out;
 }
@@ -82,7 +81,7 @@ std::string PadText(std::string& text, int len, char pad, bool left_align) {
   return out;
 }
 
-std::string Strip19FromNarrative(std::string& text) {
+std::string Strip19FromNarrative(Context& cx, std::string& text) {
   try {
     Check16(text);
     if (text.compare(0, 3, "19-") == 0) {
@@ -91,12 +90,12 @@ std::string Strip19FromNarrative(std::string& text) {
       if (p != std::string::npos) text[p] = ' ';
     }
   } catch (const RtError& e) {
-    Report(" Strip19FromNarrative() Error: ", e, false);
+    Report(cx, " Strip19FromNarrative() Error: ", e, false);
   }
   return text;
 }
 
-std::string StripMidStringFromWholeString(std::string_view part, std::string_view whole) {
+std::string StripMidStringFromWholeString(Context& cx, std::string_view part, std::string_view whole) {
   std::string out(whole);
   try {
     Check16(whole);
@@ -104,7 +103,7 @@ std::string StripMidStringFromWholeString(std::string_view part, std::string_vie
     size_t p = out.find(part);
     if (p != std::string::npos) out.erase(p, part.size());
   } catch (const RtError& e) {
-    Report(" StripMidStringFromWholeString() Error: ", e, false);
+    Report(cx, " StripMidStringFromWholeString() Error: ", e, false);
   }
   return out;
 }
@@ -136,29 +135,13 @@ bool FindCodeValue(std::string_view list, std::string_view code, std::string& va
   return !value.empty();
 }
 
-Date StringToDate(std::string_view text, bool year_first) {
+Date StringToDate(Context& cx, std::string_view text, bool year_first) {
   try {
     return DateFromDigits(text, year_first);
   } catch (const RtError& e) {
-    Report(" StringToDate() Error: ", e, false);
+    Report(cx, " StringToDate() Error: ", e, false);
     return 0;
   }
-}
-
-bool HaveOutputPath() {
-  const RunState& rs = Rs();
-  if (rs.output_path != "?") return true;
-  AddToMessageArray(3, "Output Path was not set. " + ComponentName() +
-                           " doesn't know where to read/write files");
-  return false;
-}
-
-bool HaveASCIIFilenm() {
-  const RunState& rs = Rs();
-  if (rs.fmt_file_path != "?") return true;
-  AddToMessageArray(3, "ASCII file name and path were not set. " + ComponentName() +
-                           " doesn't know what file to read/write.");
-  return false;
 }
 
 }  // namespace ub04

@@ -1,6 +1,6 @@
-#include "refdata/payer_rules.h"
+#include "records/payer_rules.h"
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 

@@ -1,8 +1,8 @@
-#include "host/messages.h"
+#include "base/messages.h"
 
 #include <algorithm>
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 

@@ -1,9 +1,9 @@
-#include "host/text_file.h"
+#include "base/text_file.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 

@@ -1,4 +1,4 @@
-#include "host/runtime.h"
+#include "base/runtime.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "host/msgbox.h"
+#include "base/msgbox.h"
 
 #include <cstdio>
 

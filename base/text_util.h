@@ -1,25 +1,26 @@
 // Small text and date helpers shared by the parsers and the form writers.
-// They never raise: a run-time error inside one is reported the way the
-// original routines did (a message box, and for ReplaceDot and SquashDot a
-// queued message too) and the result is what had been produced by then.
+// They never raise: a run-time error inside one is reported in a message box
+// (for ReplaceDot and SquashDot also queued on cx) and the result is what had
+// been produced by then.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "host/runtime.h"
+#include "base/context.h"
+#include "base/runtime.h"
 
 namespace ub04 {
 
 // Keeps digits, upper-case letters and the keep set (the default set
 // " .,-_()/\'&" when use_default, plus keep_extra); drops the rest and
 // everything in drop.
-std::string SquashAllPunctuation(std::string_view text, bool use_default,
+std::string SquashAllPunctuation(Context& cx, std::string_view text, bool use_default,
                                  std::string_view keep_extra, std::string_view drop);
 // Every "." becomes a space, in place.
-std::string ReplaceDot(std::string& text);
+std::string ReplaceDot(Context& cx, std::string& text);
 // The text without any ".".
-std::string SquashDot(const std::string& text);
+std::string SquashDot(Context& cx, const std::string& text);
 // Removes "/" and "-" in place; 6 to 8 remaining characters are reordered
 // from MMDDYYYY to YYYYMMDD.
 std::string ReorderDateToYmd(std::string& text);
@@ -27,9 +28,9 @@ std::string ReorderDateToYmd(std::string& text);
 std::string PadText(std::string& text, int len, char pad, bool left_align);
 // "19-ABC;DEF" -> "ABC DEF": a leading "19-" is removed and the first ";"
 // of the rest becomes a space.
-std::string Strip19FromNarrative(std::string& text);
+std::string Strip19FromNarrative(Context& cx, std::string& text);
 // whole without the first occurrence of part.
-std::string StripMidStringFromWholeString(std::string_view part, std::string_view whole);
+std::string StripMidStringFromWholeString(Context& cx, std::string_view part, std::string_view whole);
 // Splits at the first sep (which becomes a space): trimmed left and right.
 void SplitAtFirst(std::string_view text, char sep, std::string& left, std::string& right);
 void DeleteFileQuietly(const std::string& path);
@@ -38,11 +39,6 @@ void DeleteFileQuietly(const std::string& path);
 bool FindCodeValue(std::string_view list, std::string_view code, std::string& value);
 // MMDDYYYY (YYYYMMDD when year_first) as a date; a text that is not a date
 // is reported in a message box and gives 0.
-Date StringToDate(std::string_view text, bool year_first);
-
-// False (with its message queued) while the output path is not set.
-bool HaveOutputPath();
-// False (with its message queued) while the formatted-record path is not set.
-bool HaveASCIIFilenm();
+Date StringToDate(Context& cx, std::string_view text, bool year_first);
 
 }  // namespace ub04
