@@ -141,6 +141,7 @@ class Driver {
   long long errors() const { return errors_; }
   long long charges() const { return charges_; }
   long long claims() const { return claims_; }
+  long long records() const { return records_; }
 
  private:
   static std::string Where(long long line, const std::string& what) {
@@ -317,8 +318,12 @@ int Run(const Options& o) {
                  Plural(d.charges(), "charge", "charges").c_str(),
                  Plural(d.warnings(), "warning", "warnings").c_str(),
                  Plural(d.errors(), "error", "errors").c_str());
-    if (Exists(fmt_path))
+    // The first record opens (and empties) the formatted-record file; without
+    // one, a file there is an earlier run's.
+    if (d.records() > 0 && Exists(fmt_path))
       std::fprintf(stderr, "ub04fmt: formatted records: %s\n", fmt_path.c_str());
+    else
+      std::fputs("ub04fmt: formatted records: none written\n", stderr);
     if (printed && Exists(pdf)) {
       if (o.test_claims()) {
         long long last = std::min<long long>(*o.test_to, pages);
@@ -331,7 +336,7 @@ int Run(const Options& o) {
       if (o.printer) std::fprintf(stderr, "ub04fmt: sent to print queue %s\n", o.printer->c_str());
       if (o.preview) std::fprintf(stderr, "ub04fmt: page previews: %s\n", o.preview->c_str());
     } else if (!printed) {
-      std::fputs("ub04fmt: printed: nothing\n", stderr);
+      std::fprintf(stderr, "ub04fmt: printed: nothing%s\n", o.no_print ? " (--no-print)" : "");
     }
     if (o.manifest && Exists(*o.manifest))
       std::fprintf(stderr, "ub04fmt: manifest: %s\n", o.manifest->c_str());
