@@ -75,6 +75,23 @@ TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {
   EXPECT_EQ(rows[5].rfind("{\"claim\":6,\"first_pdf_page\":2,\"last_pdf_page\":2,\"pages\":1,"
                           "\"patient\":\"BIXBY, HAROLD\"", 0), 0u) << rows[5];
 
+  // A charge that cannot be read: its error belongs to the claim it formed,
+  // and to no other.
+  std::string batch = ReadFile(ExampleBatch());
+  size_t at = 0;
+  for (int k = 0; k < 5; ++k) at = batch.find("6000\t", at + 1);
+  batch.replace(at + 5, batch.find('\n', at) - at - 5, "X");
+  CliRun broken = RunCli("--no-print --out " + dir.str() + " --manifest " + dir.str() +
+                         "/m.csv " + WriteBatch(dir, batch));
+  EXPECT_EQ(broken.status, 1);
+  rows = Lines(ReadFile(dir.path() / "m.csv"));
+  ASSERT_EQ(rows.size(), 8u);
+  for (size_t i = 1; i < rows.size(); ++i) {
+    bool has = rows[i].find(",0,1,error: ParseChargeRec() Error:  9 Subscript out of range") !=
+               std::string::npos;
+    EXPECT_EQ(has, i == 2) << rows[i];
+  }
+
   // A run whose formatted-record file could not be made lists no claim, and
   // the earlier manifest is replaced rather than left to mislead.
   CliRun bad = RunCli("--no-print --out " + dir.str() + "/missing --manifest " + manifest +
