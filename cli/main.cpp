@@ -264,7 +264,7 @@ int Run(const Options& o) {
 
   const std::string fmt_path = o.out + "/" + o.file;
   const std::string log_path = o.out + "/" + kLogName;
-  long long pages = d.claims();  // each "C" line opens a page
+  long long pages = Exists(fmt_path) ? d.claims() : 0;  // each "C" line opens a page
   std::vector<ClaimRow> claims;
   if ((o.test_claims() || o.manifest) && Exists(fmt_path)) {
     std::string why;

@@ -78,7 +78,11 @@ TEST(CliPrinting, NothingIsPrintedAfterAFailureOrForAnEmptyBatch) {
   EXPECT_NE(setup.err.find("nothing printed: the set-up message 5 (--log-level) failed"),
             std::string::npos) << setup.err;
   EXPECT_FALSE(fs::exists(dir.path() / "claims.pdf"));
+  CliRun anyway = RunCli("-q --out " + dir.str() + " --log-level 1 --print-anyway " + ExampleBatch());
+  EXPECT_EQ(anyway.status, 1);
+  EXPECT_TRUE(fs::exists(dir.path() / "claims.pdf"));
   fs::remove(dir.path() / "QVR_UB04PPA_Format.Log");
+  fs::remove(dir.path() / "claims.pdf");
 
   CliRun empty = RunCli("--out " + dir.str() + " " + WriteBatch(dir, "# none\n"));
   EXPECT_EQ(empty.status, 0) << empty.err;
