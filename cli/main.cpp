@@ -2,154 +2,191 @@
 //
 // A batch holds one entry per line: "KEY<TAB>RECORD" is a record, "@NR<TAB>TEXT"
 // a host message; blank lines and lines starting with "#" are skipped. Every
-// answer the component queues is written to standard error as returned.
+// answer the component queues is shown on standard error with the batch line
+// that caused it; nothing is printed after an error unless asked to, and a
+// summary of the run ends it.
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iostream>
-#include <optional>
+#include <map>
 #include <string>
+#include <vector>
 
+#include "cli/batch.h"
+#include "cli/claims.h"
+#include "cli/messages.h"
+#include "cli/options.h"
 #include "form/printing.h"
 #include "host/format_class.h"
-#include "host/version.h"
 
+namespace ub04fmt {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: ub04fmt [options] BATCH\n"
-    "Formats the records of BATCH (\"-\" reads standard input) into UB-04 claim\n"
-    "pages: a formatted-record file in the output folder, and its printed pages.\n"
-    "\n"
-    "options:\n"
-    "  --out DIR            output folder (default \".\")\n"
-    "  --file NAME          formatted-record file name (default \"claims.fmt\")\n"
-    "  --offsets TEXT       printer offsets, e.g. \"0.10-0.05 \" (host message 4)\n"
-    "  --log-level N        run log verbosity 0, 1 or 2 (host message 5)\n"
-    "  --test-claims A-B    print only form pages A to B (host message 6)\n"
-    "  --printer NAME       print queue to send the pages to (host message 7)\n"
-    "  --preview DIR        also write every printed page as a PNG into DIR\n"
-    "  --dsn DSN            reference database: an ODBC DSN or an SQLite file\n"
-    "  --no-print           format only; do not print\n"
-    "  --help               this text\n"
-    "  --version            the component version\n"
-    "\n"
-    "exit status: 0 done; 1 a call failed or an error was reported; 2 usage\n"
-    "error or unreadable batch\n";
+constexpr const char* kLogName = "QVR_UB04PPA_Format.Log";
+constexpr long long kEndOfBatch = LLONG_MAX;  // the "line" of end-of-batch messages
 
-struct Options {
-  std::string out = ".";
-  std::string file = "claims.fmt";
-  std::optional<std::string> offsets, log_level, test_claims, printer, dsn, preview;
-  bool no_print = false;
-  std::string batch;
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+// Token 10 of a record key, its record type.
+std::string KeyType(const std::string& key) {
+  size_t at = key.rfind("//");
+  return at == std::string::npos ? key : key.substr(at + 2);
+}
+
+std::string Plural(long long n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// Pages a claim was written on, learnt by asking the component after each
+// record (only for the manifest): the call at batch line `line` wrote claims
+// first..last while the charge that began at batch line `start` was open.
+struct ClaimWrite {
+  long long line, start;
+  long long first, last;
 };
 
-int UsageError(const std::string& why) {
-  std::fprintf(stderr, "ub04fmt: %s\n(ub04fmt --help shows the usage)\n", why.c_str());
-  return 2;
-}
-
-// Parses argv; returns an exit code when the program should stop now.
-std::optional<int> ParseArgs(int argc, char** argv, Options& o) {
-  bool have_batch = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    auto value = [&](std::optional<std::string>& into) -> bool {
-      if (i + 1 >= argc) return false;
-      into = argv[++i];
-      return true;
-    };
-    std::optional<std::string> v;
-    if (a == "--help" || a == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (a == "--version") {
-      std::printf("ub04fmt %d.%d.%d\n", UB04_VERSION_MAJOR, UB04_VERSION_MINOR,
-                  UB04_VERSION_PATCH);
-      return 0;
-    } else if (a == "--no-print") {
-      o.no_print = true;
-    } else if (a == "--out" || a == "--file") {
-      if (!value(v)) return UsageError(a + " needs a value");
-      (a == "--out" ? o.out : o.file) = *v;
-    } else if (a == "--offsets") {
-      if (!value(o.offsets)) return UsageError(a + " needs a value");
-    } else if (a == "--log-level") {
-      if (!value(o.log_level)) return UsageError(a + " needs a value");
-    } else if (a == "--test-claims") {
-      if (!value(v)) return UsageError(a + " needs a value");
-      auto dash = v->find('-');
-      if (dash == std::string::npos) return UsageError("--test-claims takes FROM-TO");
-      o.test_claims = v->substr(0, dash) + "//" + v->substr(dash + 1);
-    } else if (a == "--printer") {
-      if (!value(o.printer)) return UsageError(a + " needs a value");
-    } else if (a == "--preview") {
-      if (!value(o.preview)) return UsageError(a + " needs a value");
-    } else if (a == "--dsn") {
-      if (!value(o.dsn)) return UsageError(a + " needs a value");
-    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-      return UsageError("unknown option " + a);
-    } else if (have_batch) {
-      return UsageError("only one batch file, please");
-    } else {
-      o.batch = a;
-      have_batch = true;
-    }
-  }
-  if (!have_batch) return UsageError("no batch file given");
-  if (o.preview && o.no_print) return UsageError("--preview shows printed pages; drop --no-print");
-  return std::nullopt;
-}
+struct HeldMessage {
+  long long line;
+  ClaimMessage m;
+};
 
 class Driver {
  public:
-  explicit Driver(bool tty) : tty_(tty), start_(std::chrono::steady_clock::now()) {}
+  Driver(const Options& o, bool tty)
+      : o_(o),
+        tty_(tty && !o.quiet),
+        printer_(stderr, o.raw_messages, !o.quiet),
+        start_(std::chrono::steady_clock::now()) {}
 
-  // Reads and prints every queued answer; remembers failures.
-  void Drain() {
-    for (int32_t i = 1;; ++i) {
-      std::string m = fc_.GetAMessage(i);
-      if (m == "END") break;
-      ClearProgress();
-      std::fprintf(stderr, "%s\n", m.c_str());
-      if (m.compare(0, 4, " 3//") == 0) failed_ = true;
-    }
+  // A set-up message; false when the component refused it.
+  bool Setup(const std::string& nr, const std::string& text, const std::string& option) {
+    int16_t r = fc_.HereIsAMessage(nr, text);
+    if (Drain(option, 0, r)) return true;
+    Fail("the set-up message " + nr + " (" + option + ") failed");
+    return false;
   }
 
-  void Message(const std::string& nr, const std::string& text) {
-    fc_.HereIsAMessage(nr, text);
-    Drain();
+  void Message(const std::string& nr, const std::string& text, long long line) {
+    int16_t r = fc_.HereIsAMessage(nr, text);
+    if (!Drain(Where(line, "message " + nr), line, r))
+      Fail("batch line " + std::to_string(line) + " (message " + nr + ") reported an error");
   }
 
-  void Record(const std::string& key, const std::string& rec) {
-    if (fc_.FormatRecord(key, rec) != 0) failed_ = true;
-    Drain();
+  void Record(const std::string& key, const std::string& rec, long long line) {
+    std::string type = KeyType(key);
+    int16_t r = fc_.FormatRecord(key, rec);
+    if (!Drain(Where(line, "record " + type), line, r))
+      Fail("batch line " + std::to_string(line) + " (record " + type + ") reported an error");
     ++records_;
-    if (key.size() >= 4 && key.compare(key.size() - 4, 4, "6990") == 0) ++charges_;
+    if (type == "6000") {
+      ++charges_;
+      charge_start_ = line;
+    }
+    if (o_.manifest) NoteClaimsWritten(line, charge_start_);
     Progress(false);
   }
 
-  void Finish(bool print) {
-    if (fc_.ProcessEndOfFile() != 0) failed_ = true;
-    Drain();
+  void Finish() {
+    int16_t r = fc_.ProcessEndOfFile();
+    if (!Drain("end of batch", kEndOfBatch, r)) Fail("the end of the batch failed");
+    claims_ = QueryClaims();
+    if (o_.manifest) NoteClaimsWritten(kEndOfBatch, kEndOfBatch);
     Progress(true);
-    if (print) {
-      if (fc_.ProcessFormattedRecords() != 0) failed_ = true;
-      Drain();
+    printer_.Flush();
+  }
+
+  bool Print() {
+    int16_t r = fc_.ProcessFormattedRecords();
+    bool ok = Drain("printing", 0, r);
+    printer_.Flush();
+    if (!ok) Fail("printing failed");
+    return ok;
+  }
+
+  // Gives each warning and error of the batch to the claim it was queued
+  // while forming: the batch lines from the charge that opened the claim up
+  // to the charge that closed it, and the call that wrote it.
+  void AttachMessages(std::vector<ClaimRow>& claims) const {
+    std::map<long long, ClaimRow*> by_seq;
+    for (ClaimRow& c : claims) by_seq[c.sequence] = &c;
+    for (const HeldMessage& h : held_) {
+      const ClaimWrite* owner = nullptr;
+      for (const ClaimWrite& w : writes_)
+        if (w.line == h.line) owner = &w;
+      if (!owner) {
+        auto it = std::find_if(writes_.begin(), writes_.end(),
+                               [&](const ClaimWrite& w) { return w.start > h.line; });
+        if (it != writes_.end()) owner = &*it;
+      }
+      if (!owner) continue;  // after the last written claim: no claim to carry it
+      auto c = by_seq.find(owner->first);
+      if (c != by_seq.end()) c->second->messages.push_back(h.m);
     }
   }
 
-  bool failed() const { return failed_; }
+  void Flush() { printer_.Flush(); }
+  bool failed() const { return !why_failed_.empty(); }
+  const std::string& why_failed() const { return why_failed_; }
+  void Fail(const std::string& why) {
+    if (why_failed_.empty()) why_failed_ = why;
+  }
+  long long warnings() const { return warnings_; }
+  long long errors() const { return errors_; }
+  long long charges() const { return charges_; }
+  long long claims() const { return claims_; }
+  long long records() const { return records_; }
 
  private:
+  static std::string Where(long long line, const std::string& what) {
+    return "batch line " + std::to_string(line) + ", " + what;
+  }
+
+  // Shows and counts every queued answer of the last call; false when the
+  // call failed (an error queued, or a failure result with nothing said).
+  bool Drain(const std::string& where, long long line, int16_t result) {
+    int max = 0, n = 0;
+    for (int32_t i = 1;; ++i) {
+      std::string entry = fc_.GetAMessage(i);
+      if (entry == "END") break;
+      ++n;
+      QueuedMessage m = ParseQueued(entry);
+      max = std::max(max, m.severity);
+      if (m.severity == 2) ++warnings_;
+      if (m.severity >= 3) ++errors_;
+      if (o_.manifest && m.severity >= 2 && line > 0)
+        held_.push_back({line, {m.severity, PlainText(m.text)}});
+      ClearProgress();
+      printer_.Show(entry, m, where);
+    }
+    return max < 3 && result != 3 && (result == 0 || n > 0);
+  }
+
+  long long QueryClaims() {
+    fc_.HereIsAMessage("HOW_MANY_CLAIMS", "");
+    int32_t one = 1;
+    std::string a = fc_.GetAMessage(one);  // " 1//TOTALCLAIMS//N//"
+    size_t at = a.find("TOTALCLAIMS//");
+    return at == std::string::npos ? 0 : std::atoll(a.c_str() + at + 13);
+  }
+
+  void NoteClaimsWritten(long long line, long long start) {
+    long long n = QueryClaims();
+    if (n > written_) writes_.push_back({line, start, written_ + 1, n});
+    written_ = std::max(written_, n);
+  }
+
   void Progress(bool last) {
     if (!tty_) return;
     auto now = std::chrono::steady_clock::now();
     if (!last && now - drawn_ < std::chrono::milliseconds(100)) return;
+    if (printer_.holding()) return;  // a held message goes first
     drawn_ = now;
     double secs = std::chrono::duration<double>(now - start_).count();
     std::fprintf(stderr, "\r%lld records, %lld charges, %.0f records/s ", records_, charges_,
@@ -162,69 +199,165 @@ class Driver {
     shown_ = false;
   }
 
+  const Options& o_;
   ub04::Format_Class fc_;
   bool tty_;
-  bool failed_ = false;
+  MessagePrinter printer_;
+  std::string why_failed_;
+  long long warnings_ = 0, errors_ = 0;
+  long long records_ = 0, charges_ = 0, claims_ = 0;
+  long long charge_start_ = 0, written_ = 0;
+  std::vector<ClaimWrite> writes_;
+  std::vector<HeldMessage> held_;
   bool shown_ = false;
-  long long records_ = 0, charges_ = 0;
   std::chrono::steady_clock::time_point start_, drawn_{};
 };
 
+// Returns an exit status, or -1 when the batch went through.
+int FeedBatch(Driver& d, BatchReader& in, const std::string& name) {
+  std::string_view line;
+  long long line_no = 0;
+  while (in.Next(line)) {
+    ++line_no;
+    if (line.empty() || line[0] == '#') continue;
+    size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) {
+      d.Flush();
+      std::fprintf(stderr, "ub04fmt: %s line %lld: no TAB between key and record\n",
+                   name.c_str(), line_no);
+      return 2;
+    }
+    std::string head(line.substr(0, tab));
+    std::string body(line.substr(tab + 1));
+    if (!head.empty() && head[0] == '@')
+      d.Message(head.substr(1), body, line_no);
+    else
+      d.Record(head, body, line_no);
+  }
+  if (!in.error().empty()) {
+    d.Flush();
+    std::fprintf(stderr, "ub04fmt: cannot read %s: %s\n", name.c_str(), in.error().c_str());
+    return 2;
+  }
+  return -1;
+}
+
+int Run(const Options& o) {
+  BatchReader in;
+  if (!in.Open(o.batch)) {
+    std::fprintf(stderr, "ub04fmt: cannot read %s: %s\n", o.batch.c_str(), in.error().c_str());
+    return 2;
+  }
+
+  Driver d(o, isatty(STDERR_FILENO) != 0);
+  if (o.preview) ub04::SetPreviewFolder(*o.preview);  // after the component's reset
+  if (d.Setup("1", o.out, "--out")) d.Setup("2", o.file, "--file");  // "2" joins onto "1"
+  if (o.group_readable) d.Setup("FILEMODE", "0640", "--group-readable");
+  if (o.offsets) d.Setup("4", *o.offsets, "--offsets");
+  if (o.log_level) d.Setup("5", *o.log_level, "--log-level");
+  if (o.test_claims()) d.Setup("6", o.TestClaimsMessage(), "--test-claims");
+  if (o.printer) d.Setup("7", *o.printer, "--printer");
+  if (o.dsn) d.Setup("CONNECTIONSTRING", *o.dsn, "--dsn");
+
+  if (int code = FeedBatch(d, in, o.batch); code >= 0) return code;
+  d.Finish();
+
+  const std::string fmt_path = o.out + "/" + o.file;
+  const std::string log_path = o.out + "/" + kLogName;
+  long long pages = Exists(fmt_path) ? d.claims() : 0;  // each "C" line opens a page
+  std::vector<ClaimRow> claims;
+  if ((o.test_claims() || o.manifest) && Exists(fmt_path)) {
+    std::string why;
+    auto sum = ReadFormatted(fmt_path, o.manifest.has_value(), why);
+    if (!sum) {
+      std::fprintf(stderr, "ub04fmt: error: %s\n", why.c_str());
+      d.Fail("the formatted-record file cannot be read back");
+    } else {
+      pages = sum->pages;
+      claims = std::move(sum->claims);
+    }
+  }
+  if (o.strict && d.warnings() > 0)
+    d.Fail(Plural(d.warnings(), "warning", "warnings") + " with --strict");
+  bool range_empty = o.test_claims() && pages > 0 && *o.test_from > pages;
+  if (range_empty) {
+    std::fprintf(stderr,
+                 "ub04fmt: error: --test-claims %d-%d selects no page: the batch made %s\n",
+                 *o.test_from, *o.test_to, Plural(pages, "page", "pages").c_str());
+    d.Fail("the test-claim range selects no page");
+  }
+
+  bool printed = false;
+  if (o.no_print) {
+    // formatting only, as asked
+  } else if (pages == 0 && !d.failed()) {
+    if (!o.quiet) std::fputs("ub04fmt: nothing to print: the batch made no claim\n", stderr);
+  } else if (d.failed() && !(o.print_anyway && !range_empty)) {
+    std::fprintf(stderr, "ub04fmt: nothing printed: %s%s\n", d.why_failed().c_str(),
+                 range_empty ? "" : " (--print-anyway prints regardless)");
+  } else {
+    printed = d.Print();
+  }
+
+  if (o.manifest) {
+    int from = o.test_claims() ? *o.test_from : 1;
+    int to = o.test_claims() ? *o.test_to : INT_MAX;
+    d.AttachMessages(claims);
+    std::string why = WriteManifest(*o.manifest, claims, from, to);
+    if (!why.empty()) {
+      std::fprintf(stderr, "ub04fmt: error: manifest not written: %s\n", why.c_str());
+      d.Fail("the manifest was not written");
+    }
+  }
+
+  if (!o.quiet) {
+    std::string pdf = ub04::PdfPathFor(fmt_path);
+    std::fprintf(stderr, "ub04fmt: %s, %s, %s; %s, %s\n",
+                 Plural(d.claims(), "claim", "claims").c_str(),
+                 Plural(pages, "page", "pages").c_str(),
+                 Plural(d.charges(), "charge", "charges").c_str(),
+                 Plural(d.warnings(), "warning", "warnings").c_str(),
+                 Plural(d.errors(), "error", "errors").c_str());
+    // The first record opens (and empties) the formatted-record file; without
+    // one, a file there is an earlier run's.
+    if (d.records() > 0 && Exists(fmt_path))
+      std::fprintf(stderr, "ub04fmt: formatted records: %s\n", fmt_path.c_str());
+    else
+      std::fputs("ub04fmt: formatted records: none written\n", stderr);
+    if (printed && Exists(pdf)) {
+      if (o.test_claims()) {
+        long long last = std::min<long long>(*o.test_to, pages);
+        std::fprintf(stderr, "ub04fmt: printed: %s (pages %d-%lld, %lld of %lld)\n", pdf.c_str(),
+                     *o.test_from, last, last - *o.test_from + 1, pages);
+      } else {
+        std::fprintf(stderr, "ub04fmt: printed: %s (%s)\n", pdf.c_str(),
+                     Plural(pages, "page", "pages").c_str());
+      }
+      if (o.printer) std::fprintf(stderr, "ub04fmt: sent to print queue %s\n", o.printer->c_str());
+      if (o.preview) std::fprintf(stderr, "ub04fmt: page previews: %s\n", o.preview->c_str());
+    } else if (!printed) {
+      std::fprintf(stderr, "ub04fmt: printed: nothing%s\n", o.no_print ? " (--no-print)" : "");
+    }
+    if (o.manifest && Exists(*o.manifest))
+      std::fprintf(stderr, "ub04fmt: manifest: %s\n", o.manifest->c_str());
+    if (Exists(log_path))
+      std::fprintf(stderr, "ub04fmt: run log: %s\n", log_path.c_str());
+    else if (printed)
+      std::fprintf(stderr, "ub04fmt: run log: %s (deleted by printing; --no-print keeps it)\n",
+                   log_path.c_str());
+  }
+  return d.failed() ? 1 : 0;
+}
+
 }  // namespace
+}  // namespace ub04fmt
 
 // Sanitizer builds: fontconfig keeps a small allocation from loading its
 // configuration for the life of the process; it is not ours to free.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 int main(int argc, char** argv) {
-  Options o;
-  if (auto code = ParseArgs(argc, argv, o)) return *code;
-
-  std::ifstream file;
-  std::istream* in = &std::cin;
-  if (o.batch != "-") {
-    file.open(o.batch, std::ios::binary);
-    if (!file) {
-      std::fprintf(stderr, "ub04fmt: cannot read %s: %s\n", o.batch.c_str(),
-                   std::strerror(errno));
-      return 2;
-    }
-    in = &file;
-  }
-
-  Driver d(isatty(STDERR_FILENO) != 0);
-  if (o.preview) ub04::SetPreviewFolder(*o.preview);  // after the component's reset
-  d.Message("1", o.out);
-  d.Message("2", o.file);
-  if (o.offsets) d.Message("4", *o.offsets);
-  if (o.log_level) d.Message("5", *o.log_level);
-  if (o.test_claims) d.Message("6", *o.test_claims);
-  if (o.printer) d.Message("7", *o.printer);
-  if (o.dsn) d.Message("CONNECTIONSTRING", *o.dsn);
-
-  std::string line;
-  long long line_no = 0;
-  while (std::getline(*in, line)) {
-    ++line_no;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == '#') continue;
-    size_t tab = line.find('\t');
-    if (tab == std::string::npos) {
-      std::fprintf(stderr, "ub04fmt: %s line %lld: no TAB between key and record\n",
-                   o.batch.c_str(), line_no);
-      return 2;
-    }
-    std::string head = line.substr(0, tab);
-    std::string body = line.substr(tab + 1);
-    if (!head.empty() && head[0] == '@')
-      d.Message(head.substr(1), body);
-    else
-      d.Record(head, body);
-  }
-  if (in->bad()) {
-    std::fprintf(stderr, "ub04fmt: cannot read %s\n", o.batch.c_str());
-    return 2;
-  }
-  d.Finish(!o.no_print);
-  return d.failed() ? 1 : 0;
+  ub04fmt::Options o;
+  if (auto code = ub04fmt::ParseOptions(argc, argv, o)) return *code;
+  return ub04fmt::Run(o);
 }

@@ -1,79 +1,128 @@
-// ub04fmt end to end: arguments, the batch format, answers on standard
-// error and the exit status.
+// ub04fmt end to end: the batch format, messages on standard error, when it
+// prints and when it refuses to, the summary and the exit status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
+#include <sys/stat.h>
 
-#include <cstdio>
-#include <fstream>
+#include <filesystem>
 
-#include "tests/test_support.h"
+#include "tests/cli_support.h"
 
-namespace ub04 {
+namespace ub04::test {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string err;
-};
+namespace fs = std::filesystem;
 
-CliRun RunCli(const std::string& args) {
-  test::ScratchDir tmp;
-  std::string err_path = tmp.str() + "/stderr";
-  std::string cmd = std::string(UB04FMT_PATH) + " " + args + " 2>" + err_path + " >/dev/null";
-  int rc = std::system(cmd.c_str());
-  CliRun r;
-  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  r.err = test::ReadFile(err_path);
-  return r;
+TEST(CliBatch, EveryLineEndReadsTheSameAndUnreadableBatchesSayWhy) {
+  ScratchDir dir;
+  std::string recs[] = {"# comment", "", Key("1000") + "\t" + PracticeRecord(),
+                        Key("7777") + "\tX", Key("7777") + "\tY"};
+  std::string expected = "\"H\",\"\",0,0,0\r\n\"T\",\"\",0,0,0\r\n";
+  for (std::string eol : {"\n", "\r\n", "\r"}) {
+    std::string text;
+    for (const std::string& r : recs) text += r + eol;
+    CliRun r = RunCli("--no-print -q --out " + dir.str() + " " + WriteBatch(dir, text));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir.path() / "claims.fmt"), expected);
+  }
+
+  fs::create_directory(dir.path() / "adir");
+  CliRun folder = RunCli((dir.path() / "adir").string());
+  EXPECT_EQ(folder.status, 2);
+  EXPECT_NE(folder.err.find("cannot read " + (dir.path() / "adir").string() + ": Is a directory"),
+            std::string::npos) << folder.err;
+  CliRun missing = RunCli("/nonexistent/batch.txt");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos);
+  CliRun no_tab = RunCli("--no-print --out " + dir.str() + " " + WriteBatch(dir, "no tab\n"));
+  EXPECT_EQ(no_tab.status, 2);
+  EXPECT_NE(no_tab.err.find("line 1: no TAB"), std::string::npos);
 }
 
-std::string WriteBatch(const test::ScratchDir& dir, const std::string& text) {
-  std::string path = dir.str() + "/batch.txt";
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
-}
-
-TEST(Cli, PracticeAndUnknownRecordsGiveHeaderAndTrailer) {
-  test::ScratchDir dir;
-  std::string batch = WriteBatch(dir,
-                                 "# comment\n\n" + test::Key("1000") + "\t" + test::PracticeRecord() + "\r\n" +
-                                     test::Key("7777") + "\tX\n" + test::Key("7777") + "\tY\n");
-  CliRun r = RunCli("--no-print --out " + dir.str() + " " + batch);
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(test::ReadFile(dir.path() / "claims.fmt"),
-            "\"H\",\"\",0,0,0\r\n\"T\",\"\",0,0,0\r\n");
-}
-
-TEST(Cli, WrongFirstRecordExitsOneWithBothMessages) {
-  test::ScratchDir dir;
-  std::string batch = WriteBatch(dir, test::Key("1050") + "\tX\n");
+TEST(CliMessages, ErrorsNameTheBatchLineAndRecordRawModeKeepsTheQueueText) {
+  ScratchDir dir;
+  std::string batch = WriteBatch(dir, "# first\n" + Key("1050") + "\tX\n");
   CliRun r = RunCli("--no-print --out " + dir.str() + " " + batch);
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find(" 3//1st Record was not Practice Info (type:1000)//\n"),
-            std::string::npos);
-  EXPECT_NE(r.err.find(" 3//Please call support for help//\n"), std::string::npos);
+  EXPECT_NE(r.err.find("ub04fmt: error: 1st Record was not Practice Info (type:1000) "
+                       "(batch line 2, record 1050)\n"),
+            std::string::npos) << r.err;
+
+  CliRun raw = RunCli("--raw-messages -q --no-print --out " + dir.str() + " " + batch);
+  EXPECT_EQ(raw.status, 1);
+  EXPECT_EQ(raw.err.rfind(" 3//1st Record was not Practice Info (type:1000)//\n"
+                          " 3//Please call support for help//\n", 0), 0u) << raw.err;
+
+  // An output folder that does not exist: the component's name is dropped,
+  // and one error per claim shows once with its count.
+  CliRun bad = RunCli("--out " + dir.str() + "/missing " + ExampleBatch());
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("ub04fmt: error: OpenASCIIout()  Error:  76 Path not found "
+                         "(batch line 3, record 1000)\n"),
+            std::string::npos) << bad.err;
+  EXPECT_NE(bad.err.find("(repeated 6 times)"), std::string::npos) << bad.err;
+  EXPECT_EQ(bad.err.find("QVR_UB04PPA_Format.Dll"), std::string::npos);
+
+  CliRun notes = RunCli("--no-print --out " + dir.str() + " " +
+                        WriteBatch(dir, "@HOW_MANY_CLAIMS\t\n", "notes.txt"));
+  EXPECT_EQ(notes.status, 0) << notes.err;  // notes are not failures
+  EXPECT_NE(notes.err.find("ub04fmt: note: TOTALCLAIMS//0 (batch line 1, message HOW_MANY_CLAIMS)"),
+            std::string::npos) << notes.err;
 }
 
-TEST(Cli, HostMessagesInTheBatchAnswerOnStandardError) {
-  test::ScratchDir dir;
-  std::string batch = WriteBatch(dir, "@VER\t\n@HOW_MANY_CLAIMS\t\n");
-  CliRun r = RunCli("--no-print --out " + dir.str() + " " + batch);
-  EXPECT_EQ(r.status, 0) << r.err;  // severity-1 answers are not failures
-  EXPECT_NE(r.err.find(" 1//TOTALCLAIMS//0//"), std::string::npos);
+TEST(CliPrinting, NothingIsPrintedAfterAFailureOrForAnEmptyBatch) {
+  ScratchDir dir;
+  // A failed set-up message (the log folder cannot hold the log) stops printing.
+  fs::create_directory(dir.path() / "QVR_UB04PPA_Format.Log");
+  CliRun setup = RunCli("--out " + dir.str() + " --log-level 1 " + ExampleBatch());
+  EXPECT_EQ(setup.status, 1) << setup.err;
+  EXPECT_NE(setup.err.find("nothing printed: the set-up message 5 (--log-level) failed"),
+            std::string::npos) << setup.err;
+  EXPECT_FALSE(fs::exists(dir.path() / "claims.pdf"));
+  CliRun anyway = RunCli("-q --out " + dir.str() + " --log-level 1 --print-anyway " + ExampleBatch());
+  EXPECT_EQ(anyway.status, 1);
+  EXPECT_TRUE(fs::exists(dir.path() / "claims.pdf"));
+  fs::remove(dir.path() / "QVR_UB04PPA_Format.Log");
+  fs::remove(dir.path() / "claims.pdf");
+
+  CliRun empty = RunCli("--out " + dir.str() + " " + WriteBatch(dir, "# none\n"));
+  EXPECT_EQ(empty.status, 0) << empty.err;
+  EXPECT_NE(empty.err.find("nothing to print: the batch made no claim"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir.path() / "claims.pdf"));
 }
 
-TEST(Cli, UsageAndUnreadableBatchExitTwo) {
-  EXPECT_EQ(RunCli("").status, 2);
-  EXPECT_EQ(RunCli("--bogus x").status, 2);
-  EXPECT_EQ(RunCli("/nonexistent/batch.txt").status, 2);
-  test::ScratchDir dir;
-  std::string batch = WriteBatch(dir, "no tab here\n");
-  CliRun r = RunCli("--no-print --out " + dir.str() + " " + batch);
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("line 1"), std::string::npos);
-  EXPECT_EQ(RunCli("--help").status, 0);
-  EXPECT_EQ(RunCli("--version").status, 0);
+TEST(CliPrinting, TestClaimRangeBeyondThePagesKeepsTheEarlierPdf) {
+  ScratchDir dir;
+  CliRun all = RunCli("--out " + dir.str() + " " + ExampleBatch());
+  ASSERT_EQ(all.status, 0) << all.err;
+  std::string pdf = ReadFile(dir.path() / "claims.pdf");
+  ASSERT_FALSE(pdf.empty());
+
+  CliRun none = RunCli("--out " + dir.str() + " --test-claims 7-9 " + ExampleBatch());
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.err.find("--test-claims 7-9 selects no page: the batch made 6 pages"),
+            std::string::npos) << none.err;
+  EXPECT_EQ(ReadFile(dir.path() / "claims.pdf"), pdf);
+
+  CliRun some = RunCli("--out " + dir.str() + " --test-claims 5-9 " + ExampleBatch());
+  EXPECT_EQ(some.status, 0) << some.err;
+  EXPECT_NE(some.err.find("claims.pdf (pages 5-6, 2 of 6)"), std::string::npos) << some.err;
+}
+
+TEST(CliSummary, CountsFilesAndTheLogAndQuietLeavesItOut) {
+  ScratchDir dir;
+  CliRun r = RunCli("--no-print --out " + dir.str() + " " + ExampleBatch());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("ub04fmt: 6 claims, 6 pages, 32 charges; 0 warnings, 0 errors\n"),
+            std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("formatted records: " + dir.str() + "/claims.fmt\n"), std::string::npos);
+  EXPECT_NE(r.err.find("run log: " + dir.str() + "/QVR_UB04PPA_Format.Log\n"), std::string::npos);
+
+  CliRun printed = RunCli("--out " + dir.str() + " " + ExampleBatch());
+  EXPECT_NE(printed.err.find("printed: " + dir.str() + "/claims.pdf (6 pages)"), std::string::npos);
+  EXPECT_NE(printed.err.find("(deleted by printing"), std::string::npos) << printed.err;
+
+  EXPECT_EQ(RunCli("-q --no-print --out " + dir.str() + " " + ExampleBatch()).err, "");
 }
 
 }  // namespace
-}  // namespace ub04
+}  // namespace ub04::test

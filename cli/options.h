@@ -1,0 +1,43 @@
+// ub04fmt's command line: every option read and checked before the component
+// hears a single host message, so a typing mistake never turns into a run.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace ub04fmt {
+
+struct Options {
+  std::string out = ".";
+  std::string file = "claims.fmt";
+  std::optional<std::string> offsets;      // already the fixed-column text of message "4"
+  std::optional<std::string> log_level;    // "0", "1" or "2"
+  std::optional<int> test_from, test_to;   // 1 <= from <= to <= 32767
+  std::optional<std::string> printer, dsn, preview, manifest;
+  bool no_print = false;
+  bool print_anyway = false;
+  bool strict = false;
+  bool raw_messages = false;
+  bool quiet = false;
+  bool group_readable = false;
+  std::string batch;
+
+  bool test_claims() const { return test_from.has_value(); }
+  // The text of host message "6" ("FROM//TO").
+  std::string TestClaimsMessage() const;
+};
+
+// Reads argv into o. Returns an exit status when the program should stop now
+// (0 after --help or --version, 2 after a usage error, already reported on
+// standard error); nullopt when the run goes on.
+std::optional<int> ParseOptions(int argc, char** argv, Options& o);
+
+// The checks behind the options, exposed for their own sake. Each returns
+// nullopt for text it does not accept.
+// "X,Y" in signed inches (at most two decimals, each within +-1.00), or the
+// old ten-column form, to the ten-column text message "4" reads.
+std::optional<std::string> OffsetsMessage(const std::string& text);
+// "FROM-TO", whole numbers with 1 <= FROM <= TO <= 32767.
+std::optional<std::pair<int, int>> TestClaimRange(const std::string& text);
+
+}  // namespace ub04fmt

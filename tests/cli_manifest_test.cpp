@@ -1,0 +1,105 @@
+// ub04fmt --manifest: one row per claim, checked against the formatted-record
+// file it describes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <sstream>
+#include <vector>
+
+#include "tests/cli_support.h"
+
+namespace ub04::test {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) out.push_back(l);
+  return out;
+}
+
+TEST(CliManifest, CsvRowsMatchTheFormattedRecordFile) {
+  ScratchDir dir;
+  std::string manifest = dir.str() + "/claims.csv";
+  CliRun r = RunCli("--no-print --out " + dir.str() + " --manifest " + manifest + " " +
+                    ExampleBatch());
+  ASSERT_EQ(r.status, 0) << r.err;
+  struct stat st {};
+  ASSERT_EQ(stat(manifest.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+  // Expected rows from the file: each "C" line opens a claim page; line 23
+  // is the "001" row whose right-aligned text is the total.
+  std::vector<std::string> expected;
+  std::string index, total;
+  int page = 0, service_lines = 0;
+  for (const FormattedLine& f : ReadFormatted(dir.path() / "claims.fmt")) {
+    if (f.kind == "C") {
+      index = f.text;
+      service_lines = 0;
+    } else if (f.kind == "F" && f.number == 1 && f.x > 7 && f.y == 6.8f) {
+      total = f.text;
+    } else if (f.kind == "F" && f.x == 0.25f && f.y > 3 && f.y < 6.8f) {
+      ++service_lines;
+    } else if (f.kind == "N") {
+      ++page;
+      auto part = [&](size_t at, size_t n) {
+        std::string s = index.substr(at, n);
+        return s.substr(0, s.find_last_not_of(' ') + 1);
+      };
+      std::string patient = part(0, 40);
+      expected.push_back(std::to_string(page) + "," + std::to_string(page) + "," +
+                         std::to_string(page) + ",1,\"" + patient + "\"," + part(40, 10) + "," +
+                         part(50, 10) + "," + part(60, 1) + "," + total + "," +
+                         std::to_string(service_lines) + ",0,0,");
+    }
+  }
+  std::vector<std::string> rows = Lines(ReadFile(manifest));
+  ASSERT_EQ(rows.size(), expected.size() + 1);
+  EXPECT_EQ(rows[0],
+            "claim,first_pdf_page,last_pdf_page,pages,patient,billing_provider,insurance,"
+            "payer_sequence,total_charges,service_lines,warnings,errors,messages");
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(rows[i + 1], expected[i]);
+  EXPECT_EQ(rows[3], "3,3,3,1,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2112.00,22,0,0,");
+}
+
+TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {
+  ScratchDir dir;
+  std::string manifest = dir.str() + "/claims.jsonl";
+  CliRun r = RunCli("--out " + dir.str() + " --test-claims 5-9 --manifest " + manifest + " " +
+                    ExampleBatch());
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::vector<std::string> rows = Lines(ReadFile(manifest));
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[0].rfind("{\"claim\":1,\"first_pdf_page\":null,", 0), 0u) << rows[0];
+  EXPECT_EQ(rows[5].rfind("{\"claim\":6,\"first_pdf_page\":2,\"last_pdf_page\":2,\"pages\":1,"
+                          "\"patient\":\"BIXBY, HAROLD\"", 0), 0u) << rows[5];
+
+  // A charge that cannot be read: its error belongs to the claim it formed,
+  // and to no other.
+  std::string batch = ReadFile(ExampleBatch());
+  size_t at = 0;
+  for (int k = 0; k < 5; ++k) at = batch.find("6000\t", at + 1);
+  batch.replace(at + 5, batch.find('\n', at) - at - 5, "X");
+  CliRun broken = RunCli("--no-print --out " + dir.str() + " --manifest " + dir.str() +
+                         "/m.csv " + WriteBatch(dir, batch));
+  EXPECT_EQ(broken.status, 1);
+  rows = Lines(ReadFile(dir.path() / "m.csv"));
+  ASSERT_EQ(rows.size(), 8u);
+  for (size_t i = 1; i < rows.size(); ++i) {
+    bool has = rows[i].find(",0,1,error: ParseChargeRec() Error:  9 Subscript out of range") !=
+               std::string::npos;
+    EXPECT_EQ(has, i == 2) << rows[i];
+  }
+
+  // A run whose formatted-record file could not be made lists no claim, and
+  // the earlier manifest is replaced rather than left to mislead.
+  CliRun bad = RunCli("--no-print --out " + dir.str() + "/missing --manifest " + manifest +
+                      " " + ExampleBatch());
+  EXPECT_EQ(bad.status, 1);
+  rows = Lines(ReadFile(manifest));
+  EXPECT_TRUE(rows.empty());  // no formatted-record file: no claims to list
+}
+
+}  // namespace
+}  // namespace ub04::test
