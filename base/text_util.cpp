@@ -123,6 +123,13 @@ void SplitAtFirst(std::string_view text, char sep, std::string& left, std::strin
 
 void DeleteFileQuietly(const std::string& path) { std::remove(path.c_str()); }
 
+std::string ClipForMessage(std::string_view text) {
+  if (text.size() <= kMessageQuoteChars) return std::string(text);
+  std::string out(text.substr(0, kMessageQuoteChars));
+  out += "\u2026 (" + PlainNum(static_cast<long long>(text.size())) + " characters)";
+  return out;
+}
+
 bool FindCodeValue(std::string_view list, std::string_view code, std::string& value) {
   value.clear();
   std::string key = "~" + std::string(code);

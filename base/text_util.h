@@ -34,6 +34,12 @@ std::string StripMidStringFromWholeString(Context& cx, std::string_view part, st
 // Splits at the first sep (which becomes a space): trimmed left and right.
 void SplitAtFirst(std::string_view text, char sep, std::string& left, std::string& right);
 void DeleteFileQuietly(const std::string& path);
+// A key or record as a message quotes it: the first kMessageQuoteChars
+// characters, then "… (N characters)" when it is longer, so that a runaway
+// input cannot flood the host's messages. The run log keeps whole records.
+inline constexpr size_t kMessageQuoteChars = 200;
+std::string ClipForMessage(std::string_view text);
+
 // Finds "~" + code in list and returns the text behind the five-character
 // code up to the next "~"; False when absent or empty.
 bool FindCodeValue(std::string_view list, std::string_view code, std::string& value);

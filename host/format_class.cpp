@@ -21,11 +21,17 @@ namespace ub04 {
 namespace {
 
 // "A//B//C" -> "A /B /C": in every run of slashes all but the last become
-// spaces, as the key is quoted in error messages.
-std::string KeyText(std::string key) {
-  size_t p;
-  while ((p = key.find("//")) != std::string::npos) key[p] = ' ';
-  return key;
+// spaces, as the key is quoted in error messages; clipped for a message.
+std::string KeyText(std::string_view key) {
+  std::string text = ClipForMessage(key);
+  const size_t n = std::min(key.size(), kMessageQuoteChars);
+  for (size_t i = 0; i < n; ++i)
+    if (key[i] == '/' && i + 1 < key.size() && key[i + 1] == '/') text[i] = ' ';
+  return text;
+}
+
+std::string RecordNumberText(int32_t n, std::string_view key) {
+  return "Record# " + SignNum(n) + " Record Key: " + KeyText(key);
 }
 
 // Flushes the outputs at the end of a public call and turns a failure that
@@ -230,13 +236,13 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
       AddToMessageArray(3, "Please call support for help");
       return Finish(3);
     }
-    result = Dispatch(type, sRec);
+    result = Dispatch(type, sKey, sRec);
     if (result == 3) result = 1;
   } catch (const RtError& e) {
     gsErrorMsg = ComponentName() + " Had a problem in FormatRecord() Error:" + " " +
                  ErrorText(e);
     AddToMessageArray(3, gsErrorMsg);
-    gsErrorMsg = "Record# " + SignNum(rs.record_counter) + " Record Key: " + KeyText(sKey);
+    gsErrorMsg = RecordNumberText(rs.record_counter, sKey);
     AddToMessageArray(3, gsErrorMsg);
     result = 1;
   }
@@ -244,7 +250,8 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
   return Finish(result);
 }
 
-int16_t Format_Class::Dispatch(const std::string& type, const std::string& sRec) {
+int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
+                               const std::string& sRec) {
   RunState& rs = Rs();
   const RecordType* t = FindRecordType(type);
   if (!t) {
@@ -252,22 +259,59 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sRec)
     return 0;
   }
   ClaimState& c = rs.claim;
+  RunState::OpenCharge& charge = rs.charge_in_progress;
   switch (t->step) {
     case RecordStep::kEndOfCharge:
+      if (!charge.open) return OutsideACharge(type, "no claim was written");
+      charge.open = false;
+      if (charge.failed) {
+        // The charge record's failure was reported when it came; its
+        // companions go with it.
+        ClaimEnv env = rs.claim_env();
+        Log().Line("End of a charge whose charge record failed: nothing billed");
+        EmptyThisGroup(env);
+        return 0;
+      }
       return EndOfCharge() == 3 ? 3 : 0;
     case RecordStep::kStartCharge: {
+      if (charge.open)
+        Warn("record " + RecordNumberText(rs.record_counter, sKey) +
+             " starts a charge before the charge of record key " + KeyText(charge.key) +
+             " ended (6990): that charge was not billed");
+      charge = RunState::OpenCharge{true, false, sKey, 1};
       ClaimEnv env = rs.claim_env();
       EmptyThisGroup(env);
-      break;
+      ParseEnv penv = rs.parse_env();
+      if (ParseRecord(penv, sRec, t->slot(c.this_top, c.this_group)) == 0) return 0;
+      charge.failed = true;
+      AddToMessageArray(3, RecordNumberText(rs.record_counter, sKey));
+      return 3;
     }
     case RecordStep::kFacility:
-      if (!TakesFacility(c.this_top.calc_pref, c.this_group.charge)) return 0;
+    case RecordStep::kCompanion:
+      if (!charge.open) return OutsideACharge(type, "it was not read");
+      ++charge.records;
+      if (t->step == RecordStep::kFacility &&
+          !TakesFacility(c.this_top.calc_pref, c.this_group.charge))
+        return 0;
       break;
-    case RecordStep::kParse:
+    case RecordStep::kTop:
       break;
   }
   ParseEnv env = rs.parse_env();
   return ParseRecord(env, sRec, t->slot(c.this_top, c.this_group));
+}
+
+int16_t Format_Class::OutsideACharge(const std::string& type, const char* outcome) {
+  Warn("record " + SignNum(Rs().record_counter) + " (type " + type +
+       ") came with no charge record (6000) since the last claim: " + outcome);
+  return 0;
+}
+
+void Format_Class::Warn(const std::string& text) {
+  std::string msg = ComponentName() + " FormatRecord()  Warning: " + text;
+  Log().AnyLevel(msg);
+  AddToMessageArray(2, msg);
 }
 
 int16_t Format_Class::WriteClaimSoFar() {
@@ -323,6 +367,16 @@ int16_t Format_Class::ProcessEndOfFile() {
   try {
     rs.cx.queue.Clear();
     Log().Line("ProcessEndOfFile() gbThereWasAFatalError = " + BoolText(rs.fatal_error));
+    if (rs.charge_in_progress.open) {
+      // The batch ends inside a charge: its claim is neither dropped
+      // silently nor guessed at. The claims before it are written.
+      const RunState::OpenCharge& open = rs.charge_in_progress;
+      AddToMessageArray(3, ComponentName() + " ProcessEndOfFile()  Error: the batch ended inside "
+                           "the charge of record key " + KeyText(open.key) + ": its " +
+                           PlainNum(open.records) +
+                           " record(s) have no end-of-charge record (6990) and were not billed");
+      rs.charge_in_progress = RunState::OpenCharge{};
+    }
     if (rs.fatal_error) {
       Log().Line("VC++ says there was a Fatal Error");
     } else {

@@ -43,7 +43,11 @@ class Format_Class {
   ClaimTables& tables() { return tables_; }
 
  private:
-  int16_t Dispatch(const std::string& type, const std::string& sRec);
+  int16_t Dispatch(const std::string& type, const std::string& sKey, const std::string& sRec);
+  // A companion or end-of-charge record with no charge to belong to: a
+  // warning (severity 2), logged; outcome says what became of it.
+  int16_t OutsideACharge(const std::string& type, const char* outcome);
+  void Warn(const std::string& text);
   int16_t EndOfCharge();
   // Writes the claim built so far (a break, or the end of the batch).
   int16_t WriteClaimSoFar();

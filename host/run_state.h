@@ -78,6 +78,15 @@ struct RunState {
   int32_t total_claims = 0;
   std::array<std::string, 11> record_header;
 
+  // The charge being received: from its "6000" to its "6990". A batch may
+  // not end inside one, and its companions need one to belong to.
+  struct OpenCharge {
+    bool open = false;
+    bool failed = false;      // its charge record did not parse: it bills nothing
+    std::string key;          // the charge record's key, for messages
+    int32_t records = 0;      // the charge record and its companions so far
+  } charge_in_progress;
+
   // Component-wide values of the record rules.
   Date npi_cutover_date = 0;
   bool suppress_upin = true;  // gbSuppressUpin

@@ -15,9 +15,10 @@
 namespace ub04 {
 
 enum class RecordStep : uint8_t {
-  kParse,        // read into the slot
+  kTop,          // a top record: read into the slot
+  kCompanion,    // a record of the charge being received: read into the slot
   kStartCharge,  // 6000: the This group is emptied, then the charge is read
-  kFacility,     // 6200: read only when the billing preferences take it
+  kFacility,     // 6200: a companion read only when the billing preferences take it
   kEndOfCharge,  // 6990: no record text; the host ends the charge
 };
 
@@ -25,7 +26,7 @@ struct RecordType {
   std::string_view code;       // "1000"
   const RecordLayout* layout;  // null for the end of a charge
   Record& (*slot)(TopRecords& top, ChargeGroup& group);  // null with no layout
-  RecordStep step = RecordStep::kParse;
+  RecordStep step;
 };
 
 // The row of a type code, or null for a type the component does not know.
