@@ -144,7 +144,7 @@ int16_t OpenASCIIout() {
   RunState& rs = Rs();
   if (rs.fmt_out.IsOpen()) return 0;
   try {
-    rs.fmt_out.Open(rs.fmt_file_path, OutFile::Mode::kTruncate);
+    rs.fmt_out.Open(rs.fmt_file_path, OutFile::Mode::kTruncate, rs.file_mode);
     return 0;
   } catch (const RtError& e) {
     AddToMessageArray(3, ComponentName() + " OpenASCIIout()  Error: " + ErrorText(e));

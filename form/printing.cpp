@@ -131,11 +131,11 @@ int16_t PrintFormattedRecords() {
     Guard([&] {
       // Declared first, closed last: an error on the way still leaves a
       // complete PDF of what was printed.
-      std::unique_ptr<PageRenderer> pdf = MakePdfRenderer(pdf_path, title);
+      std::unique_ptr<PageRenderer> pdf = MakePdfRenderer(pdf_path, title, rs.file_mode);
       std::unique_ptr<PageRenderer> preview;
       std::vector<PageRenderer*> devices = {pdf.get()};
       if (!ps.preview_dir.empty()) {
-        preview = MakePreviewRenderer(ps.preview_dir);
+        preview = MakePreviewRenderer(ps.preview_dir, rs.file_mode);
         devices.push_back(preview.get());
       }
       TeeRenderer all(std::move(devices));

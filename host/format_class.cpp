@@ -12,6 +12,7 @@
 #include "host/text_util.h"
 #include "records/layouts.h"
 #include "records/parsers.h"
+#include "refdata/connection_string.h"
 #include "refdata/refdata.h"
 
 namespace ub04 {
@@ -160,7 +161,7 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       rs.output_path = sMsg;
     } else if (sMsgNr == "2") {
       if (HaveOutputPath())
-        rs.fmt_file_path = rs.output_path + "/" + sMsg;
+        rs.fmt_file_path = OutputFilePath(rs.output_path, sMsg);
       else
         result = 3;
     } else if (sMsgNr == "3") {
@@ -193,11 +194,13 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       GetBillingComponentManager();
       answer_rule = true;
     } else if (sMsgNr == "CONNECTIONSTRING") {
-      rs.connection_string = "DSN=" + sMsg + ";UID=VRXUser;PWD=kw4tr7nmzq";
+      UseHostConnectionText(sMsg);
       ConnectToDatabase();
       // Messages of a retry that then connected are warnings; a connection
       // that stays down is a failure.
       if (!rs.ref.db_connection_good && rs.queue.MaxNr() >= 3) result = 3;
+    } else if (sMsgNr == "FILEMODE") {
+      result = SetFileMode(sMsg);
     } else if (sMsgNr == "BATCHROWID") {
       rs.batch_row_id = sMsg;
     } else if (sMsgNr == "QUARVELUSER") {

@@ -11,7 +11,7 @@ namespace ub04 {
 std::string LogFileName() {
   const RunState& rs = Rs();
   std::string dir = (!rs.output_path.empty() && rs.output_path[0] == '?') ? "." : rs.output_path;
-  return dir + "/" + rs.module_name + ".Log";
+  return OutputFilePath(dir, rs.module_name + ".Log");
 }
 
 namespace {
@@ -52,7 +52,7 @@ int16_t OpenLog() {
   try {
     Date today = Today();
     std::string when = LongDate(today) + " " + TimeHms();
-    rs.log.Open(LogFileName(), OutFile::Mode::kAppend);
+    rs.log.Open(LogFileName(), OutFile::Mode::kAppend, rs.file_mode);
     WriteLogText("***");
     WriteLogText("*** Opened on: " + when);
     WriteLogText("***");

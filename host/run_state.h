@@ -43,6 +43,8 @@ struct RunState {
   bool test_claims_mode = false;
   int16_t test_claims_starting = 0;  // giTestClaims_Starting
   int16_t test_claims_ending = 0;    // giTestClaims_Ending
+  // Permissions of every file the run creates ("FILEMODE").
+  unsigned file_mode = kOwnerOnly;
 
   // Run log.
   int16_t log_level = 0;

@@ -1,6 +1,7 @@
 // The run's one database connection: opening it with the table-owner retry,
 // the probe, the date tables loaded at start, and the schema test.
 #include "host/run_state.h"
+#include "refdata/connection_string.h"
 #include "refdata/db_cursor.h"
 #include "refdata/ref_internal.h"
 #include "refdata/refdata.h"
@@ -40,7 +41,8 @@ DbConnection& SharedDb() {
 }
 
 void QueueRefError(int16_t nr, std::string_view what, const RtError& e) {
-  AddToMessageArray(nr, ComponentName() + std::string(what) + ErrorText(e));
+  AddToMessageArray(nr, MaskPassword(ComponentName() + std::string(what) + ErrorText(e),
+                                     Rs().connection_string));
 }
 
 void OpenInitialDBConnection() {
