@@ -20,8 +20,11 @@ namespace ub04 {
 
 class RunLog {
  public:
-  // Opens path for appending. Raises the file's run-time error.
-  void Open(const std::string& path) { file_.Open(path, OutFile::Mode::kAppend); }
+  // Opens path for appending, creating it with permissions perms. Raises
+  // the file's run-time error.
+  void Open(const std::string& path, unsigned perms) {
+    file_.Open(path, OutFile::Mode::kAppend, perms);
+  }
   // Writes what is buffered and closes; raises the close's run-time error.
   void Close() { file_.Close(); }
   bool IsOpen() const { return file_.IsOpen(); }

@@ -1,7 +1,13 @@
 #include "base/text_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "base/runtime.h"
 
@@ -17,7 +23,86 @@ void ReplaceAll(char* p, char* end, char from, char to) {
   }
 }
 
+[[noreturn]] void RaiseLink(const std::string& path) {
+  Raise(kErrPathFileAccess,
+        path + " is a symbolic link; output is never written through a link");
+}
+
+[[noreturn]] void RaiseErrno(int err, const std::string& path) {
+  if (err == ELOOP) RaiseLink(path);
+  Raise(ErrnoToRtError(err));
+}
+
+// Sets a file the run made or took over to perms; the umask may have
+// narrowed a new file's, and an earlier run's file may be more open.
+void SetPerms(int fd, const struct stat& st, unsigned perms) {
+  if ((st.st_mode & 07777) == perms) return;
+  if (::fchmod(fd, perms) != 0) Raise(ErrnoToRtError(errno));
+}
+
+// Opens path for writing without following a link at it; see OutFile.
+int OpenNoFollow(const std::string& path, bool append, unsigned perms) {
+  const int common = O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | (append ? O_APPEND : 0);
+  struct stat before {};
+  bool exists = ::lstat(path.c_str(), &before) == 0;
+  if (!exists && errno != ENOENT) RaiseErrno(errno, path);
+  if (exists && S_ISLNK(before.st_mode)) RaiseLink(path);
+  if (exists && S_ISREG(before.st_mode) && !append) {
+    // A new file rather than the old one truncated: whatever other name
+    // the old file had keeps its contents, and the new one gets perms.
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) RaiseErrno(errno, path);
+    exists = false;
+  }
+  int fd = exists ? ::open(path.c_str(), common)
+                  : ::open(path.c_str(), common | O_CREAT | O_EXCL, perms);
+  if (fd < 0) {
+    int err = errno;
+    // A link planted between the look and the open is caught here.
+    if (err == EEXIST) {
+      struct stat now {};
+      if (::lstat(path.c_str(), &now) == 0 && S_ISLNK(now.st_mode)) RaiseLink(path);
+    }
+    RaiseErrno(err, path);
+  }
+  try {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) Raise(ErrnoToRtError(errno));
+    if (S_ISREG(st.st_mode)) {
+      if (exists && (st.st_dev != before.st_dev || st.st_ino != before.st_ino))
+        Raise(kErrPathFileAccess, path + " was replaced while it was opened");
+      if (st.st_nlink > 1)
+        Raise(kErrPathFileAccess, path + " has other hard links; it is not written through them");
+      SetPerms(fd, st, perms);
+    }
+    // A FIFO without a reader was refused above instead of blocking; the
+    // writes themselves wait as usual.
+    int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+      Raise(ErrnoToRtError(errno));
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  return fd;
+}
+
 }  // namespace
+
+bool FileModeFromText(std::string_view text, unsigned& perms) {
+  if (text == "0600") perms = kOwnerOnly;
+  else if (text == "0640") perms = kGroupReadable;
+  else return false;
+  return true;
+}
+
+std::string OutputFilePath(const std::string& dir, const std::string& name) {
+  return dir.empty() ? name : dir + "/" + name;
+}
+
+void RefuseLinkAt(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) RaiseLink(path);
+}
 
 void AppendQuotedJoin(std::string& out, std::initializer_list<std::string_view> parts) {
   // The text is copied in blocks and the few bytes that would break the
@@ -63,13 +148,19 @@ OutFile::~OutFile() {
   std::fclose(f_);
 }
 
-void OutFile::Open(const std::string& path, Mode mode) {
+void OutFile::Open(const std::string& path, Mode mode, unsigned perms) {
   if (f_) Raise(kErrFileAlreadyOpen);
   if (path.empty()) Raise(kErrBadFileName);
+  if (perms != kOwnerOnly && perms != kGroupReadable) Raise(kErrInvalidCall);
   err_ = 0;
+  int fd = OpenNoFollow(path, mode == Mode::kAppend, perms);
   errno = 0;
-  std::FILE* f = std::fopen(path.c_str(), mode == Mode::kAppend ? "ab" : "wb");
-  if (!f) Raise(ErrnoToRtError(errno));
+  std::FILE* f = ::fdopen(fd, mode == Mode::kAppend ? "ab" : "wb");
+  if (!f) {
+    int err = errno;
+    ::close(fd);
+    Raise(ErrnoToRtError(err));
+  }
   // The stream's own buffer would only copy ours a second time.
   std::setvbuf(f, nullptr, _IONBF, 0);
   f_ = f;
@@ -129,6 +220,72 @@ void OutFile::Close() {
   if (std::fclose(f) != 0 && err == 0) err = ErrnoToRtError(errno);
   if (bad && err == 0) err = 57;
   if (err) Raise(err);
+}
+
+}  // namespace ub04
+
+namespace ub04 {
+
+TempBeside::TempBeside(std::string final_path, unsigned perms) : final_(std::move(final_path)) {
+  if (perms != kOwnerOnly && perms != kGroupReadable) Raise(kErrInvalidCall);
+  RefuseLinkAt(final_);
+  std::string templ = final_ + ".tmpXXXXXX";
+  // mkostemp makes the file with O_EXCL and mode 0600.
+  int fd = ::mkostemp(templ.data(), O_CLOEXEC);
+  if (fd < 0) RaiseErrno(errno, final_);
+  fd_ = fd;
+  temp_ = templ;
+  if (::fchmod(fd_, perms) != 0) Raise(ErrnoToRtError(errno));
+}
+
+TempBeside::~TempBeside() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+void TempBeside::Write(const void* data, size_t size) {
+  if (fd_ < 0) Raise(kErrBadFileName);
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = ::write(fd_, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Raise(ErrnoToRtError(errno), final_ + ": " + std::strerror(errno));
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+}
+
+void TempBeside::Commit() {
+  if (fd_ < 0) Raise(kErrBadFileName);
+  int fd = fd_;
+  fd_ = -1;
+  // Flushed to the disk before it takes the name, so a crash never leaves
+  // a truncated file under the final name.
+  if (::fsync(fd) != 0) {
+    int err = errno;
+    ::close(fd);
+    Raise(ErrnoToRtError(err), final_ + ": " + std::strerror(err));
+  }
+  if (::close(fd) != 0) Raise(ErrnoToRtError(errno), final_ + ": " + std::strerror(errno));
+  RefuseLinkAt(final_);
+  if (::rename(temp_.c_str(), final_.c_str()) != 0)
+    Raise(ErrnoToRtError(errno), final_ + ": " + std::strerror(errno));
+  temp_.clear();
+}
+
+void MakeOutputDir(const std::string& dir, unsigned perms) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::is_directory(dir, ec)) return;
+  fs::path p(dir);
+  if (p.has_parent_path() && p.has_filename()) fs::create_directories(p.parent_path(), ec);
+  unsigned dir_perms = perms == kGroupReadable ? 0750 : 0700;
+  if (::mkdir(dir.c_str(), dir_perms) != 0) {
+    if (errno == EEXIST) return;  // made meanwhile by someone else: left as it is
+    RaiseErrno(errno, dir);
+  }
+  // The umask may have narrowed it.
+  if (::chmod(dir.c_str(), dir_perms) != 0) RaiseErrno(errno, dir);
 }
 
 }  // namespace ub04

@@ -7,6 +7,7 @@
 // that one item never spans two lines.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -21,10 +22,32 @@ void AppendQuoted(std::string& out, std::string_view text);
 // Appends the quoted form of the parts joined into one text.
 void AppendQuotedJoin(std::string& out, std::initializer_list<std::string_view> parts);
 
+// Permissions of the files the component creates: its owner's alone by
+// default; a host may let the owner's group read them. Nothing is ever made
+// more open than kGroupReadable, whatever the umask.
+inline constexpr unsigned kOwnerOnly = 0600;
+inline constexpr unsigned kGroupReadable = 0640;
+
+// The permissions a "FILEMODE" text asks for: only "0600" and "0640".
+bool FileModeFromText(std::string_view text, unsigned& perms);
+
+// name in the output folder dir; an empty dir is the current folder (never
+// the root).
+std::string OutputFilePath(const std::string& dir, const std::string& name);
+
+// Raises 75, naming path, when path is a symbolic link.
+void RefuseLinkAt(const std::string& path);
+
 // A file opened for writing (truncate) or appending. Every failure raises a
 // run-time error: 76 path not found, 75 access error, 61 disk full, 57 other
 // device errors. The destructor writes what is buffered and closes quietly;
 // Close() reports.
+//
+// Open never follows a symbolic link at path: one there is refused (75, its
+// text naming the path) and its target is not touched. A new file is made
+// with O_EXCL; a file made or found is set to perms (kOwnerOnly or
+// kGroupReadable) whatever the umask. A plain file with another hard link
+// is refused too, since writing it would change the other name's file.
 //
 // Lines are assembled in the file's own buffer, which goes to the file when
 // it passes kBufferSize and at every Flush(). The buffer is big enough for
@@ -40,7 +63,7 @@ class OutFile {
   OutFile(const OutFile&) = delete;
   OutFile& operator=(const OutFile&) = delete;
 
-  void Open(const std::string& path, Mode mode);
+  void Open(const std::string& path, Mode mode, unsigned perms = kOwnerOnly);
   bool IsOpen() const { return f_ != nullptr; }
   const std::string& path() const { return path_; }
   void Write(std::string_view bytes);
@@ -79,5 +102,34 @@ class OutFile {
 
 // Maps an errno value to the runtime error number that describes it.
 int ErrnoToRtError(int err);
+
+// A new file written beside final_path under a temporary name
+// ("NAME.tmpXXXXXX", made with O_EXCL and perms) that takes the final name
+// only when Commit() succeeds; destroyed uncommitted, it is removed. Every
+// write and the close are checked (RtError, naming the file); a symbolic
+// link at final_path is refused before anything is written and again
+// before the rename, and the link's target is never touched.
+class TempBeside {
+ public:
+  TempBeside(std::string final_path, unsigned perms);
+  ~TempBeside();
+  TempBeside(const TempBeside&) = delete;
+  TempBeside& operator=(const TempBeside&) = delete;
+
+  // Writes every byte or raises.
+  void Write(const void* data, size_t size);
+  // Closes the file and renames it over the final name.
+  void Commit();
+  const std::string& final_path() const { return final_; }
+
+ private:
+  std::string final_, temp_;
+  int fd_ = -1;
+};
+
+// Creates dir (and missing parents) when missing; the folder it creates
+// itself is opened only to the owner, or the owner's group too when perms
+// is kGroupReadable.
+void MakeOutputDir(const std::string& dir, unsigned perms);
 
 }  // namespace ub04

@@ -136,10 +136,10 @@ std::string FormatRecordLine(std::string_view kind, std::string_view text, float
   return line;
 }
 
-int16_t FmtFile::OpenASCIIout(const std::string& path) {
+int16_t FmtFile::OpenASCIIout(const std::string& path, unsigned perms) {
   if (out_.IsOpen()) return 0;
   try {
-    out_.Open(path, OutFile::Mode::kTruncate);
+    out_.Open(path, OutFile::Mode::kTruncate, perms);
     return 0;
   } catch (const RtError& e) {
     cx_.Queue(3, cx_.component_name + " OpenASCIIout()  Error: " + ErrorText(e));

@@ -31,8 +31,9 @@ class FmtFile {
   FmtFile(const FmtFile&) = delete;
   FmtFile& operator=(const FmtFile&) = delete;
 
-  // Opens path for writing (truncated); does nothing while open.
-  int16_t OpenASCIIout(const std::string& path);
+  // Opens path for writing as a new file with permissions perms (an old file
+  // there is replaced); does nothing while open.
+  int16_t OpenASCIIout(const std::string& path, unsigned perms);
   int16_t CloseASCIIout();
   bool IsOpen() const { return out_.IsOpen(); }
   // Sends buffered lines to the file (end of each host call).

@@ -112,7 +112,8 @@ int16_t PrintField(Context& cx, PrintState& ps, Printer& printer, const std::str
   }
 }
 
-int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fmt_file_path) {
+int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fmt_file_path,
+                              unsigned perms) {
   ps.test_claims_counted = 0;
   ps.pages_printed = 0;
   const std::string pdf_path = PdfPathFor(fmt_file_path);
@@ -121,11 +122,11 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
     Guard([&] {
       // Declared first, closed last: an error on the way still leaves a
       // complete PDF of what was printed.
-      std::unique_ptr<PageRenderer> pdf = MakePdfRenderer(pdf_path, title);
+      std::unique_ptr<PageRenderer> pdf = MakePdfRenderer(pdf_path, title, perms);
       std::unique_ptr<PageRenderer> preview;
       std::vector<PageRenderer*> devices = {pdf.get()};
       if (!ps.preview_dir.empty()) {
-        preview = MakePreviewRenderer(ps.preview_dir);
+        preview = MakePreviewRenderer(ps.preview_dir, perms);
         devices.push_back(preview.get());
       }
       TeeRenderer all(std::move(devices));

@@ -25,7 +25,9 @@ void SelectPrinter(PrintState& ps, const std::string& name);
 // Reads the formatted-record file and prints it page by page (the work of
 // ProcessFormattedRecords after its file-name check and DeleteLog).
 // Returns 0, or 1 when a message was queued.
-int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fmt_file_path);
+// perms are the permissions of the PDF and the preview files.
+int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fmt_file_path,
+                              unsigned perms);
 
 // Margins from the device's unprintable offsets; sets the initialised flag.
 // Returns 0, or 3 after queueing its error.

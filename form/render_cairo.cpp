@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text_file.h"
+
 namespace ub04 {
 
 namespace {
@@ -317,14 +319,69 @@ class CairoRenderer : public PageRenderer {
   double scale_ = 1;
 };
 
+// cairo's write callback: every byte goes to the temporary file; the first
+// failure is kept for the message and fails every later write.
+struct StreamSink {
+  TempBeside* file = nullptr;
+  int error_number = 0;
+  std::string error;
+
+  static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length) {
+    auto* sink = static_cast<StreamSink*>(closure);
+    if (sink->error_number != 0 || sink->file == nullptr) return CAIRO_STATUS_WRITE_ERROR;
+    try {
+      sink->file->Write(data, length);
+      return CAIRO_STATUS_SUCCESS;
+    } catch (const RtError& e) {
+      sink->error_number = e.number();
+      sink->error = e.description();
+      return CAIRO_STATUS_WRITE_ERROR;
+    }
+  }
+};
+
+// Runs file work (making, writing, committing a file) and turns its failure
+// into the printer error that ends the printing, naming the file.
+template <class F>
+void AsDeviceWork(const std::string& path, F&& work) {
+  try {
+    work();
+  } catch (const DeviceFailure&) {
+    throw;
+  } catch (const RtError& e) {
+    std::string_view why = e.description();
+    if (why.substr(0, path.size()) == path) {
+      why.remove_prefix(path.size());
+      while (!why.empty() && (why.front() == ':' || why.front() == ' ')) why.remove_prefix(1);
+    }
+    throw DeviceFailure(kErrPrinter,
+                        "Printer error: cannot write " + path + ": " + std::string(why));
+  }
+}
+
 class PdfRenderer : public CairoRenderer {
  public:
-  PdfRenderer(std::string path, std::string title)
-      : path_(std::move(path)), title_(std::move(title)) {}
+  PdfRenderer(std::string path, std::string title, unsigned perms)
+      : path_(std::move(path)), title_(std::move(title)), perms_(perms) {
+    // Refused before an earlier run's document is cleared away.
+    AsDeviceWork(path_, [&] { RefuseLinkAt(path_); });
+  }
 
   ~PdfRenderer() override {
-    // An unfinished document is closed as it stands.
+    // An unfinished document is closed as it stands and takes its name when
+    // every byte of it was written; otherwise the temporary goes.
     Detach();
+    if (pdf_) {
+      cairo_surface_finish(pdf_.get());
+      bool ok = cairo_surface_status(pdf_.get()) == CAIRO_STATUS_SUCCESS && sink_.error_number == 0;
+      pdf_.reset();
+      if (ok) {
+        try {
+          file_->Commit();
+        } catch (const RtError&) {
+        }
+      }
+    }
   }
 
   DeviceCaps Caps() const override {
@@ -334,8 +391,13 @@ class PdfRenderer : public CairoRenderer {
 
   void BeginPage(int32_t) override {
     if (!pdf_) {
-      pdf_.reset(cairo_pdf_surface_create(path_.c_str(), kPaperWidth * kPointsPerInch,
-                                          kPaperHeight * kPointsPerInch));
+      // Written under a temporary name beside the final one, which it takes
+      // only once complete.
+      AsDeviceWork(path_, [&] { file_ = std::make_unique<TempBeside>(path_, perms_); });
+      sink_ = StreamSink{file_.get(), 0, {}};
+      pdf_.reset(cairo_pdf_surface_create_for_stream(StreamSink::Write, &sink_,
+                                                     kPaperWidth * kPointsPerInch,
+                                                     kPaperHeight * kPointsPerInch));
       cairo_status_t st = cairo_surface_status(pdf_.get());
       if (st != CAIRO_STATUS_SUCCESS) Fail("cannot write", st);
       cairo_pdf_surface_set_metadata(pdf_.get(), CAIRO_PDF_METADATA_TITLE, title_.c_str());
@@ -348,6 +410,7 @@ class PdfRenderer : public CairoRenderer {
   void EndPage() override {
     if (!cr()) return;
     cairo_show_page(cr());
+    CheckWrites();
     CheckSurface("writing");
     if (cairo_status(cr()) != CAIRO_STATUS_SUCCESS) Fail("writing", cairo_status(cr()));
   }
@@ -358,19 +421,32 @@ class PdfRenderer : public CairoRenderer {
     cairo_surface_finish(pdf_.get());
     cairo_status_t st = cairo_surface_status(pdf_.get());
     pdf_.reset();
+    CheckWrites();
     if (st != CAIRO_STATUS_SUCCESS) Fail("writing", st);
+    AsDeviceWork(path_, [&] { file_->Commit(); });
+    file_.reset();
   }
 
  private:
   std::string Where() const override { return path_; }
 
+  // A write the file refused ends the document with the file's own reason.
+  void CheckWrites() const {
+    if (sink_.error_number != 0)
+      throw DeviceFailure(kErrPrinter, "Printer error: writing " + sink_.error);
+  }
+
   std::string path_, title_;
+  unsigned perms_;
+  // Declared before the surface, which writes into them until it is gone.
+  std::unique_ptr<TempBeside> file_;
+  StreamSink sink_;
   Owned<cairo_surface_t> pdf_;
 };
 
 class PreviewRenderer : public CairoRenderer {
  public:
-  explicit PreviewRenderer(std::string dir) : dir_(std::move(dir)) {}
+  PreviewRenderer(std::string dir, unsigned perms) : dir_(std::move(dir)), perms_(perms) {}
   ~PreviewRenderer() override { Detach(); }
 
   DeviceCaps Caps() const override {
@@ -395,11 +471,16 @@ class PreviewRenderer : public CairoRenderer {
     if (!image_) return;
     Detach();
     cairo_surface_flush(image_.get());
-    std::error_code ec;
-    std::filesystem::create_directories(dir_, ec);
-    cairo_status_t st = cairo_surface_write_to_png(image_.get(), file_.c_str());
-    image_.reset();
-    if (st != CAIRO_STATUS_SUCCESS) Fail("cannot write", st);
+    Owned<cairo_surface_t> image = std::move(image_);
+    AsDeviceWork(file_, [&] {
+      MakeOutputDir(dir_, perms_);
+      TempBeside png(file_, perms_);
+      StreamSink sink{&png, 0, {}};
+      cairo_status_t st = cairo_surface_write_to_png_stream(image.get(), StreamSink::Write, &sink);
+      if (sink.error_number != 0) Raise(sink.error_number, sink.error);
+      if (st != CAIRO_STATUS_SUCCESS) Fail("cannot write", st);
+      png.Commit();
+    });
   }
 
   void EndDocument() override {}
@@ -436,18 +517,19 @@ class PreviewRenderer : public CairoRenderer {
   }
 
   std::string dir_, file_;
+  unsigned perms_;
   Owned<cairo_surface_t> image_;
 };
 
 }  // namespace
 
-std::unique_ptr<PageRenderer> MakePdfRenderer(const std::string& path,
-                                              const std::string& title) {
-  return std::make_unique<PdfRenderer>(path, title);
+std::unique_ptr<PageRenderer> MakePdfRenderer(const std::string& path, const std::string& title,
+                                              unsigned perms) {
+  return std::make_unique<PdfRenderer>(path, title, perms);
 }
 
-std::unique_ptr<PageRenderer> MakePreviewRenderer(const std::string& dir) {
-  return std::make_unique<PreviewRenderer>(dir);
+std::unique_ptr<PageRenderer> MakePreviewRenderer(const std::string& dir, unsigned perms) {
+  return std::make_unique<PreviewRenderer>(dir, perms);
 }
 
 }  // namespace ub04

@@ -17,15 +17,23 @@
 
 namespace ub04 {
 
+// Every file is written under a temporary name beside its own ("NAME.tmpXXXXXX",
+// created with O_EXCL) and renamed over the final name once complete; it is
+// made with perms (kOwnerOnly or kGroupReadable, host/text_file.h) whatever
+// the umask. A symbolic link at a final name is refused (DeviceFailure, its
+// text naming the path) and its target left untouched. Every write and close
+// is checked.
+
 // The PDF at path, one PDF page per page; the file is created when the first
 // page begins, so a document without pages leaves nothing on disk. title goes
-// into the document's metadata.
-std::unique_ptr<PageRenderer> MakePdfRenderer(const std::string& path,
-                                              const std::string& title);
+// into the document's metadata. A link at path is refused at once.
+std::unique_ptr<PageRenderer> MakePdfRenderer(const std::string& path, const std::string& title,
+                                              unsigned perms);
 
-// One PNG per page at 100 dots per inch in dir (created when missing), named
+// One PNG per page at 100 dots per inch in dir (created when missing, open
+// to the owner only, or to the group too for kGroupReadable), named
 // "page-0001.png" by the page's form page number, with a faint grid of the
 // form's character cells (1/10 in by 1/6 in) under the text.
-std::unique_ptr<PageRenderer> MakePreviewRenderer(const std::string& dir);
+std::unique_ptr<PageRenderer> MakePreviewRenderer(const std::string& dir, unsigned perms);
 
 }  // namespace ub04

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 
 #include "base/msgbox.h"
 #include "base/text_util.h"
@@ -15,10 +16,15 @@
 #include "records/layouts.h"
 #include "records/record_parser.h"
 #include "records/record_types.h"
+#include "refdata/connection_string.h"
 
 namespace ub04 {
 
 namespace {
+
+RunLog& Log() { return Rs().cx.log; }
+void AddToMessageArray(int16_t nr, std::string msg) { Rs().cx.Queue(nr, std::move(msg)); }
+const std::string& ComponentName() { return Rs().cx.component_name; }
 
 // "A//B//C" -> "A /B /C": in every run of slashes all but the last become
 // spaces, as the key is quoted in error messages; clipped for a message.
@@ -28,6 +34,37 @@ std::string KeyText(std::string_view key) {
   for (size_t i = 0; i < n; ++i)
     if (key[i] == '/' && i + 1 < key.size() && key[i + 1] == '/') text[i] = ' ';
   return text;
+}
+
+// "CONNECTIONSTRING": the run's connection string from the host's text. A
+// login that cannot be read is queued as a severity-3 message and leaves the
+// run without a connection string, so no connection is attempted.
+void UseHostConnectionText(const std::string& host_text) {
+  RunState& rs = Rs();
+  rs.connection_string.clear();
+  std::optional<DbLogin> login;
+  // A full connection string carries its own login, if any.
+  if (!IsFullConnectionString(host_text)) {
+    try {
+      login = HostLogin();
+    } catch (const RtError& e) {
+      AddToMessageArray(3, ComponentName() + " CONNECTIONSTRING  Error:" + ErrorText(e));
+      return;
+    }
+  }
+  rs.connection_string = ComposeConnectionString(host_text, login);
+}
+
+// "FILEMODE": the permissions of every file the run creates, or a severity-3
+// message and 3 for any text but "0600" and "0640" (the mode stays).
+int16_t SetFileMode(const std::string& text) {
+  RunState& rs = Rs();
+  if (FileModeFromText(text, rs.file_mode)) return 0;
+  AddToMessageArray(3, ComponentName() + " HereIsAMessage()  FILEMODE \"" + text +
+                           "\" is not accepted: \"0600\" (owner only) or \"0640\" (owner and "
+                           "group may read); files stay " +
+                           (rs.file_mode == kGroupReadable ? "0640" : "0600"));
+  return 3;
 }
 
 std::string RecordNumberText(int32_t n, std::string_view key) {
@@ -50,9 +87,6 @@ void TakeErrorMsg(std::string& gsErrorMsg) {
   cx.error_msg.clear();
 }
 
-RunLog& Log() { return Rs().cx.log; }
-void AddToMessageArray(int16_t nr, std::string msg) { Rs().cx.Queue(nr, std::move(msg)); }
-const std::string& ComponentName() { return Rs().cx.component_name; }
 
 }  // namespace
 
@@ -143,7 +177,7 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       rs.output_path = sMsg;
     } else if (sMsgNr == "2") {
       if (HaveOutputPath())
-        rs.fmt_file_path = rs.output_path + "/" + sMsg;
+        rs.fmt_file_path = OutputFilePath(rs.output_path, sMsg);
       else
         result = 3;
     } else if (sMsgNr == "3") {
@@ -177,11 +211,13 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       GetBillingComponentManager();
       answer_rule = true;
     } else if (sMsgNr == "CONNECTIONSTRING") {
-      rs.connection_string = "DSN=" + sMsg + ";UID=VRXUser;PWD=kw4tr7nmzq";
+      UseHostConnectionText(sMsg);
       rs.ref.ConnectToDatabase(rs.connection_string);
       // Messages of a retry that then connected are warnings; a connection
       // that stays down is a failure.
       if (!rs.ref.connected() && rs.cx.queue.MaxNr() >= 3) result = 3;
+    } else if (sMsgNr == "FILEMODE") {
+      result = SetFileMode(sMsg);
     } else if (sMsgNr == "BATCHROWID") {
       rs.batch_row_id = sMsg;
     } else if (sMsgNr == "QUARVELUSER") {
@@ -219,7 +255,7 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
     bool first = rs.record_counter == 1;
     if (first) {
       if (!HaveASCIIFilenm()) return Finish(1);
-      if (rs.fmt.OpenASCIIout(rs.fmt_file_path) == 0) rs.fmt.WriteHeader("");
+      if (rs.fmt.OpenASCIIout(rs.fmt_file_path, rs.file_mode) == 0) rs.fmt.WriteHeader("");
       else rs.fmt_open_failed = true;
       // The first record traces everything, whatever the host asked for. The
       // queue keeps what opening the file reported.
@@ -424,7 +460,7 @@ int16_t Format_Class::ProcessFormattedRecords() {
     rs.cx.queue.Clear();
     if (!HaveASCIIFilenm()) return 1;
     DeleteLog();
-    result = PrintFormattedRecords(rs.cx, rs.print, rs.fmt_file_path);
+    result = PrintFormattedRecords(rs.cx, rs.print, rs.fmt_file_path, rs.file_mode);
   } catch (const RtError& e) {
     AddToMessageArray(3, "ProcessFormattedRecords()  Error: " + ErrorText(e));
     AddToMessageArray(3, "File: " + rs.fmt_file_path);

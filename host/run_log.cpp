@@ -10,7 +10,7 @@ namespace ub04 {
 std::string LogFileName() {
   const RunState& rs = Rs();
   std::string dir = (!rs.output_path.empty() && rs.output_path[0] == '?') ? "." : rs.output_path;
-  return dir + "/" + rs.cx.module_name + ".Log";
+  return OutputFilePath(dir, rs.cx.module_name + ".Log");
 }
 
 int16_t OpenLog() {
@@ -20,7 +20,7 @@ int16_t OpenLog() {
   try {
     Date today = Today();
     std::string when = LongDate(today) + " " + TimeHms();
-    log.Open(LogFileName());
+    log.Open(LogFileName(), rs.file_mode);
     log.AnyLevel("***");
     log.AnyLevel("*** Opened on: " + when);
     log.AnyLevel("***");

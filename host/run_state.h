@@ -64,6 +64,8 @@ struct RunState {
   std::string host_user;
   std::string printer_name;
   bool fatal_error = false;  // gbThereWasAFatalError
+  // Permissions of every file the run creates ("FILEMODE").
+  unsigned file_mode = kOwnerOnly;
 
   // Formatted-record file. fmt_open_failed: this run's records had no file
   // to go to, so its end cannot be reported as done.

@@ -1,5 +1,6 @@
 // The run's one database connection: opening it with the table-owner retry,
 // the probe, the date tables loaded at start, and the schema test.
+#include "refdata/connection_string.h"
 #include "refdata/database.h"
 #include "refdata/db_cursor.h"
 #include "refdata/refdata.h"
@@ -40,7 +41,8 @@ DbConnection& RefData::SharedDb() {
 }
 
 void RefData::QueueRefError(int16_t nr, std::string_view what, const RtError& e) {
-  cx_.Queue(nr, cx_.component_name + std::string(what) + ErrorText(e));
+  cx_.Queue(nr, MaskPassword(cx_.component_name + std::string(what) + ErrorText(e),
+                             connection_string_));
 }
 
 void RefData::OpenInitialDBConnection() {

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/runtime.h"
+#include "refdata/connection_string.h"
 #include "refdata/db_cursor.h"
 
 namespace ub04 {
@@ -34,40 +35,50 @@ std::string RowCursor::Field(std::string_view column) const {
   Raise(kErrNoSuchColumn, "No column named " + std::string(column));
 }
 
-std::string DsnOf(std::string_view cs) {
-  if (cs.size() < 4 || !SameIgnoringCase(cs.substr(0, 4), "DSN=")) return "";
-  cs.remove_prefix(4);
-  // The host message appends ";UID=...;PWD=..." to whatever DSN text it got,
-  // so the last ";UID=" is where the DSN ends even when it holds a ";".
-  size_t end = cs.rfind(";UID=");
-  if (end == std::string_view::npos) end = cs.find(';');
-  return std::string(cs.substr(0, end));
+std::string DsnOf(std::string_view cs) { return OdbcAttribute(cs, "DSN"); }
+
+namespace {
+
+// A data source name that can only mean a file: it holds a "/" or ends like
+// a database file's name. Such a name never goes to the driver manager,
+// whose "Data source name not found" would not say what is wrong.
+bool NamesAFile(const std::string& dsn) {
+  if (dsn.find('/') != std::string::npos) return true;
+  std::string upper = UpperAscii(dsn);
+  for (std::string_view ext : {".DB", ".DB3", ".SQLITE", ".SQLITE3"})
+    if (upper.size() > ext.size() && upper.compare(upper.size() - ext.size(), ext.size(), ext) == 0)
+      return true;
+  return false;
 }
 
-std::unique_ptr<DbConnection> OpenDatabase(const std::string& connection_string) {
+std::unique_ptr<DbConnection> Open(const std::string& connection_string) {
   std::string dsn = DsnOf(connection_string);
   // An empty DSN would leave the choice of database to the driver manager's
   // defaults (one driver even creates a file named after the whole string,
   // password included), so it is refused before any driver sees it.
-  if (SameIgnoringCase(Left(connection_string, 4), "DSN=") && Trim(dsn).empty())
+  if (SameIgnoringCase(Left(Trim(connection_string), 4), "DSN=") && Trim(dsn).empty())
     Raise(kErrInvalidCall, "The connection string names no data source");
   std::error_code ec;
-  if (!dsn.empty() && std::filesystem::is_regular_file(dsn, ec))
-    return OpenSqliteDatabase(dsn);
+  auto st = dsn.empty() ? std::filesystem::file_status() : std::filesystem::status(dsn, ec);
+  if (std::filesystem::is_regular_file(st)) return OpenSqliteDatabase(dsn);
+  if (std::filesystem::is_directory(st))
+    Raise(kErrPathFileAccess, "The reference database " + dsn + " is a folder, not a database file");
+  if (std::filesystem::exists(st))
+    Raise(kErrPathFileAccess, "The reference database " + dsn + " is not a database file");
+  if (NamesAFile(dsn))
+    Raise(kErrFileNotFound, "The reference database file " + dsn + " does not exist");
   return OpenOdbcDatabase(connection_string);
 }
 
-std::string MaskPassword(std::string text, std::string_view cs) {
-  std::string upper = UpperAscii(cs);
-  size_t at = upper.find("PWD=");
-  if (at == std::string::npos) return text;
-  size_t from = at + 4;
-  size_t end = cs.find(';', from);
-  std::string pwd(cs.substr(from, end == std::string_view::npos ? end : end - from));
-  if (pwd.empty()) return text;
-  for (size_t p = text.find(pwd); p != std::string::npos; p = text.find(pwd, p + 3))
-    text.replace(p, pwd.size(), "***");
-  return text;
+}  // namespace
+
+std::unique_ptr<DbConnection> OpenDatabase(const std::string& connection_string) {
+  try {
+    return Open(connection_string);
+  } catch (const RtError& e) {
+    // Whatever a driver answered, the password does not travel on.
+    Raise(e.number(), MaskPassword(e.description(), connection_string));
+  }
 }
 
 }  // namespace ub04

@@ -14,7 +14,7 @@
 //
 // Two implementations sit behind OpenDatabase:
 //   * SQLite, when the DSN names an existing file: the file is opened
-//     read-only and answers the names the host's SQL Server queries use (the
+//     read-only, so nothing is ever created beside it, and answers the names the host's SQL Server queries use (the
 //     owners "dbo" and "KRV_TABLES", and the catalogue view "sys.tables").
 //   * ODBC through the platform's driver manager, otherwise: the connection
 //     string is passed on unchanged; every statement has a 120-second query
@@ -25,6 +25,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "refdata/connection_string.h"  // MaskPassword
 
 namespace ub04 {
 
@@ -51,20 +53,21 @@ class DbConnection {
                                           const std::vector<std::string>& params) = 0;
 };
 
-// The DSN of a connection string: the text after "DSN=" up to the ";UID="
-// the host message appends (or the first ";" when there is none).
+// The DSN of a connection string: its "DSN" attribute, braces removed; ""
+// when it has none.
 std::string DsnOf(std::string_view connection_string);
 
 // Opens the database a connection string names (see above). A "DSN=" that
-// is blank is refused (error 5) rather than left to a driver's default.
+// is blank is refused (error 5) rather than left to a driver's default. A
+// DSN that names a file (it holds "/" or ends ".db", ".db3", ".sqlite",
+// ".sqlite3") or any existing path is never passed to the driver manager:
+// a missing file raises 53, a folder or a path that is not a plain file 75,
+// a file that is not a database 26 or 75, each naming the path. Errors
+// carry no password (MaskPassword).
 std::unique_ptr<DbConnection> OpenDatabase(const std::string& connection_string);
 
 // The two implementations, for callers that know which one they want.
 std::unique_ptr<DbConnection> OpenSqliteDatabase(const std::string& path);
 std::unique_ptr<DbConnection> OpenOdbcDatabase(const std::string& connection_string);
-
-// text with the connection string's password (its PWD= value) masked, for
-// driver messages that might quote the string back.
-std::string MaskPassword(std::string text, std::string_view connection_string);
 
 }  // namespace ub04

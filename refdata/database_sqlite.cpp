@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "base/runtime.h"
 #include "refdata/database.h"
@@ -26,8 +27,24 @@ using Handle = std::shared_ptr<sqlite3>;
   Raise(sqlite3_errcode(db), sqlite3_errmsg(db));
 }
 
+// True when path's header says it is kept in write-ahead-log mode (file
+// format bytes 18 and 19 are 2).
+bool InWalMode(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  char header[20] = {0};
+  return f.read(header, sizeof header) && header[18] == 2 && header[19] == 2;
+}
+
 // A read-only URI for path: the characters a URI gives a meaning to are
 // escaped.
+//
+// Nothing may appear beside the file. A reader of a rollback-journal file
+// creates nothing and still takes its shared locks, so "mode=ro" is enough.
+// A reader of a WAL-mode file would create "-wal" and "-shm" files: when no
+// "-wal" exists there is no writer and no log to read, so the file is opened
+// as immutable (no log, no shared memory, no locks). When one exists a
+// writer holds committed pages in it that the file alone does not show, so
+// the file is read through it as any reader does.
 std::string ReadOnlyUri(const std::string& path) {
   std::string abs = std::filesystem::absolute(path).string();
   std::string uri = "file:";
@@ -41,7 +58,9 @@ std::string ReadOnlyUri(const std::string& path) {
       uri += static_cast<char>(c);
     }
   }
-  return uri + "?mode=ro";
+  std::error_code ec;
+  bool immutable = InWalMode(path) && !std::filesystem::exists(path + "-wal", ec);
+  return uri + (immutable ? "?mode=ro&immutable=1" : "?mode=ro");
 }
 
 bool OnlyBlanks(std::string_view s) {
@@ -134,7 +153,16 @@ class SqliteConnection : public DbConnection {
 }  // namespace
 
 std::unique_ptr<DbConnection> OpenSqliteDatabase(const std::string& path) {
-  return std::make_unique<SqliteConnection>(path);
+  std::error_code ec;
+  if (std::filesystem::file_size(path, ec) == 0 && !ec)
+    Raise(SQLITE_NOTADB, "The reference database " + path + " is empty, not a database");
+  try {
+    return std::make_unique<SqliteConnection>(path);
+  } catch (const RtError& e) {
+    if (e.number() == SQLITE_NOTADB)
+      Raise(SQLITE_NOTADB, "The reference database " + path + " is not a database");
+    throw;
+  }
 }
 
 }  // namespace ub04

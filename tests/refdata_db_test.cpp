@@ -47,7 +47,7 @@ TEST(DatabaseSeam, BlankDsnReachesNoDriverAndPasswordsAreMasked) {
   }
   std::filesystem::current_path(cwd);
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));  // no driver made a file of it
-  EXPECT_EQ(DsnOf("DSN=a;b.db;UID=VRXUser;PWD=p"), "a;b.db");
+  EXPECT_EQ(DsnOf("DSN={a;b.db};UID=VRXUser;PWD=p"), "a;b.db");
   EXPECT_EQ(MaskPassword("DSN=x;PWD=kw4tr7nmzq failed: kw4tr7nmzq", "DSN=x;UID=u;PWD=kw4tr7nmzq"),
             "DSN=x;PWD=*** failed: ***");
 }

@@ -6,10 +6,14 @@
 // as root, so permissions cannot make a path unwritable: a path under a
 // regular file cannot be created, and /dev/full fills up on the first write.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <optional>
 
@@ -150,9 +154,15 @@ TEST(RobustnessFaults, OutputFolderRemovedMidBatchIsNotReportedAsDone) {
 
 // ---- full disk ---------------------------------------------------------------------
 
+// A device like /dev/full at path (output files are never written through
+// a link to one).
+void MakeFullDevice(const fs::path& path) {
+  ASSERT_EQ(mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 7)), 0) << std::strerror(errno);
+}
+
 TEST(RobustnessFaults, FullDiskUnderTheFormattedFileFailsTheBatch) {
   test::ScratchDir dir;
-  fs::create_symlink("/dev/full", dir.path() / "claims.fmt");
+  MakeFullDevice(dir.path() / "claims.fmt");
   Format_Class fc;
   PointAt(fc, dir.path());
   std::vector<std::string> messages;
@@ -167,7 +177,7 @@ TEST(RobustnessFaults, FullDiskUnderTheFormattedFileFailsTheBatch) {
 
 TEST(RobustnessFaults, FullDiskUnderTheLogIsReportedAtTheEndAndSparesTheClaims) {
   test::ScratchDir dir;
-  fs::create_symlink("/dev/full", dir.path() / "QVR_UB04PPA_Format.Log");
+  MakeFullDevice(dir.path() / "QVR_UB04PPA_Format.Log");
   Format_Class fc;
   PointAt(fc, dir.path());
   EXPECT_EQ(fc.HereIsAMessage("5", "2"), 0);
@@ -255,13 +265,18 @@ TEST(RobustnessFaults, PrintQueueThatCannotBeReachedFailsPrinting) {
 TEST(RobustnessFaults, DatabaseFileGoneOrUnreadableBetweenCalls) {
   test::MessageBoxCapture boxes;
   test::RefHarness h("INSERT INTO PRACTICE (IH_CODE) VALUES ('PR001');");
+  // A login from the host, which the connection string then carries.
+  setenv("UB04_DB_PASSWORD", "s3cret-under-test", 1);
+  struct Unset {
+    ~Unset() { unsetenv("UB04_DB_PASSWORD"); }
+  } unset;
   ASSERT_EQ(h.Connect(), 0) << Dump(h.messages);
   ASSERT_TRUE(Rs().ref.db_connection_good);
   const fs::path out = h.dir.path() / "out";
   fs::create_directories(out);
   PointAt(h.fc, out);
 
-  // The login the host message adds; it must never appear in a message.
+  // The login the host provides; it must never appear in a message.
   const std::string& cs = Rs().connection_string;
   const std::string password = cs.substr(cs.find(";PWD=") + 5);
   ASSERT_FALSE(password.empty());

@@ -1,0 +1,192 @@
+// Patient data on disk: every file a run makes is its owner's alone (or its
+// group's too, when the host asks), whatever the umask; a symbolic link
+// planted at an output path is refused and its target never touched; an
+// empty output folder is the current folder; and no login is built in.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "form/fmt_file.h"
+#include "form/printing.h"
+#include "host/run_state.h"
+#include "tests/test_support.h"
+
+namespace ub04 {
+namespace {
+
+namespace fs = std::filesystem;
+
+unsigned ModeOf(const fs::path& p) {
+  struct stat st {};
+  EXPECT_EQ(lstat(p.c_str(), &st), 0) << p;
+  return st.st_mode & 07777;
+}
+
+bool AnyHas(const std::vector<std::string>& v, const std::string& part) {
+  for (const std::string& s : v)
+    if (s.find(part) != std::string::npos) return true;
+  return false;
+}
+
+// The widest umask a site could have: files are set, not left to it.
+class OpenUmask {
+ public:
+  OpenUmask() : old_(umask(0)) {}
+  ~OpenUmask() { umask(old_); }
+
+ private:
+  mode_t old_;
+};
+
+// A formatting run: practice record, one record of no known type, the end.
+// The run log is opened at level 2 and kept (nothing is printed).
+void FormatSmallBatch(test::Harness& h, std::vector<std::string>* messages = nullptr) {
+  auto keep = [&] {
+    if (messages)
+      for (std::string& m : test::Messages(h.fc)) messages->push_back(std::move(m));
+  };
+  h.fc.HereIsAMessage("5", "2");
+  keep();
+  h.fc.FormatRecord(test::Key("1000"), test::PracticeRecord());
+  keep();
+  h.fc.FormatRecord(test::Key("7777"), "X");
+  keep();
+  h.fc.ProcessEndOfFile();
+  keep();
+}
+
+// Prints a one-page formatted-record file to the PDF and to previews.
+int16_t PrintOnePage(test::Harness& h, const fs::path& previews) {
+  std::ofstream(h.fmt_path(), std::ios::binary)
+      << FormatRecordLine("H", "", 0, 0, 0) << FormatRecordLine("C", "INDEX", 0, 0, 1)
+      << FormatRecordLine("F", "PATIENT", 1, 1, 0) << FormatRecordLine("N", "", 0, 0, 0)
+      << FormatRecordLine("T", "", 0, 0, 0);
+  SetPreviewFolder(previews.string());
+  int16_t r = h.fc.ProcessFormattedRecords();
+  SetPreviewFolder("");
+  return r;
+}
+
+TEST(SecurityFiles, EveryOutputIsOwnerOnlyByDefaultAndGroupReadableOnRequest) {
+  OpenUmask open_umask;
+  {
+    test::Harness h;
+    // An earlier run's file, left readable by all, is narrowed too.
+    std::ofstream(h.fmt_path()) << "old";
+    chmod(h.fmt_path().c_str(), 0644);
+    FormatSmallBatch(h);
+    EXPECT_EQ(ModeOf(h.fmt_path()), 0600u);
+    EXPECT_EQ(ModeOf(h.log_path()), 0600u);
+    const fs::path previews = h.dir.path() / "previews";
+    EXPECT_EQ(PrintOnePage(h, previews), 0) << ::testing::PrintToString(test::Messages(h.fc));
+    EXPECT_EQ(ModeOf(h.dir.path() / "claims.pdf"), 0600u);
+    EXPECT_EQ(ModeOf(previews / "page-0001.png"), 0600u);
+    EXPECT_EQ(ModeOf(previews), 0700u);
+    // Nothing is left under a temporary name.
+    for (const auto& e : fs::directory_iterator(h.dir.path()))
+      EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+  }
+  {
+    test::Harness h;
+    EXPECT_EQ(h.fc.HereIsAMessage("FILEMODE", "0640"), 0);
+    FormatSmallBatch(h);
+    EXPECT_EQ(ModeOf(h.fmt_path()), 0640u);
+    EXPECT_EQ(ModeOf(h.log_path()), 0640u);
+    EXPECT_EQ(PrintOnePage(h, h.dir.path() / "previews"), 0);
+    EXPECT_EQ(ModeOf(h.dir.path() / "claims.pdf"), 0640u);
+    EXPECT_EQ(ModeOf(h.dir.path() / "previews/page-0001.png"), 0640u);
+    EXPECT_EQ(ModeOf(h.dir.path() / "previews"), 0750u);
+  }
+  {
+    // Anything more open is refused and the mode stays as it was.
+    test::Harness h;
+    for (const char* bad : {"0644", "0666", "640", "", "0700"}) {
+      EXPECT_EQ(h.fc.HereIsAMessage("FILEMODE", bad), 3) << bad;
+      std::vector<std::string> m = test::Messages(h.fc);
+      ASSERT_EQ(m.size(), 1u);
+      EXPECT_EQ(m[0].rfind(" 3//", 0), 0u) << m[0];
+      EXPECT_NE(m[0].find("FILEMODE \"" + std::string(bad) + "\""), std::string::npos) << m[0];
+    }
+    FormatSmallBatch(h);
+    EXPECT_EQ(ModeOf(h.fmt_path()), 0600u);
+  }
+}
+
+TEST(SecurityFiles, LinksAtOutputPathsAreRefusedAndTheirTargetsKept) {
+  test::ScratchDir elsewhere;
+  const std::string kept = "someone else's file\n";
+  auto plant = [&](const fs::path& link, const std::string& name) {
+    fs::path target = elsewhere.path() / name;
+    std::ofstream(target, std::ios::binary) << kept;
+    fs::create_symlink(target, link);
+    return target;
+  };
+
+  test::Harness h;
+  fs::path fmt_target = plant(h.fmt_path(), "fmt-target");
+  fs::path log_target = plant(h.log_path(), "log-target");
+  std::vector<std::string> m;
+  FormatSmallBatch(h, &m);
+  EXPECT_EQ(test::ReadFile(fmt_target), kept);
+  EXPECT_EQ(test::ReadFile(log_target), kept);
+  for (const fs::path& p : {h.fmt_path(), h.log_path()})
+    EXPECT_TRUE(AnyHas(m, p.string() + " is a symbolic link")) << p << "\n"
+                                                                << ::testing::PrintToString(m);
+  EXPECT_EQ(m.front().rfind(" 3//", 0), 0u);
+
+  // The PDF: the formatted records are fine, a link sits at the PDF's name.
+  fs::remove(h.fmt_path());
+  fs::path pdf_target = plant(h.dir.path() / "claims.pdf", "pdf-target");
+  fs::path png_target = plant(h.dir.path() / "page-0001.png", "png-target");
+  EXPECT_EQ(PrintOnePage(h, h.dir.path()), 1);
+  m = test::Messages(h.fc);
+  EXPECT_TRUE(AnyHas(m, (h.dir.path() / "claims.pdf").string() + ": is a symbolic link"))
+      << ::testing::PrintToString(m);
+  EXPECT_EQ(test::ReadFile(pdf_target), kept);
+  EXPECT_TRUE(fs::is_symlink(h.dir.path() / "claims.pdf"));
+
+  // A preview page at a link is refused the same way.
+  fs::remove(h.dir.path() / "claims.pdf");
+  EXPECT_EQ(PrintOnePage(h, h.dir.path()), 1);
+  m = test::Messages(h.fc);
+  EXPECT_TRUE(AnyHas(m, (h.dir.path() / "page-0001.png").string() + ": is a symbolic link"))
+      << ::testing::PrintToString(m);
+  EXPECT_EQ(test::ReadFile(png_target), kept);
+}
+
+TEST(SecurityFiles, AnEmptyOutputPathIsTheCurrentFolder) {
+  test::ScratchDir dir;
+  const fs::path cwd = fs::current_path();
+  fs::current_path(dir.path());
+  {
+    Format_Class fc;
+    fc.HereIsAMessage("1", "");
+    fc.HereIsAMessage("2", "claims.fmt");
+    EXPECT_EQ(Rs().fmt_file_path, "claims.fmt");
+    fc.HereIsAMessage("5", "1");
+    fc.FormatRecord(test::Key("1000"), test::PracticeRecord());
+    fc.ProcessEndOfFile();
+  }
+  fs::current_path(cwd);
+  EXPECT_TRUE(fs::is_regular_file(dir.path() / "claims.fmt"));
+  EXPECT_TRUE(fs::is_regular_file(dir.path() / "QVR_UB04PPA_Format.Log"));
+}
+
+// The old fixed login must be in no built binary.
+TEST(SecurityFiles, NoLoginInTheBuiltBinaries) {
+  for (const char* path : {UB04_SHARED_LIB_PATH, UB04_STATIC_LIB_PATH, UB04FMT_PATH}) {
+    std::ifstream f(path, std::ios::binary);
+    ASSERT_TRUE(f) << path;
+    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 10000u) << path;
+    // Spelled in two pieces so that this test's own binary holds neither.
+    for (const std::string& secret : {std::string("kw4tr7") + "nmzq", std::string("VRX") + "User"})
+      EXPECT_EQ(bytes.find(secret), std::string::npos) << path << " holds " << secret;
+  }
+}
+
+}  // namespace
+}  // namespace ub04
