@@ -25,6 +25,9 @@ struct Context {
   // The last error text composed by a writer; the instance takes it into
   // its gsErrorMsg when the public call ends.
   std::string error_msg;
+  // Counts the host's calls, so that a failure repeated within one call is
+  // reported once.
+  uint32_t call = 0;
 
   // AddToMessageArray: queues a message. A queue that cannot grow is shown
   // in a message box instead; the caller goes on.

@@ -144,8 +144,95 @@ int ErrnoToRtError(int err) {
 
 OutFile::~OutFile() {
   if (!f_) return;
+  if (!final_.empty()) {
+    RemoveTemporary();
+    return;
+  }
   if (!err_ && !buf_.empty()) std::fwrite(buf_.data(), 1, buf_.size(), f_);
   std::fclose(f_);
+}
+
+void OutFile::RemoveTemporary() {
+  std::fclose(f_);
+  f_ = nullptr;
+  ::unlink(path_.c_str());
+  final_.clear();
+  buf_.clear();
+  err_ = 0;
+}
+
+void OutFile::OpenBeside(const std::string& final_path, unsigned perms) {
+  if (f_) Raise(kErrFileAlreadyOpen);
+  if (final_path.empty()) Raise(kErrBadFileName);
+  if (perms != kOwnerOnly && perms != kGroupReadable) Raise(kErrInvalidCall);
+  RefuseLinkAt(final_path);
+  std::string temp = final_path + ".tmpXXXXXX";
+  // mkostemp makes the file with O_EXCL and mode 0600.
+  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) RaiseErrno(errno, final_path);
+  if (::fchmod(fd, perms) != 0) {
+    int err = errno;
+    ::close(fd);
+    ::unlink(temp.c_str());
+    Raise(ErrnoToRtError(err));
+  }
+  std::FILE* f = ::fdopen(fd, "wb");
+  if (!f) {
+    int err = errno;
+    ::close(fd);
+    ::unlink(temp.c_str());
+    Raise(ErrnoToRtError(err));
+  }
+  std::setvbuf(f, nullptr, _IONBF, 0);
+  f_ = f;
+  err_ = 0;
+  path_ = temp;
+  final_ = final_path;
+  buf_.clear();
+  buf_.reserve(kBufferSize + kBufferSize / 4);
+}
+
+void OutFile::Commit() {
+  if (!f_ || final_.empty()) Raise(kErrBadFileName);
+  try {
+    Flush();
+    const int fd = ::fileno(f_);
+    // On the disk before it takes the name, so that a crash never leaves a
+    // truncated file under the final name.
+    if (::fsync(fd) != 0) Fail(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) Fail(errno);
+    // Removed under the run: the rename below would fail anyway, and its
+    // lines are gone.
+    if (st.st_nlink == 0) Raise(kErrFileNotFound, path_ + " was removed while it was written");
+    struct stat named {};
+    if (::lstat(path_.c_str(), &named) != 0 || named.st_dev != st.st_dev ||
+        named.st_ino != st.st_ino)
+      Raise(kErrPathFileAccess, path_ + " was replaced while it was written");
+    std::FILE* f = f_;
+    f_ = nullptr;
+    if (std::fclose(f) != 0) Raise(ErrnoToRtError(errno));
+    RefuseLinkAt(final_);
+    if (::rename(path_.c_str(), final_.c_str()) != 0) RaiseErrno(errno, final_);
+    committed_ = FileId{static_cast<unsigned long long>(st.st_dev),
+                        static_cast<unsigned long long>(st.st_ino)};
+    // The new name itself is on the disk once the folder is.
+    std::string dir = std::filesystem::path(final_).parent_path().string();
+    final_.clear();
+    int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+      ::fsync(dfd);
+      ::close(dfd);
+    }
+  } catch (...) {
+    if (f_) {
+      RemoveTemporary();
+    } else if (!final_.empty()) {  // closed, not renamed
+      ::unlink(path_.c_str());
+      final_.clear();
+    }
+    throw;
+  }
 }
 
 void OutFile::Open(const std::string& path, Mode mode, unsigned perms) {
@@ -203,6 +290,10 @@ void OutFile::Flush() {
 
 void OutFile::Close() {
   if (!f_) return;
+  if (!final_.empty()) {
+    RemoveTemporary();
+    return;
+  }
   int err = err_;
   if (err == 0) {
     try {
@@ -271,6 +362,29 @@ void TempBeside::Commit() {
   if (::rename(temp_.c_str(), final_.c_str()) != 0)
     Raise(ErrnoToRtError(errno), final_ + ": " + std::strerror(errno));
   temp_.clear();
+}
+
+OutFile::FileId FileIdOf(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return {};
+  return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+}
+
+std::vector<std::string> RemoveLeftoverTemporaries(const std::string& final_path) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> removed;
+  fs::path final(final_path);
+  fs::path dir = final.parent_path().empty() ? fs::path(".") : final.parent_path();
+  const std::string prefix = final.filename().string() + ".tmp";
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    // mkostemp's six characters after the prefix, a regular file, not a link.
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    if (!it->is_regular_file(ec) || it->is_symlink(ec)) continue;
+    if (fs::remove(it->path(), ec)) removed.push_back(it->path().string());
+  }
+  return removed;
 }
 
 void MakeOutputDir(const std::string& dir, unsigned perms) {

@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ub04 {
 
@@ -64,6 +65,16 @@ class OutFile {
   OutFile& operator=(const OutFile&) = delete;
 
   void Open(const std::string& path, Mode mode, unsigned perms = kOwnerOnly);
+  // Opens a new file beside final_path under a temporary name
+  // ("NAME.tmpXXXXXX", made with O_EXCL and perms) that takes the final name
+  // only at Commit(). Closed or destroyed without Commit(), it is removed:
+  // a final name never holds a file that was not finished.
+  void OpenBeside(const std::string& final_path, unsigned perms);
+  // Writes what is buffered, flushes the file to the disk, closes it,
+  // renames it over the final name and flushes the folder. Raises on any
+  // failure; the temporary file is then removed and the final name keeps
+  // what it held.
+  void Commit();
   bool IsOpen() const { return f_ != nullptr; }
   const std::string& path() const { return path_; }
   void Write(std::string_view bytes);
@@ -77,9 +88,19 @@ class OutFile {
     DrainIfFull();
   }
   void Flush();
+  // Writes what is buffered and closes; raises a failure. A file opened
+  // with OpenBeside() is removed instead (nothing of it is kept).
   void Close();
 
+  // Device and inode of the file last committed (both 0 before).
+  struct FileId {
+    unsigned long long dev = 0, ino = 0;
+    bool operator==(const FileId&) const = default;
+  };
+  const FileId& committed() const { return committed_; }
+
  private:
+  void RemoveTemporary();
   // Raises when the file cannot take a write.
   void CheckWritable() const {
     if (!f_ || err_) RaiseNotWritable();
@@ -96,9 +117,19 @@ class OutFile {
   [[noreturn]] void Fail(int err);
   std::FILE* f_ = nullptr;
   std::string path_;
+  std::string final_;  // the name a file opened with OpenBeside() gets
   std::string buf_;
   int err_ = 0;
+  FileId committed_;
 };
+
+// The identity of the file at path (not following a link), or {0, 0}.
+OutFile::FileId FileIdOf(const std::string& path);
+
+// Removes the temporary files OutFile::OpenBeside and TempBeside leave
+// beside final_path when a run is killed ("NAME.tmpXXXXXX"); returns the
+// names removed.
+std::vector<std::string> RemoveLeftoverTemporaries(const std::string& final_path);
 
 // Maps an errno value to the runtime error number that describes it.
 int ErrnoToRtError(int err);

@@ -1,5 +1,7 @@
 #include "form/fmt_file.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -113,10 +115,13 @@ void AppendRecordLine(std::string& out, std::string_view kind, std::string_view 
 
 int16_t FmtFile::WriteLine(const char* proc, std::string_view kind, std::string_view text,
                            float x, float y, int number) {
+  if (failed_ && failed_call_ == cx_.call) return 3;
   try {
     out_.WriteWith([&](std::string& b) { AppendRecordLine(b, kind, text, x, y, number); });
     return 0;
   } catch (const RtError& e) {
+    failed_ = true;
+    failed_call_ = cx_.call;
     std::string msg = cx_.component_name + " " + proc + "  Error: " + ErrorText(e);
     cx_.SetErrorMsg(msg);
     cx_.Queue(3, msg);
@@ -139,7 +144,8 @@ std::string FormatRecordLine(std::string_view kind, std::string_view text, float
 int16_t FmtFile::OpenASCIIout(const std::string& path, unsigned perms) {
   if (out_.IsOpen()) return 0;
   try {
-    out_.Open(path, OutFile::Mode::kTruncate, perms);
+    out_.OpenBeside(path, perms);
+    failed_ = false;
     return 0;
   } catch (const RtError& e) {
     cx_.Queue(3, cx_.component_name + " OpenASCIIout()  Error: " + ErrorText(e));
@@ -149,8 +155,9 @@ int16_t FmtFile::OpenASCIIout(const std::string& path, unsigned perms) {
 }
 
 int16_t FmtFile::CloseASCIIout() {
+  if (!out_.IsOpen()) return 0;
   try {
-    out_.Close();
+    out_.Commit();
     return 0;
   } catch (const RtError& e) {
     cx_.Queue(3, cx_.component_name + " CloseASCIIout() " + ErrorText(e));
@@ -293,6 +300,42 @@ void ParseFormattedLine(std::string_view line, FormattedLine& out) {
 
 FormattedFileReader::~FormattedFileReader() {
   if (f_) std::fclose(f_);
+}
+
+OutFile::FileId FormattedFileReader::id() const {
+  struct stat st {};
+  if (!f_ || ::fstat(::fileno(f_), &st) != 0) return {};
+  return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+}
+
+std::string WhyIncomplete(const std::string& path) {
+  FormattedFileReader reader;
+  reader.Open(path);
+  FormattedLine line;
+  long long number = 0;
+  bool in_page = false;
+  std::string last_kind;
+  while (reader.Next(line)) {
+    ++number;
+    const std::string at = " (line " + PlainNum(number) + ")";
+    if (number == 1 && line.kind != "H") return "it does not start with an \"H\" line";
+    if (last_kind == "T") return "a line follows its \"T\" line" + at;
+    if (line.kind == "C") {
+      if (in_page) return "a \"C\" line starts a page before the last one ended" + at;
+      in_page = true;
+    } else if (line.kind == "N") {
+      if (!in_page) return "an \"N\" line ends no page" + at;
+      in_page = false;
+    } else if (line.kind == "F" && !in_page) {
+      return "an \"F\" line lies outside any page" + at;
+    } else if (line.kind == "T" && in_page) {
+      return "its last page has no \"N\" line" + at;
+    }
+    last_kind = line.kind;
+  }
+  if (number == 0) return "it is empty";
+  if (last_kind != "T") return "it does not end with a \"T\" line";
+  return "";
 }
 
 void FormattedFileReader::Open(const std::string& path) {

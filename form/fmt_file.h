@@ -31,11 +31,18 @@ class FmtFile {
   FmtFile(const FmtFile&) = delete;
   FmtFile& operator=(const FmtFile&) = delete;
 
-  // Opens path for writing as a new file with permissions perms (an old file
-  // there is replaced); does nothing while open.
+  // Starts the file of path: a new file with permissions perms under a
+  // temporary name beside it; the last good file at path stays until
+  // CloseASCIIout(). Does nothing while open.
   int16_t OpenASCIIout(const std::string& path, unsigned perms);
+  // Finishes the file: on the disk, then renamed over path. 0, or 3 after
+  // queueing the failure (path then keeps what it held).
   int16_t CloseASCIIout();
+  // Drops an unfinished file: path keeps what it held.
+  void Abandon() { out_.Close(); }
   bool IsOpen() const { return out_.IsOpen(); }
+  // The file the last CloseASCIIout() put at path ({0, 0} before).
+  const OutFile::FileId& committed() const { return out_.committed(); }
   // Sends buffered lines to the file (end of each host call).
   void Flush();
 
@@ -53,6 +60,10 @@ class FmtFile {
 
   Context& cx_;
   OutFile out_;
+  // Once a write failed, later writes of the same host call fail quietly:
+  // the failure is reported once per call, not once per field.
+  bool failed_ = false;
+  uint32_t failed_call_ = 0;
 };
 
 struct FormattedLine {
@@ -77,6 +88,8 @@ class FormattedFileReader {
   // False at the end of the file.
   bool Next(FormattedLine& out);
   void Close();
+  // The identity of the open file.
+  OutFile::FileId id() const;
 
  private:
   static constexpr size_t kReadBuffer = 64 * 1024;
@@ -89,6 +102,12 @@ class FormattedFileReader {
   size_t begin_ = 0, end_ = 0;
   std::string line_;           // a line that spans two reads
 };
+
+// Why the formatted-record file at path is not one a run finished: "" when
+// it starts with its "H" line, ends with its "T" line and every "C" line's
+// page ends with an "N" line before the next page or the trailer. A file
+// that cannot be read raises RtError.
+std::string WhyIncomplete(const std::string& path);
 
 // Parses one line (without its line end) into its five items.
 void ParseFormattedLine(std::string_view line, FormattedLine& out);

@@ -113,11 +113,32 @@ int16_t PrintField(Context& cx, PrintState& ps, Printer& printer, const std::str
 }
 
 int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fmt_file_path,
-                              unsigned perms) {
+                              unsigned perms, const OutFile::FileId& written) {
   ps.test_claims_counted = 0;
   ps.pages_printed = 0;
   const std::string pdf_path = PdfPathFor(fmt_file_path);
   const std::string title = std::filesystem::path(fmt_file_path).filename().string();
+  const bool must_match = !(written == OutFile::FileId{});
+  auto not_ours = [&] {
+    cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: " + fmt_file_path +
+                    " is not the formatted-record file this run wrote (it was replaced or "
+                    "removed); nothing was printed");
+    return 1;
+  };
+  if (must_match && !(FileIdOf(fmt_file_path) == written)) return not_ours();
+  try {
+    // A file some run did not finish is never printed: no PDF, no job.
+    std::string why = WhyIncomplete(fmt_file_path);
+    if (!why.empty()) {
+      cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: incomplete "
+                  "formatted-record file: " + fmt_file_path + ": " + why +
+                  "; nothing was printed");
+      return 1;
+    }
+  } catch (const RtError&) {
+    // Not readable: the printing run below reports it as it always has.
+  }
+  bool replaced = false;
   try {
     Guard([&] {
       // Declared first, closed last: an error on the way still leaves a
@@ -136,6 +157,10 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
       printer.SetFont(kFontName, kFontPoints, kFontBold);
       FormattedFileReader reader;
       reader.Open(fmt_file_path);
+      if (must_match && !(reader.id() == written)) {
+        replaced = true;
+        return;
+      }
       // The PDF of an earlier run must not pass for this run's pages.
       std::error_code ignored;
       std::filesystem::remove(pdf_path, ignored);
@@ -153,6 +178,7 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
     return 1;
   }
 
+  if (replaced) return not_ours();
   if (ps.pages_printed > 0 && !ps.current_printer.empty()) {
     std::string why = SubmitPdfJob(ps.current_printer, pdf_path, title);
     if (!why.empty())

@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "base/msgbox.h"
 #include "base/text_util.h"
@@ -65,6 +66,36 @@ int16_t SetFileMode(const std::string& text) {
                            "group may read); files stay " +
                            (rs.file_mode == kGroupReadable ? "0640" : "0600"));
   return 3;
+}
+
+// Every public call starts with an empty queue.
+void BeginCall() {
+  Context& cx = Rs().cx;
+  ++cx.call;
+  cx.queue.Clear();
+}
+
+// Takes the lock of the run's formatted-record file for the batch and
+// removes what a killed run left beside it. False (locked_out set) when
+// another run holds it or the lock cannot be had.
+bool TakeRunLock(std::vector<std::string>& leftovers) {
+  RunState& rs = Rs();
+  const std::string lock_path = LockPathFor(rs.fmt_file_path);
+  std::string holder;
+  try {
+    if (rs.run_lock.TryLock(lock_path, true, rs.file_mode, holder)) {
+      leftovers = RemoveLeftoverTemporaries(rs.fmt_file_path);
+      for (std::string& name : RemoveLeftoverTemporaries(PdfPathFor(rs.fmt_file_path)))
+        leftovers.push_back(std::move(name));
+      return true;
+    }
+    rs.locked_out = ComponentName() + " FormatRecord()  Error: " + rs.fmt_file_path +
+                    " is being written by " + holder + "; this run writes nothing";
+  } catch (const RtError& e) {
+    rs.locked_out = ComponentName() + " FormatRecord()  Error: the lock file " + lock_path +
+                    " cannot be used: " + ErrorText(e) + "; this run writes nothing";
+  }
+  return false;
 }
 
 std::string RecordNumberText(int32_t n, std::string_view key) {
@@ -159,7 +190,7 @@ void Format_Class::GetBillingComponentManager() {
       "BCM//0020//1613~Billing Code~Field 2~Field 3~Field 4~Field 5",
   };
   try {
-    Rs().cx.queue.Clear();
+    BeginCall();
     AddToMessageArray(1, "BCM//0005//" + VersionText());
     for (const char* g : kGrids) AddToMessageArray(1, g);
   } catch (const std::exception& e) {
@@ -172,7 +203,7 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
   int16_t result = 0;
   bool answer_rule = false;
   try {
-    rs.cx.queue.Clear();
+    BeginCall();
     if (sMsgNr == "1") {
       rs.output_path = sMsg;
     } else if (sMsgNr == "2") {
@@ -250,16 +281,31 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
   int16_t result = 0;
   try {
     Log().Line("FormatRecord()");
-    rs.cx.queue.Clear();
+    BeginCall();
     ++rs.record_counter;
     bool first = rs.record_counter == 1;
     if (first) {
       if (!HaveASCIIFilenm()) return Finish(1);
-      if (rs.fmt.OpenASCIIout(rs.fmt_file_path, rs.file_mode) == 0) rs.fmt.WriteHeader("");
-      else rs.fmt_open_failed = true;
-      // The first record traces everything, whatever the host asked for. The
-      // queue keeps what opening the file reported.
-      SetLogLevel("2");
+      std::vector<std::string> leftovers;
+      if (TakeRunLock(leftovers)) {
+        if (rs.fmt.OpenASCIIout(rs.fmt_file_path, rs.file_mode) == 0) rs.fmt.WriteHeader("");
+        else rs.fmt_open_failed = true;
+      }
+      if (!rs.locked_out.empty()) {
+        // Another run writes this file: this one writes nothing, its log
+        // included.
+        CloseLog();
+      } else {
+        // The first record traces everything, whatever the host asked for.
+        // The queue keeps what opening the file reported.
+        SetLogLevel("2");
+        for (const std::string& name : leftovers)
+          Log().AnyLevel("Removed a temporary file an earlier run left unfinished: " + name);
+      }
+    }
+    if (!rs.locked_out.empty()) {
+      AddToMessageArray(3, rs.locked_out);
+      return Finish(1);
     }
     if (rs.cx.log.level() != 0) Log().Items({SignNum(rs.record_counter), sKey, sRec});
     Tokens key;
@@ -400,8 +446,13 @@ int16_t Format_Class::EndOfCharge() {
 int16_t Format_Class::ProcessEndOfFile() {
   RunState& rs = Rs();
   int16_t result = 0;
+  bool finished = false;  // the trailer went in
   try {
-    rs.cx.queue.Clear();
+    BeginCall();
+    if (!rs.locked_out.empty()) {
+      AddToMessageArray(3, rs.locked_out);
+      return 1;
+    }
     Log().Line("ProcessEndOfFile() gbThereWasAFatalError = " + BoolText(rs.fatal_error));
     if (rs.charge_in_progress.open) {
       // The batch ends inside a charge: its claim is neither dropped
@@ -422,7 +473,8 @@ int16_t Format_Class::ProcessEndOfFile() {
       // without any charge; a failed claim leaves the trailer off. A file
       // that never opened cannot take it either, and that is reported
       // here too: the end of such a batch is not a success.
-      if (r != 3 && (rs.fmt.IsOpen() || rs.fmt_open_failed)) rs.fmt.WriteTrailer("");
+      if (r != 3 && (rs.fmt.IsOpen() || rs.fmt_open_failed))
+        finished = rs.fmt.WriteTrailer("") == 0;
     }
   } catch (const RtError& e) {
     gsErrorMsg = ComponentName() + " Had a problem in ProcessEndOfFile()  Error: " +
@@ -431,19 +483,22 @@ int16_t Format_Class::ProcessEndOfFile() {
     result = 1;
   }
   TakeErrorMsg(gsErrorMsg);
-  // The file and the log are closed on every path, so nothing stays
-  // unflushed before printing.
-  const bool was_open = rs.fmt.IsOpen();
-  int16_t closed = rs.fmt.CloseASCIIout();
-  if (closed > 0) result = closed;
-  // A file removed under the run (its folder cleaned away) took every line
-  // with it, although each write succeeded.
-  std::error_code ec;
-  if (closed == 0 && was_open && !std::filesystem::exists(rs.fmt_file_path, ec)) {
-    AddToMessageArray(3, ComponentName() + " CloseASCIIout() " +
-                             ErrorText(RtError(kErrFileNotFound)));
-    AddToMessageArray(3, "Filename: " + rs.fmt_file_path);
+  // The file takes its name only once its trailer went in; otherwise the
+  // last good file keeps the name. Either way nothing stays open.
+  if (rs.fmt.IsOpen()) {
+    if (!finished) {
+      rs.fmt.Abandon();
+      Log().AnyLevel("The unfinished formatted-record file was dropped: " + rs.fmt_file_path +
+                     " keeps what it held");
+    } else if (rs.fmt.CloseASCIIout() == 0) {
+      rs.written = rs.fmt.committed();
+    } else {
+      AddToMessageArray(3, "Filename: " + rs.fmt_file_path);
+      result = 1;
+    }
   }
+  rs.batch_ended = true;
+  rs.run_lock.Unlock();
   if (!rs.cx.queue.Empty()) {
     Log().Line("ProcessEndOfFile: Had extra Messages in the array");
     result = 1;
@@ -457,10 +512,32 @@ int16_t Format_Class::ProcessFormattedRecords() {
   RunState& rs = Rs();
   int16_t result = 0;
   try {
-    rs.cx.queue.Clear();
+    BeginCall();
     if (!HaveASCIIFilenm()) return 1;
     DeleteLog();
-    result = PrintFormattedRecords(rs.cx, rs.print, rs.fmt_file_path, rs.file_mode);
+    if (rs.batch_ended && rs.written == OutFile::FileId{}) {
+      // An earlier run's file would pass for this batch's claims.
+      AddToMessageArray(3, ComponentName() + " ProcessFormattedRecords()  Error: this run's batch "
+                           "wrote no formatted-record file; " + rs.fmt_file_path +
+                           " is not this batch's and was not printed");
+      return 1;
+    }
+    // A file being written is never read: printing shares the writer's lock.
+    FileLock lock;
+    std::string holder;
+    bool taken = false;
+    try {
+      taken = lock.TryLock(LockPathFor(rs.fmt_file_path), false, rs.file_mode, holder);
+    } catch (const RtError&) {
+      taken = true;  // no lock file can be made there, so no run writes there
+    }
+    if (!taken) {
+      AddToMessageArray(3, ComponentName() + " ProcessFormattedRecords()  Error: " +
+                               rs.fmt_file_path + " is being written by " + holder +
+                               "; nothing was printed");
+      return 1;
+    }
+    result = PrintFormattedRecords(rs.cx, rs.print, rs.fmt_file_path, rs.file_mode, rs.written);
   } catch (const RtError& e) {
     AddToMessageArray(3, "ProcessFormattedRecords()  Error: " + ErrorText(e));
     AddToMessageArray(3, "File: " + rs.fmt_file_path);

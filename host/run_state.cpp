@@ -85,9 +85,10 @@ void Shared_Initialize(const std::string& module_name, int16_t diag_capacity,
                        int16_t diags_per_charge) {
   try {
     if (t_state) {
-      // Whatever the previous run on this thread left open is closed,
-      // flushed, before its state is forgotten.
-      t_state->fmt.CloseASCIIout();
+      // What the previous run on this thread left open is closed before its
+      // state is forgotten: its log flushed, its unfinished formatted-record
+      // file dropped (the last good file keeps its name).
+      t_state->fmt.Abandon();
       CloseLog();
     }
     t_state.reset();

@@ -13,6 +13,8 @@
 #include <string>
 
 #include "base/context.h"
+#include "base/file_lock.h"
+#include "base/text_file.h"
 #include "base/runtime.h"
 #include "claim/claim_env.h"
 #include "claim/claim_state.h"
@@ -71,6 +73,14 @@ struct RunState {
   // to go to, so its end cannot be reported as done.
   FmtFile fmt{cx};
   bool fmt_open_failed = false;
+  // The run holds its output's lock from its first record to the end of its
+  // batch; a run that found it taken writes nothing and says why.
+  FileLock run_lock;
+  std::string locked_out;  // the refusal, repeated at every call; "" when not
+  // The file the end of this run's batch put in place ({0, 0}: none), and
+  // whether the batch has ended: printing then prints only that file.
+  OutFile::FileId written;
+  bool batch_ended = false;
 
   // Counters. The charge counter and claims counter are 32-bit so that a
   // large batch cannot overflow them.
