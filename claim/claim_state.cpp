@@ -54,12 +54,14 @@ void BlankTop(TopRecords& t) {
   }
 }
 
-void ClearGroup(ChargeGroup& g) {
+void ClearGroup(RunLog& log, ChargeGroup& g) {
   g.charge.Clear();
   for (Record& e : g.ext) e.Clear();
   for (Record* r : {&g.ambulance, &g.chiropractor, &g.sprovider, &g.oprovider, &g.referral,
-                    &g.oreferral, &g.facility})
+                    &g.oreferral, &g.facility}) {
     r->Clear();
+    if (r == &g.referral) log.Line(">> ClearReferralStruct()   Referral is now empty");
+  }
   for (Record& o : g.oins) o.Clear();
   g.custom_forms = std::make_shared<CCFormInfoArray>();
 }
@@ -102,12 +104,12 @@ void EmptyLastTop(ClaimEnv& env) {
 
 void EmptyThisGroup(ClaimEnv& env) {
   env.cx.log.Line("EmptyThisGroup()");
-  ClearGroup(env.cs.this_group);
+  ClearGroup(env.cx.log, env.cs.this_group);
 }
 
 void EmptyLastGroup(ClaimEnv& env) {
   env.cx.log.Line("EmptyLastGroup()");
-  ClearGroup(env.cs.last_group);
+  ClearGroup(env.cx.log, env.cs.last_group);
 }
 
 void CopyThisTopToLast(ClaimEnv& env) {

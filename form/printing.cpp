@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/text_util.h"
 #include "form/fmt_file.h"
 #include "form/print_job.h"
 #include "form/render_cairo.h"
@@ -107,7 +108,7 @@ int16_t PrintField(Context& cx, PrintState& ps, Printer& printer, const std::str
   } catch (const RtError& e) {
     cx.Queue(3, cx.module_name + " " + " PrintField() Error: " + ErrorText(e));
     cx.Queue(3, "  Other Info:  X = " + PositionItem(x) + ", Y = " + PositionItem(y) +
-                             "  Text = " + text);
+                             "  Text = " + ClipForMessage(text));
     return 3;
   }
 }
