@@ -128,6 +128,23 @@ double LeadingNumber(std::string_view s) {
   return std::strtod(buf.c_str(), nullptr);
 }
 
+bool IsPlainNumber(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  size_t end = s.size();
+  while (end > i && s[end - 1] == ' ') --end;
+  if (i == end) return true;
+  if (s[i] == '+' || s[i] == '-') ++i;
+  bool digits = false, point = false;
+  for (; i < end; ++i) {
+    char c = s[i];
+    if (c >= '0' && c <= '9') digits = true;
+    else if (c == '.' && !point) point = true;
+    else return false;
+  }
+  return digits;
+}
+
 int16_t RoundToInt16(double v) {
   if (std::isnan(v)) Raise(kErrOverflow);
   double r = std::nearbyint(v);  // default rounding mode: halves to even

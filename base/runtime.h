@@ -84,6 +84,9 @@ std::string BoolText(bool b);  // "True" / "False"
 // at most one decimal point; reading stops at the first other character.
 // "" and texts without digits give 0.
 double LeadingNumber(std::string_view s);
+// True when s is a number and nothing else (blanks around it allowed): its
+// LeadingNumber is all it says. "" counts as a number (an empty field).
+bool IsPlainNumber(std::string_view s);
 
 // Nearest integer with halves to even; error 6 outside -32768..32767.
 int16_t RoundToInt16(double v);

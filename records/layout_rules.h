@@ -90,6 +90,9 @@ struct LayoutRules {
   std::span<const GridSection> grid = {};
 
   std::span<const int> cleanup_tokens = {};  // punctuation clean-up, in order
+  // Amounts, units and rates: a token that holds more than a number is read
+  // as its leading number, and the host is warned (severity 2).
+  std::span<const int> number_tokens = {};
 
   void (*on_entry)(ParseEnv& env) = nullptr;  // after the entry line
   FinishHook finish = nullptr;               // after the grid dump

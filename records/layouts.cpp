@@ -161,6 +161,9 @@ constexpr Part kChargeParts[] = {
     {129, 139, M, nullptr, "", TakeIcd10Group},
     {140, 149, 139}};
 constexpr GridSection kChargeGrid[] = {{"", 6, 84, 143}};
+// Units (42) and the amounts: charges (43, 44), allowed, paid, write-off,
+// adjustment and the fifth amount (64 to 68).
+constexpr int kChargeNumbers[] = {42, 43, 44, 64, 65, 66, 67, 68};
 constexpr LayoutRules kChargeRules{
     .entry_log = "ParseChargeRec()",
     .error_text = " ParseChargeRec() Error: ",
@@ -170,6 +173,7 @@ constexpr LayoutRules kChargeRules{
     .parts = kChargeParts,
     .grid_heading = "=== Charge Procedure Grid Values ===",
     .grid = kChargeGrid,
+    .number_tokens = kChargeNumbers,
     .on_entry = ClearThisFollowed,
     .finish = FinishCharge,
     .after_cleanup = StripProcedureFromNarrative,
@@ -292,6 +296,8 @@ constexpr FieldRule kOInsuranceFieldRules[] = {
     {K::kSex, 26}, {K::kCountry, 77}, {K::kCountry, 78}};
 constexpr int kOInsuranceCleanup[] = {3,  4,  5,  6,  16, 17, 18, 20, 25, 32,
                                       33, 34, 41, 42, 43, 54, 55, 56, 71};
+// The payer's allowed, paid and write-off amounts.
+constexpr int kOInsuranceNumbers[] = {21, 22, 23};
 constexpr LayoutRules kOInsuranceRules{
     .entry_log = "ParseOInsuranceRec()",
     .error_text = " ParseOInsuranceRec() Error: ",
@@ -301,6 +307,7 @@ constexpr LayoutRules kOInsuranceRules{
     .parts = kOInsuranceParts,
     .field_rules = kOInsuranceFieldRules,
     .cleanup_tokens = kOInsuranceCleanup,
+    .number_tokens = kOInsuranceNumbers,
     .finish = FinishOInsurance,
     .after_cleanup = MarkChargeFollowed,
 };

@@ -87,6 +87,16 @@ void LogGrid(RunLog& log, const Record& rec, const LayoutRules& r) {
 
 }  // namespace
 
+void WarnNotANumber(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text) {
+  Context& cx = env.cx;
+  std::string msg = cx.component_name + " " + rules.entry_log + "  Warning: token " +
+                    PlainNum(token) + " of the " + rules.cleanup_name + " record holds \"" +
+                    ClipForMessage(text) + "\", which is not a number; it is read as " +
+                    GeneralNum(LeadingNumber(text));
+  cx.log.AnyLevel(msg);
+  cx.Queue(2, std::move(msg));
+}
+
 int16_t DealWithPunctuation(Context& cx, Record& rec) {
   const LayoutRules& r = *rec.layout->rules;
   try {
@@ -141,6 +151,10 @@ int16_t ParseByLayout(ParseEnv& env, const std::string& sRec, Record& rec,
   // A gated record that is not switched on leaves its slot as it was.
   if (r.gate_token >= 0 && Tok(t, r.gate_token) != "1") return 0;
   for (const Part& p : r.parts) ReadPart(c, p);
+  for (int token : r.number_tokens) {
+    const std::string& text = rec[MemberForToken(r, token)];
+    if (!IsPlainNumber(text)) WarnNotANumber(env, r, token, text);
+  }
   LogGrid(env.cx.log, rec, r);
   if (r.finish && r.finish(c) == 3) return 3;
   DealWithPunctuation(env.cx, rec);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "records/layout_rules.h"
 #include "records/record.h"
 #include "records/record_env.h"
 
@@ -16,6 +17,11 @@ namespace ub04 {
 // its code/value pairs into one member instead.
 int16_t ParseRecord(ParseEnv& env, const std::string& sRec, Record& rec,
                     bool keep_empty_payer_id = false);
+
+// Warns the host (severity 2, and the log) that token of the record being
+// read holds text that is more than a number, which is read as its leading
+// number.
+void WarnNotANumber(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text);
 
 // DealWithPunctuation_<record>: SquashAllPunctuation over the layout's
 // clean-up fields, in order. 0, or 3 after queueing the error; the parsers

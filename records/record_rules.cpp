@@ -3,6 +3,7 @@
 #include "base/text_util.h"
 #include "records/layouts.h"
 #include "records/payer_rules.h"
+#include "records/record_parser.h"
 
 namespace ub04 {
 
@@ -236,7 +237,18 @@ void MapOInsuranceField11(ParseContext& c) {
 
 void NormalizeOInsuranceAdjustments(ParseContext& c) {
   std::string& codes = c.rec[oinsurance::AdjustmentCodes];
-  if (!codes.empty()) c.env.services.NormalizeAdjustmentCodes(codes);
+  if (codes.empty()) return;
+  // group|reason|amount|units, repeated: the amounts and units are numbers.
+  size_t field = 0, start = 0;
+  for (size_t i = 0; i <= codes.size(); ++i) {
+    if (i < codes.size() && codes[i] != '|') continue;
+    std::string_view piece(codes.data() + start, i - start);
+    if (field % 4 >= 2 && !IsPlainNumber(piece))
+      WarnNotANumber(c.env, c.rules, TokenForMember(c.rules, oinsurance::AdjustmentCodes), piece);
+    ++field;
+    start = i + 1;
+  }
+  c.env.services.NormalizeAdjustmentCodes(codes);
 }
 
 int16_t FinishOInsurance(ParseContext& c) {
