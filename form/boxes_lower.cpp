@@ -7,6 +7,8 @@
 // Payer rows: Other insurance k (1 to 3) fills row k when present; the
 // billed insurance fills the row of the payer sequence (Charge token 70).
 #include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "form/boxes.h"
 #include "form/form_positions.h"
@@ -17,11 +19,26 @@ namespace {
 
 constexpr int kOtherPayerRows = 3;
 
-// The Y of the billed payer's row, 0 (off the form's rows) for a payer
-// sequence other than 1 to 3.
-float BilledRowY(const Page& page, const pos::Rows& rows) {
-  int row = page.payer_row();
-  return row < 0 ? 0.0f : rows[static_cast<size_t>(row)];
+// Messages quote at most this much of a record's token.
+constexpr size_t kQuoteLimit = 200;
+
+std::string Quoted(const std::string& text) {
+  if (text.size() <= kQuoteLimit) return "\"" + text + "\"";
+  return "\"" + text.substr(0, kQuoteLimit) + "\"… (" + std::to_string(text.size()) +
+         " characters)";
+}
+
+// A payer sequence other than 1 to 3 names no row: the billed payer's row
+// boxes (50 to 53, 57, 58 to 62, 63 to 65 and, with line 23, 54 and 55) are
+// left blank rather than printed at the top edge of the paper, and the host
+// is warned once per page (here, the first of them to run).
+void ReportUnknownPayerSequence(const Page& page) {
+  Context& cx = page.env.cx;
+  std::string msg = cx.component_name + " WriteAllPageButDetail()  Payer sequence " +
+                    Quoted(page.payer_sequence()) +
+                    " is not 1, 2 or 3: the billed payer's rows of boxes 50 to 65 were left blank";
+  page.log().Line(msg);
+  cx.Queue(2, std::move(msg));
 }
 
 // Box 53: "1" assigns the benefits to the provider.
@@ -58,8 +75,13 @@ void Box51HealthPlanIds(Page& page) {
 // information, assignment of benefits, other provider id.
 void Boxes50To57BilledPayer(Page& page) {
   page.log().Line("box 50 bi");
+  int row = page.payer_row();
+  if (row < 0) {
+    ReportUnknownPayerSequence(page);
+    return;
+  }
   const Record& ins = page.insurance();
-  float y = BilledRowY(page, pos::kBoxes50To57RowY);
+  float y = pos::kBoxes50To57RowY[static_cast<size_t>(row)];
   page.Put(Trim(Left(ins[insurance::Name], 25)), pos::kBox50PayerNameX, y);
   page.Put("Y", pos::kBox52ReleaseInfoX, y);
   page.Put(AssignmentOfBenefits(page.subscriber()[subscriber::Field10]), pos::kBox53AssignBenefitsX, y);
@@ -104,23 +126,26 @@ void Boxes58To62OtherInsureds(Page& page) {
 // Boxes 58 to 62 on the billed payer's row: the subscriber.
 void Boxes58To62BilledInsured(Page& page) {
   page.log().Line("box 57 bi");
+  int row = page.payer_row();
+  if (row < 0) return;  // reported by Boxes50To57BilledPayer
   const Record& s = page.subscriber();
   WriteInsured(page, {s[subscriber::LastName], s[subscriber::FirstName], s[subscriber::Field15],
                 s[subscriber::Field04], s[subscriber::Field05], page.insurance()[insurance::Name],
                 s[subscriber::Field06]},
-               BilledRowY(page, pos::kBoxes58To62RowY));
+               pos::kBoxes58To62RowY[static_cast<size_t>(row)]);
 }
 
 // ---- Boxes 63 to 65 ----------------------------------------------------------------
 
-// Box 65: the employer of each other insurance.
+// Box 65: the employer of each other insurance, on the rows of boxes 63 to
+// 65 like the billed payer's.
 void Box65OtherEmployers(Page& page) {
   page.log().Line("box 58");
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     if (o.Present())
       page.Put(Left(o[oinsurance::Field25], 24), pos::kBox65OtherEmployerX,
-               pos::kBox65OtherEmployerRowY[static_cast<size_t>(k - 1)]);
+               pos::kBoxes63To65RowY[static_cast<size_t>(k - 1)]);
   }
 }
 

@@ -150,13 +150,13 @@ inline constexpr float kBox60InsuredIdX = 3.2f;
 inline constexpr float kBox61GroupNameX = 5.15f;
 inline constexpr float kBox62GroupNumberX = 6.7f;
 
-// Boxes 63 to 65: authorization, document control number, employer.
+// Boxes 63 to 65: authorization, document control number, employer; the
+// other insurances' employers share the billed payer's rows.
 inline constexpr Rows kBoxes63To65RowY = {8.5f, 8.68f, 8.82f};
 inline constexpr float kBox63AuthorizationX = 0.3f;
 inline constexpr float kBox64DocumentControlX = 3.35f;
 inline constexpr float kBox65EmployerX = 6.0f;       // billed payer's row
 inline constexpr float kBox65OtherEmployerX = 5.95f;  // other insurances' rows
-inline constexpr Rows kBox65OtherEmployerRowY = {8.6f, 8.78f, 9.02f};
 
 // ---- Boxes 66 to 74 -----------------------------------------------------------------
 
