@@ -12,8 +12,8 @@ int16_t WriteAllPageButDetail(Page& page) {
   page.log().Line("WriteAllPageButDetail()");
   try {
     Guard([&] {
-      WriteUpperBoxes(page);
-      WriteLowerBoxes(page);
+      WriteBoxes01To41(page);
+      WriteBoxes50To81(page);
     });
   } catch (const RtError& e) {
     ReportWriterError(page.env.cx, " WriteAllPageButDetail()  Error: ", e);
@@ -38,20 +38,20 @@ std::string FormatDateMMDDYY(std::string_view date) {
 }
 
 void WriteOccurrenceCode(const Page& page, int index, std::string_view code, std::string_view date) {
-  if (index < 1 || index > static_cast<int>(pos::kOccurrenceX.size())) return;
-  float x = pos::kOccurrenceX[static_cast<size_t>(index - 1)];
-  page.Put(code, x, pos::kOccurrenceY);
-  page.Put(date, x + pos::kOccurrenceDateOffset, pos::kOccurrenceY);
+  if (index < 1 || index > static_cast<int>(pos::kBoxes31To34X.size())) return;
+  float x = pos::kBoxes31To34X[static_cast<size_t>(index - 1)];
+  page.Put(code, x, pos::kBoxes31To34Y);
+  page.Put(date, x + pos::kBoxes31To34DateOffset, pos::kBoxes31To34Y);
 }
 
 void WriteValueCode(const Page& page, int index, std::string_view code, std::string_view amount) {
-  constexpr int kColumns = static_cast<int>(pos::kValueCodeX.size());
-  constexpr int kSlots = kColumns * static_cast<int>(pos::kValueCodeY.size());
+  constexpr int kColumns = static_cast<int>(pos::kBoxes39To41X.size());
+  constexpr int kSlots = kColumns * static_cast<int>(pos::kBoxes39To41RowY.size());
   if (index < 1 || index > kSlots) return;
-  float x = pos::kValueCodeX[static_cast<size_t>((index - 1) % kColumns)];
-  float y = pos::kValueCodeY[static_cast<size_t>((index - 1) / kColumns)];
+  float x = pos::kBoxes39To41X[static_cast<size_t>((index - 1) % kColumns)];
+  float y = pos::kBoxes39To41RowY[static_cast<size_t>((index - 1) / kColumns)];
   page.Put(code, x, y);
-  page.Put(amount, x + pos::kValueAmountOffset, y, 1);
+  page.Put(amount, x + pos::kBoxes39To41AmountOffset, y, 1);
 }
 
 bool IsArrayEmpty(const Tokens& array) { return array.empty(); }

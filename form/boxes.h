@@ -1,9 +1,20 @@
 // The boxes of a UB-04 page other than the service lines and line 23.
 //
-// WriteAllPageButDetail writes form locators 1 to 41 (boxes_upper.cpp) and
-// then 50 to 81 (boxes_lower.cpp), in form order. A run-time error in any
-// box abandons the page's remaining boxes: the error is queued (severity 3)
-// and shown, the fields already written stay, and the result is still 0.
+// Where each box (form locator) is written; every writer is named by its
+// box (Box56BillingProviderNpi, Boxes58To62BilledInsured) and prints at the
+// pos::kBoxNN... positions of form_positions.h:
+//
+//   boxes_upper.cpp   boxes 1 to 16, 18 to 29, 31 to 34, 38, 39 to 41
+//   boxes_lower.cpp   boxes 50 to 53, 56 to 81
+//   claim_writer.cpp  boxes 42 to 47 (service lines 1 to 22, WriteDetailLine)
+//   page_totals.cpp   line 23 (totals), boxes 54 and 55, value codes A1 and
+//                     A2 (boxes 39 to 41), box 17 (patient status)
+//   boxes.cpp         the slots of boxes 31 to 34 and 39 to 41, shared helpers
+//
+// WriteAllPageButDetail writes boxes 1 to 41 and then 50 to 81, in form
+// order. A run-time error in any box abandons the page's remaining boxes:
+// the error is queued (severity 3) and shown, the fields already written
+// stay, and the result is still 0.
 //
 // The small routines below are shared by the boxes and the claim writer.
 #pragma once
@@ -18,8 +29,8 @@
 namespace ub04 {
 
 int16_t WriteAllPageButDetail(Page& page);
-void WriteUpperBoxes(Page& page);  // form locators 1 to 41
-void WriteLowerBoxes(Page& page);  // form locators 50 to 81
+void WriteBoxes01To41(Page& page);  // boxes_upper.cpp
+void WriteBoxes50To81(Page& page);  // boxes_lower.cpp
 
 // CCYYMMDD or MMDDCCYY -> MMDDYY; a text shorter than 8 comes back as is.
 // "20170315" and "03152017" both give "031517".

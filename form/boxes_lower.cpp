@@ -1,9 +1,14 @@
-// Form locators 50 to 81: payers, insureds, authorizations, diagnoses,
-// procedures, attending and operating providers, remarks and code-codes.
+// Boxes 50 to 81 (form locators): payers, insureds, authorizations,
+// diagnoses, procedures, attending and operating providers, remarks and
+// code-codes. Each writer is named by its box; its positions are the
+// pos::kBoxNN names of form_positions.h. Boxes 54 and 55 are written with
+// line 23 (page_totals.cpp).
 //
 // Payer rows: Other insurance k (1 to 3) fills row k when present; the
 // billed insurance fills the row of the payer sequence (Charge token 70).
 #include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "form/boxes.h"
 #include "form/form_positions.h"
@@ -14,132 +19,170 @@ namespace {
 
 constexpr int kOtherPayerRows = 3;
 
-// The Y of the billed payer's row, 0 (off the form's rows) for a payer
-// sequence other than 1 to 3.
-float BilledRowY(const Page& page, const pos::Rows& rows) {
-  int row = page.payer_row();
-  return row < 0 ? 0.0f : rows[static_cast<size_t>(row)];
+// Messages quote at most this much of a record's token.
+constexpr size_t kQuoteLimit = 200;
+
+std::string Quoted(const std::string& text) {
+  if (text.size() <= kQuoteLimit) return "\"" + text + "\"";
+  return "\"" + text.substr(0, kQuoteLimit) + "\"… (" + std::to_string(text.size()) +
+         " characters)";
+}
+
+// A payer sequence other than 1 to 3 names no row: the billed payer's row
+// boxes (50 to 53, 57, 58 to 62, 63 to 65 and, with line 23, 54 and 55) are
+// left blank rather than printed at the top edge of the paper, and the host
+// is warned once per page (here, the first of them to run).
+void ReportUnknownPayerSequence(const Page& page) {
+  Context& cx = page.env.cx;
+  std::string msg = cx.component_name + " WriteAllPageButDetail()  Payer sequence " +
+                    Quoted(page.payer_sequence()) +
+                    " is not 1, 2 or 3: the billed payer's rows of boxes 50 to 65 were left blank";
+  page.log().Line(msg);
+  cx.Queue(2, std::move(msg));
 }
 
 // Box 53: "1" assigns the benefits to the provider.
 std::string AssignmentOfBenefits(const std::string& flag) { return flag == "1" ? "Y" : "N"; }
 
-// ---- boxes 50 to 57 ---------------------------------------------------------------
+// ---- Boxes 50 to 57 ---------------------------------------------------------------
 
-void OtherPayersBoxes50To53(Page& page) {
+// Boxes 50, 52 and 53 on the rows of the other insurances: payer name,
+// release of information, assignment of benefits.
+void Boxes50To53OtherPayers(Page& page) {
   page.log().Line("box 50");
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     if (!o.Present()) continue;
-    float y = pos::kPayerRowY[static_cast<size_t>(k - 1)];
-    page.Put(Left(o[oinsurance::Field03], 25), pos::kPayerNameX, y);
-    page.Put("Y", pos::kReleaseInfoX, y);  // 52, release of information
-    page.Put(AssignmentOfBenefits(o[oinsurance::Field10]), pos::kAssignBenefitsX, y);
+    float y = pos::kBoxes50To57RowY[static_cast<size_t>(k - 1)];
+    page.Put(Left(o[oinsurance::Field03], 25), pos::kBox50PayerNameX, y);
+    page.Put("Y", pos::kBox52ReleaseInfoX, y);
+    page.Put(AssignmentOfBenefits(o[oinsurance::Field10]), pos::kBox53AssignBenefitsX, y);
   }
 }
 
-// Every row gets a health plan id: the other payer's, else the billed one's.
-void HealthPlanIdsBox51(Page& page) {
+// Box 51: every row gets a health plan id, the other payer's, else the
+// billed one's.
+void Box51HealthPlanIds(Page& page) {
   page.log().Line("box 51");
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     const std::string& id = o.Present() ? o[oinsurance::PayerId] : page.insurance()[insurance::PayerId];
-    page.Put(id, pos::kHealthPlanIdX, pos::kPayerRowY[static_cast<size_t>(k - 1)]);
+    page.Put(id, pos::kBox51HealthPlanIdX, pos::kBoxes50To57RowY[static_cast<size_t>(k - 1)]);
   }
 }
 
-void BilledPayerBoxes50To57(Page& page) {
+// Boxes 50, 52, 53 and 57 on the billed payer's row: payer name, release of
+// information, assignment of benefits, other provider id.
+void Boxes50To57BilledPayer(Page& page) {
   page.log().Line("box 50 bi");
+  int row = page.payer_row();
+  if (row < 0) {
+    ReportUnknownPayerSequence(page);
+    return;
+  }
   const Record& ins = page.insurance();
-  float y = BilledRowY(page, pos::kPayerRowY);
-  page.Put(Trim(Left(ins[insurance::Name], 25)), pos::kPayerNameX, y);
-  page.Put("Y", pos::kReleaseInfoX, y);  // 52, release of information
-  page.Put(AssignmentOfBenefits(page.subscriber()[subscriber::Field10]), pos::kAssignBenefitsX, y);
+  float y = pos::kBoxes50To57RowY[static_cast<size_t>(row)];
+  page.Put(Trim(Left(ins[insurance::Name], 25)), pos::kBox50PayerNameX, y);
+  page.Put("Y", pos::kBox52ReleaseInfoX, y);
+  page.Put(AssignmentOfBenefits(page.subscriber()[subscriber::Field10]), pos::kBox53AssignBenefitsX, y);
   const std::string& other_id = ins[insurance::Field33] == "1"
                                     ? page.practice()[practice::Field16]
                                     : ins[insurance::PracticeIdForPayer];
-  page.Put(other_id, pos::kOtherProviderIdX, y);
-  // Box 56, billing NPI: the practice's whichever party boxes 1 and 2 show.
-  page.Put(page.practice()[practice::Npi], 6.9f, 6.95f);
+  page.Put(other_id, pos::kBox57OtherProviderIdX, y);
 }
 
-// ---- boxes 58 to 62: insureds ------------------------------------------------------
+// Box 56: the billing provider NPI is the practice's, whichever party boxes
+// 1 and 2 show.
+void Box56BillingProviderNpi(Page& page) {
+  page.Put(page.practice()[practice::Npi], pos::kBox56NpiX, pos::kBox56Y);
+}
+
+// ---- Boxes 58 to 62: insureds ------------------------------------------------------
 
 struct Insured {
   std::string last, first, relationship, id1, id2, group_name, group_number;
 };
 
 void WriteInsured(const Page& page, const Insured& i, float y) {
-  page.Put(Left(Trim(i.last) + ", " + Trim(i.first), 25), pos::kInsuredNameX, y);
-  page.Put(MapRelationshipCode(i.relationship), pos::kRelationshipX, y);
-  page.Put(i.id1 + " " + i.id2, pos::kInsuredIdX, y);
-  page.Put(Left(i.group_name, 14), pos::kGroupNameX, y);
-  page.Put(i.group_number, pos::kGroupNumberX, y);
+  page.Put(Left(Trim(i.last) + ", " + Trim(i.first), 25), pos::kBox58InsuredNameX, y);
+  page.Put(MapRelationshipCode(i.relationship), pos::kBox59RelationshipX, y);
+  page.Put(i.id1 + " " + i.id2, pos::kBox60InsuredIdX, y);
+  page.Put(Left(i.group_name, 14), pos::kBox61GroupNameX, y);
+  page.Put(i.group_number, pos::kBox62GroupNumberX, y);
 }
 
-void OtherInsuredsBoxes58To62(Page& page) {
+// Boxes 58 to 62 on the rows of the other insurances.
+void Boxes58To62OtherInsureds(Page& page) {
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     if (!o.Present()) continue;
     WriteInsured(page, {o[oinsurance::Field18], o[oinsurance::Field17], o[oinsurance::Field14],
                   o[oinsurance::Field04], o[oinsurance::Field05], o[oinsurance::Field03],
                   o[oinsurance::Field06]},
-                 pos::kInsuredRowY[static_cast<size_t>(k - 1)]);
+                 pos::kBoxes58To62RowY[static_cast<size_t>(k - 1)]);
   }
 }
 
-void BilledInsuredBoxes58To62(Page& page) {
+// Boxes 58 to 62 on the billed payer's row: the subscriber.
+void Boxes58To62BilledInsured(Page& page) {
   page.log().Line("box 57 bi");
+  int row = page.payer_row();
+  if (row < 0) return;  // reported by Boxes50To57BilledPayer
   const Record& s = page.subscriber();
   WriteInsured(page, {s[subscriber::LastName], s[subscriber::FirstName], s[subscriber::Field15],
                 s[subscriber::Field04], s[subscriber::Field05], page.insurance()[insurance::Name],
                 s[subscriber::Field06]},
-               BilledRowY(page, pos::kInsuredRowY));
+               pos::kBoxes58To62RowY[static_cast<size_t>(row)]);
 }
 
-// ---- boxes 63 to 65 ----------------------------------------------------------------
+// ---- Boxes 63 to 65 ----------------------------------------------------------------
 
-void OtherEmployersBox65(Page& page) {
+// Box 65: the employer of each other insurance, on the rows of boxes 63 to
+// 65 like the billed payer's.
+void Box65OtherEmployers(Page& page) {
   page.log().Line("box 58");
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     if (o.Present())
-      page.Put(Left(o[oinsurance::Field25], 24), 5.95f, pos::kOtherEmployerRowY[static_cast<size_t>(k - 1)]);
+      page.Put(Left(o[oinsurance::Field25], 24), pos::kBox65OtherEmployerX,
+               pos::kBoxes63To65RowY[static_cast<size_t>(k - 1)]);
   }
 }
 
-// Treatment authorization (63), document control number (64, not for the
-// third payer) and employer (65) of the billed payer.
-void BilledAuthorizationBoxes63To65(Page& page) {
+// Boxes 63 to 65 of the billed payer: treatment authorization (63),
+// document control number (64, not for the third payer) and employer (65).
+void Boxes63To65BilledAuthorization(Page& page) {
   page.log().Line("box 63 bi");
   int row = page.payer_row();
   if (row < 0) return;
-  float y = pos::kAuthorizationRowY[static_cast<size_t>(row)];
+  float y = pos::kBoxes63To65RowY[static_cast<size_t>(row)];
   const Record& c = page.charge();
-  page.Put(row == 0 ? c[charge::PrimaryApprovalNumber] : c[charge::SecondaryApprovalNumber], 0.3f, y);
+  page.Put(row == 0 ? c[charge::PrimaryApprovalNumber] : c[charge::SecondaryApprovalNumber],
+           pos::kBox63AuthorizationX, y);
   std::string control = Trim(c[charge::Field99]);
-  if (row < 2 && !control.empty()) page.Put(control, 3.35f, y);
-  page.Put(Left(page.subscriber()[subscriber::Field34], 24), 6.0f, y);
+  if (row < 2 && !control.empty()) page.Put(control, pos::kBox64DocumentControlX, y);
+  page.Put(Left(page.subscriber()[subscriber::Field34], 24), pos::kBox65EmployerX, y);
 }
 
-// ---- boxes 66 to 74 ----------------------------------------------------------------
+// ---- Boxes 66 to 74 ----------------------------------------------------------------
 
-void DiagnosisQualifierBox66(Page& page) {
-  page.Put(page.charge()[charge::DiagnosisCodeSet] == "10" ? "0" : "9", 0.2f, 9.14f);
+// Box 66: diagnosis code set qualifier, 0 for ICD-10, else 9.
+void Box66DiagnosisQualifier(Page& page) {
+  page.Put(page.charge()[charge::DiagnosisCodeSet] == "10" ? "0" : "9", pos::kBox66X, pos::kBox66Y);
 }
 
 // Box 67: nine diagnoses per row, two rows; a present-on-admission value
 // ("20015" of the first line) beside every code.
-void DiagnosesBox67(Page& page) {
+void Box67Diagnoses(Page& page) {
   page.log().Line("box 67");
   const auto& diag = page.env.cs.diag;
   const std::string& poa = page.first_line().ext_20015;
-  constexpr size_t kPositions = 18;
+  constexpr size_t kPositions = pos::kBox67PerRow * pos::kBox67RowY.size();
   for (size_t i = 0; i < diag.size() && i < kPositions; ++i) {
-    float y = i < 9 ? 8.95f : 9.14f;
-    float x = 0.32f + 0.8f * static_cast<float>(i % 9);
+    float y = pos::kBox67RowY[i / pos::kBox67PerRow];
+    float x = pos::kBox67FirstX + pos::kBox67Step * static_cast<float>(i % pos::kBox67PerRow);
     page.Put(diag[i].code, x, y);
-    if (!poa.empty() && !diag[i].code.empty()) page.Put(poa, x + 0.65f, y);
+    if (!poa.empty() && !diag[i].code.empty()) page.Put(poa, x + pos::kBox67PoaOffset, y);
   }
 }
 
@@ -149,29 +192,53 @@ bool SkipsBoxes69To74(const Page& page) {
   return IsOneOf(page.payer_id5(), {"63080", "23037", "60061", "54763"});
 }
 
-void AdmittingDiagnosisBoxes69And70(Page& page) {
-  if (SkipsBoxes69To74(page)) return;
-  std::string payer = page.alternate_payer_id5();
-  double s = LeadingNumber(page.charge()[charge::Field108]);
-  bool inpatient = page.charge()[charge::TypeOfBill] == "0111";
-  const std::string& diagnosis = page.first_line().charge[charge::Diagnosis1];
-  if ((payer == "22326" && s == 21) ||
-      (IsOneOf(payer, {"27009", "25175", "60054", "23284"}) && inpatient))
-    page.Put(diagnosis, 0.65f, 9.3f);  // 69, admitting diagnosis
-  if ((payer == "22326" && (s == 22 || s == 24)) || (payer == "23284" && !inpatient))
-    page.Put(diagnosis, 1.9f, 9.3f);  // 70, patient's reason for visit
+// What boxes 69 and 70 decide on: the alternate payer, Charge token 108 and
+// whether the bill is inpatient.
+struct DiagnosisCase {
+  std::string payer;
+  double s;
+  bool inpatient;
+};
+
+DiagnosisCase DiagnosisCaseOf(const Page& page) {
+  return {page.alternate_payer_id5(), LeadingNumber(page.charge()[charge::Field108]),
+          page.charge()[charge::TypeOfBill] == "0111"};
 }
 
-void PrincipalProcedureBox74(Page& page) {
+// The first service line's first diagnosis, what boxes 69 and 70 print.
+const std::string& FirstDiagnosis(const Page& page) {
+  return page.first_line().charge[charge::Diagnosis1];
+}
+
+// Box 69: admitting diagnosis, for some payers.
+void Box69AdmittingDiagnosis(Page& page) {
+  if (SkipsBoxes69To74(page)) return;
+  DiagnosisCase d = DiagnosisCaseOf(page);
+  if ((d.payer == "22326" && d.s == 21) ||
+      (IsOneOf(d.payer, {"27009", "25175", "60054", "23284"}) && d.inpatient))
+    page.Put(FirstDiagnosis(page), pos::kBox69X, pos::kBoxes69And70Y);
+}
+
+// Box 70: patient's reason for visit, for some payers.
+void Box70ReasonForVisit(Page& page) {
+  if (SkipsBoxes69To74(page)) return;
+  DiagnosisCase d = DiagnosisCaseOf(page);
+  if ((d.payer == "22326" && (d.s == 22 || d.s == 24)) || (d.payer == "23284" && !d.inpatient))
+    page.Put(FirstDiagnosis(page), pos::kBox70X, pos::kBoxes69And70Y);
+}
+
+// Box 74: principal procedure code and date, from the first service line,
+// unless the payer (Insurance token 24 "Y") wants none.
+void Box74PrincipalProcedure(Page& page) {
   if (SkipsBoxes69To74(page)) return;
   page.log().Line("box 74");
   if (Left(page.insurance()[insurance::Field24], 1) == "Y") return;
   const Record& first = page.first_line().charge;
-  page.Put(first[charge::ProcedureCode], 0.5f, 9.62f);
-  page.Put(FormatDateMMDDYY(first[charge::ServiceDate]), 1.0f, 9.62f);
+  page.Put(first[charge::ProcedureCode], pos::kBox74CodeX, pos::kBox74Y);
+  page.Put(FormatDateMMDDYY(first[charge::ServiceDate]), pos::kBox74DateX, pos::kBox74Y);
 }
 
-// ---- boxes 76 and 77: providers -----------------------------------------------------
+// ---- Boxes 76 and 77: providers -----------------------------------------------------
 
 // The provider placed in box 76 or 77.
 struct BoxProvider {
@@ -218,17 +285,17 @@ BoxProvider ProviderFrom(const Page& page, const Record& r, const ProviderFields
 }
 
 void WriteProvider(const Page& page, const BoxProvider& p, const pos::ProviderRows& rows) {
-  page.Put(p.ProviderNPI, pos::kProviderNpiX, rows.id_y);
+  page.Put(p.ProviderNPI, pos::kBoxes76And77NpiX, rows.id_y);
   if (!page.npi_only && !p.secondary_id.empty()) {
-    page.Put(p.ProviderIDQualifier, pos::kProviderQualifierX, rows.id_y);
-    page.Put(p.secondary_id, pos::kProviderSecondaryIdX, rows.id_y);
+    page.Put(p.ProviderIDQualifier, pos::kBoxes76And77QualifierX, rows.id_y);
+    page.Put(p.secondary_id, pos::kBoxes76And77SecondaryIdX, rows.id_y);
   }
-  page.Put(p.last_name, pos::kProviderLastNameX, rows.name_y);
-  page.Put(p.first_name, pos::kProviderFirstNameX, rows.name_y);
+  page.Put(p.last_name, pos::kBoxes76And77LastNameX, rows.name_y);
+  page.Put(p.first_name, pos::kBoxes76And77FirstNameX, rows.name_y);
 }
 
-// The referring provider, or the billing provider when none is named.
-void AttendingProviderBox76(Page& page) {
+// Box 76: the referring provider, or the billing provider when none is named.
+void Box76AttendingProvider(Page& page) {
   page.log().Line("box 76");
   BoxProvider p;
   const Record& ref = page.group.referral;
@@ -237,7 +304,7 @@ void AttendingProviderBox76(Page& page) {
     const Record& b = page.bprovider();
     p = ProviderFrom(page, b, kBProviderFields, b[bprovider::UseUpin] == "1");
   }
-  WriteProvider(page, p, pos::kAttendingRows);
+  WriteProvider(page, p, pos::kBox76Rows);
 }
 
 // A Boolean text: "" False; "True"/"False" in any case; a number is True
@@ -254,28 +321,28 @@ bool ReadBoolean(const std::string& text) {
   return v != 0;
 }
 
-// The operating physician: an other provider in the role "OP".
-void OperatingPhysicianBox77(Page& page) {
+// Box 77: the operating physician, an other provider in the role "OP".
+void Box77OperatingPhysician(Page& page) {
   const Record& op = page.group.oprovider;
   if (!op.Present() || op[oprovider::ProviderRole] != "OP") return;
   WriteProvider(page, ProviderFrom(page, op, kOProviderFields, ReadBoolean(op[oprovider::UseUpin])),
-                pos::kOperatingRows);
+                pos::kBox77Rows);
 }
 
-// ---- box 80: remarks ----------------------------------------------------------------
+// ---- Box 80: remarks ----------------------------------------------------------------
 
 // Without remarks the box shows the billed payer's name and address.
 void PayerAddressInRemarks(const Page& page) {
   const Record& ins = page.insurance();
-  page.Put(Left(ins[insurance::Name], 19), pos::kRemarksFirstX, pos::kRemarksFirstY);
-  page.Put(Left(ins[insurance::AddressLine1], 50), pos::kRemarksX, pos::kRemarksNextY);
-  float y = pos::kRemarksNextY + pos::kRemarksLineStep;
+  page.Put(Left(ins[insurance::Name], 19), pos::kBox80FirstX, pos::kBox80FirstY);
+  page.Put(Left(ins[insurance::AddressLine1], 50), pos::kBox80X, pos::kBox80NextY);
+  float y = pos::kBox80NextY + pos::kBox80LineStep;
   if (!ins[insurance::AddressLine2].empty()) {
-    page.Put(Left(ins[insurance::AddressLine2], 50), pos::kRemarksX, y);
-    y += pos::kRemarksLineStep;
+    page.Put(Left(ins[insurance::AddressLine2], 50), pos::kBox80X, y);
+    y += pos::kBox80LineStep;
   }
   page.Put(Left(CityStateZipLine(ins[insurance::City], ins[insurance::State], ins[insurance::ZipCode]), 29),
-      pos::kRemarksX, y);
+      pos::kBox80X, y);
 }
 
 // Takes the next line of at most width characters off remarks, not cutting
@@ -289,9 +356,9 @@ std::string NextRemarksLine(std::string& remarks, int width) {
   return line;
 }
 
-// Four lines: 19 characters beside the label, then three of 24. Text
-// beyond them is not printed.
-void RemarksBox80(Page& page) {
+// Box 80: four lines, 19 characters beside the label, then three of 24.
+// Text beyond them is not printed.
+void Box80Remarks(Page& page) {
   page.log().Line("box 80");
   std::string remarks = page.totals().ClaimRemarks;
   if (remarks.empty()) {
@@ -299,42 +366,44 @@ void RemarksBox80(Page& page) {
     return;
   }
   std::string line = NextRemarksLine(remarks, 19);
-  if (!line.empty()) page.Put(line, pos::kRemarksFirstX, pos::kRemarksFirstY);
-  float y = pos::kRemarksNextY;
+  if (!line.empty()) page.Put(line, pos::kBox80FirstX, pos::kBox80FirstY);
+  float y = pos::kBox80NextY;
   for (int i = 0; i < 3; ++i) {
     line = NextRemarksLine(remarks, 24);
     if (line.empty()) continue;
-    page.Put(line, pos::kRemarksX, y);
-    y += pos::kRemarksLineStep;
+    page.Put(line, pos::kBox80X, y);
+    y += pos::kBox80LineStep;
   }
 }
 
-// ---- box 81 -------------------------------------------------------------------------
+// ---- Box 81 -------------------------------------------------------------------------
 
-// Payers that take NPIs only (boxes 76 and 77 then print no secondary ids,
-// see Page::npi_only) get the billing taxonomy with qualifier B3.
-void CodeCodeBox81(Page& page) {
+// Box 81: payers that take NPIs only (boxes 76 and 77 then print no
+// secondary ids, see Page::npi_only) get the billing taxonomy with
+// qualifier B3.
+void Box81CodeCode(Page& page) {
   if (!PayerTakesNpiOnly(page)) return;
   const std::string& taxonomy = page.practice()[practice::Field22];
   if (taxonomy.empty()) return;
-  page.Put("B3", 2.8f, 10.15f);
-  page.Put(taxonomy, 3.1f, 10.15f);
+  page.Put("B3", pos::kBox81QualifierX, pos::kBox81Y);
+  page.Put(taxonomy, pos::kBox81CodeX, pos::kBox81Y);
 }
 
 // In form order.
 using Box = void (*)(Page&);
-constexpr Box kLowerBoxes[] = {
-    OtherPayersBoxes50To53,      HealthPlanIdsBox51,       BilledPayerBoxes50To57,
-    OtherInsuredsBoxes58To62,    BilledInsuredBoxes58To62, OtherEmployersBox65,
-    BilledAuthorizationBoxes63To65, DiagnosisQualifierBox66, DiagnosesBox67,
-    AdmittingDiagnosisBoxes69And70, PrincipalProcedureBox74, AttendingProviderBox76,
-    OperatingPhysicianBox77,     RemarksBox80,             CodeCodeBox81,
+constexpr Box kBoxes50To81[] = {
+    Boxes50To53OtherPayers,         Box51HealthPlanIds,       Boxes50To57BilledPayer,
+    Box56BillingProviderNpi,        Boxes58To62OtherInsureds, Boxes58To62BilledInsured,
+    Box65OtherEmployers,            Boxes63To65BilledAuthorization,
+    Box66DiagnosisQualifier,        Box67Diagnoses,           Box69AdmittingDiagnosis,
+    Box70ReasonForVisit,            Box74PrincipalProcedure,  Box76AttendingProvider,
+    Box77OperatingPhysician,        Box80Remarks,             Box81CodeCode,
 };
 
 }  // namespace
 
-void WriteLowerBoxes(Page& page) {
-  for (Box box : kLowerBoxes) box(page);
+void WriteBoxes50To81(Page& page) {
+  for (Box box : kBoxes50To81) box(page);
 }
 
 }  // namespace ub04

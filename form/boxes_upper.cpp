@@ -1,5 +1,8 @@
-// Form locators 1 to 41: billing and pay-to parties, patient, admission,
-// condition and occurrence codes, responsible party and value codes.
+// Boxes 1 to 41 (form locators): billing and pay-to parties, patient,
+// admission, condition and occurrence codes, responsible party and value
+// codes. Each writer is named by its box; its positions are the pos::kBoxNN
+// names of form_positions.h. Boxes 17 and the A1/A2 value codes are written
+// with line 23 (page_totals.cpp).
 #include <algorithm>
 #include <array>
 
@@ -10,7 +13,7 @@ namespace ub04 {
 
 namespace {
 
-// ---- boxes 1, 2 and 5: the billing party ------------------------------------------
+// ---- Boxes 1, 2 and 5: the billing party ------------------------------------------
 
 // CalcPref token 6 (BillingProviderSource): an even value (empty counts as 0)
 // bills as the practice, an odd value as the billing provider.
@@ -27,7 +30,8 @@ std::string PhoneLine(const std::string& phone, const std::string& rest) {
   return phone.empty() ? rest : phone + " " + rest;
 }
 
-void BillingProviderBox1(Page& page) {
+// Box 1: billing provider.
+void Box01BillingProvider(Page& page) {
   std::array<std::string, 4> lines;
   if (PracticeBills(page)) {
     const Record& p = page.practice();
@@ -43,8 +47,7 @@ void BillingProviderBox1(Page& page) {
              CityStateZip(b, bprovider::City, bprovider::State, bprovider::ZipCode),
              PhoneLine(b[bprovider::Phone], b[bprovider::Field16])};
   }
-  static constexpr std::array<float, 4> kLineY = {0.33f, 0.48f, 0.63f, 0.78f};
-  for (size_t i = 0; i < lines.size(); ++i) page.Put(lines[i], 0.3f, kLineY[i]);
+  for (size_t i = 0; i < lines.size(); ++i) page.Put(lines[i], pos::kBox01X, pos::kBox01LineY[i]);
 }
 
 // The pay-to members of the practice or the billing provider.
@@ -58,40 +61,42 @@ constexpr PayToFields kBProviderPayTo = {bprovider::PayToName,     bprovider::Pa
                                          bprovider::PayToAddressLine2, bprovider::PayToCity,
                                          bprovider::PayToState,    bprovider::PayToZipCode};
 
-void PayToBox2(Page& page) {
+// Box 2: pay-to name and address.
+void Box02PayTo(Page& page) {
   bool practice = PracticeBills(page);
   const Record& r = practice ? page.practice() : page.bprovider();
   const PayToFields& f = practice ? kPracticePayTo : kBProviderPayTo;
   if (r[f.line1].empty()) return;  // no pay-to address: the box stays blank
-  constexpr float kX = 2.8f;
-  page.Put(r[f.name], kX, 0.33f);
-  page.Put(r[f.line1], kX, 0.48f);
-  float y = 0.63f;
+  page.Put(r[f.name], pos::kBox02X, pos::kBox02NameY);
+  page.Put(r[f.line1], pos::kBox02X, pos::kBox02AddressY);
+  float y = pos::kBox02NextY;
   if (!r[f.line2].empty()) {
-    page.Put(r[f.line2], kX, y);
-    y += 0.15f;
+    page.Put(r[f.line2], pos::kBox02X, y);
+    y += pos::kBox02LineStep;
   }
-  page.Put(CityStateZip(r, f.city, f.state, f.zip), kX, y);
+  page.Put(CityStateZip(r, f.city, f.state, f.zip), pos::kBox02X, y);
 }
 
-// A payer whose alternate id starts "VID" has the rest printed at the end of
-// box 2's last line.
-void VendorIdBesideBox2(Page& page) {
+// Box 2, vendor id: a payer whose alternate id starts "VID" has the rest
+// printed at the end of box 2's last line.
+void Box02VendorId(Page& page) {
   const std::string& alt = page.insurance()[insurance::AlternatePayerId];
-  if (Left(alt, 3) == "VID") page.Put(Mid(alt, 4), 5.1f, 0.78f, 1);
+  if (Left(alt, 3) == "VID") page.Put(Mid(alt, 4), pos::kBox02VendorIdX, pos::kBox02VendorIdY, 1);
 }
 
-void PatientControlBox3(Page& page) {
+// Box 3: the account number as 3a patient control number and 3b medical
+// record number.
+void Box03PatientControl(Page& page) {
   page.log().Line("Box 3");
   const std::string& account = page.patient()[patient::AccountNumber];
-  page.Put(account, 5.6f, 0.3f);   // 3a patient control number
-  page.Put(account, 5.6f, 0.48f);  // 3b medical record number
+  page.Put(account, pos::kBox03X, pos::kBox03aY);
+  page.Put(account, pos::kBox03X, pos::kBox03bY);
 }
 
 // Box 4: the payer's type of bill, else the practice's; the charge's own
 // (settled at the end of the charge) wins. A claim action replaces the
 // frequency digit: V void 8, A adjustment 7, C correction 6.
-void TypeOfBillBox4(Page& page) {
+void Box04TypeOfBill(Page& page) {
   std::string tob = page.insurance()[insurance::TypeOfBill];
   if (tob.empty()) tob = page.practice()[practice::TypeOfBill];
   const std::string& charge_tob = page.charge()[charge::TypeOfBill];
@@ -102,10 +107,11 @@ void TypeOfBillBox4(Page& page) {
     if (frequency) tob.back() = frequency;
   }
   if (tob.size() == 3) tob = "0" + Trim(tob);
-  page.Put(tob, 7.85f, 0.48f);
+  page.Put(tob, pos::kBox04X, pos::kBox04Y);
 }
 
-void FederalTaxNumberBox5(Page& page) {
+// Box 5: federal tax number of the billing party.
+void Box05FederalTaxNumber(Page& page) {
   std::string tax;
   if (PracticeBills(page)) {
     tax = page.practice()[practice::FederalTaxId];
@@ -113,7 +119,7 @@ void FederalTaxNumberBox5(Page& page) {
     tax = page.bprovider()[bprovider::TaxIdOverride];
     if (tax.empty()) tax = page.bprovider()[bprovider::FederalTaxId];
   }
-  page.Put(tax, 5.18f, 0.81f);
+  page.Put(tax, pos::kBox05X, pos::kBox05Y);
 }
 
 // CCYYMMDD into a six-space MMDDYY text: characters 5 to 8, then 3 and 4.
@@ -125,52 +131,63 @@ std::string StatementDate(const std::string& ymd) {
   return text;
 }
 
-void StatementPeriodBox6(Page& page) {
+// Box 6: statement period, from and through.
+void Box06StatementPeriod(Page& page) {
   page.log().Line("Box 6");
-  page.Put(StatementDate(page.totals().StatementFromDate), 6.2f, 0.81f);
-  page.Put(StatementDate(page.totals().StatementThroughDate), 6.9f, 0.81f);
+  page.Put(StatementDate(page.totals().StatementFromDate), pos::kBox06FromX, pos::kBox06Y);
+  page.Put(StatementDate(page.totals().StatementThroughDate), pos::kBox06ThroughX, pos::kBox06Y);
 }
 
 // Box 8a carries the insured's id for one payer only.
-void PatientIdBox8a(Page& page) {
+void Box08aPatientId(Page& page) {
   std::string id;
   if (page.insurance()[insurance::PayerId] == "345724166")
     id = Trim(page.subscriber()[subscriber::Field04]) + Trim(page.subscriber()[subscriber::Field05]);
-  page.Put(id, 1.3f, 0.95f);
+  page.Put(id, pos::kBox08aX, pos::kBox08aY);
 }
 
 // Box 8b: LAST SUFFIX, FIRST  M.
-void PatientNameBox8b(Page& page) {
+void Box08bPatientName(Page& page) {
   const Record& p = page.patient();
   std::string name = p[patient::LastName];
   if (!p[patient::NameSuffix].empty()) name += " " + p[patient::NameSuffix];
   name += ", " + p[patient::FirstName];
   if (!p[patient::MiddleName].empty()) name += "  " + Left(p[patient::MiddleName], 1) + ".";
-  page.Put(name, 0.3f, 1.13f);
+  page.Put(name, pos::kBox08bX, pos::kBox08bY);
 }
 
-void PatientAddressBox9(Page& page) {
+// Box 9: patient address, 9a street, 9b city, 9c state, 9d ZIP.
+void Box09PatientAddress(Page& page) {
   page.log().Line("Box 9");
   const Record& p = page.patient();
   std::string street = Trim(p[patient::AddressLine1]);
   if (!p[patient::AddressLine2].empty()) street += ", " + p[patient::AddressLine2];
-  page.Put(street, 4.3f, 0.98f);                  // 9a
-  page.Put(Trim(p[patient::City]), 3.3f, 1.13f);   // 9b
-  page.Put(Trim(p[patient::State]), 6.55f, 1.13f);  // 9c
+  page.Put(street, pos::kBox09aX, pos::kBox09aY);
+  page.Put(Trim(p[patient::City]), pos::kBox09bX, pos::kBox09bToDY);
+  page.Put(Trim(p[patient::State]), pos::kBox09cX, pos::kBox09bToDY);
   const std::string& zip = p[patient::ZipCode];
   std::string zip_text = Trim(Left(zip, 5));
   if (zip.size() > 5) zip_text += "-" + Trim(Mid(zip, 6, 4));
-  page.Put(zip_text, 7.0f, 1.13f);  // 9d
+  page.Put(zip_text, pos::kBox09dX, pos::kBox09bToDY);
 }
 
-void BirthDateAndSexBoxes10And11(Page& page) {
+// ---- Boxes 10 to 29: one row --------------------------------------------------------
+
+// Box 10: birth date, when known.
+void Box10BirthDate(Page& page) {
   const std::string& birth = page.patient()[patient::BirthDate];
-  if (!birth.empty()) page.Put(birth, 0.3f, pos::kAdmissionRowY);
-  page.Put(page.patient()[patient::SexCode], 1.1f, pos::kAdmissionRowY);
+  if (!birth.empty()) page.Put(birth, pos::kBox10BirthDateX, pos::kBoxes10To29Y);
 }
 
-void AdmissionDateBox12(Page& page) {
-  page.Put(FormatDateMMDDYY(page.charge()[charge::AdmissionDate]), 1.35f, pos::kAdmissionRowY);
+// Box 11: sex.
+void Box11Sex(Page& page) {
+  page.Put(page.patient()[patient::SexCode], pos::kBox11SexX, pos::kBoxes10To29Y);
+}
+
+// Box 12: admission date.
+void Box12AdmissionDate(Page& page) {
+  page.Put(FormatDateMMDDYY(page.charge()[charge::AdmissionDate]), pos::kBox12AdmissionDateX,
+           pos::kBoxes10To29Y);
 }
 
 // An hour from extended data as two digits, "" when absent.
@@ -180,9 +197,10 @@ std::string HourText(const Page& page, std::string_view code) {
   return FormatMask(LeadingNumber(value), "00");
 }
 
-void AdmissionHourBox13(Page& page) {
+// Box 13: admission hour.
+void Box13AdmissionHour(Page& page) {
   page.log().Line("Box 13");
-  page.Put(HourText(page, "30005"), 2.0f, pos::kAdmissionRowY);
+  page.Put(HourText(page, "30005"), pos::kBox13AdmissionHourX, pos::kBoxes10To29Y);
 }
 
 // Boxes 14 and 15: the payer's value, else the practice's; a charge-level
@@ -196,29 +214,32 @@ std::string AdmissionValue(const Page& page, size_t ins_member, size_t practice_
   return text;
 }
 
-void AdmissionTypeBox14(Page& page) {
+// Box 14: priority (type) of admission.
+void Box14AdmissionType(Page& page) {
   std::string type =
       AdmissionValue(page, insurance::AdmissionType, practice::AdmissionType, "20011");
   // Medicare emergency claims default to 1 (emergency).
   if (type.empty() && page.insurance()[insurance::PlanType] == "MCR" &&
       InStr(page.totals().ClaimCodeList, "~EM~") > 0)
     type = "1";
-  page.Put(type, 2.3f, pos::kAdmissionRowY);
+  page.Put(type, pos::kBox14AdmissionTypeX, pos::kBoxes10To29Y);
 }
 
-void PointOfOriginBox15(Page& page) {
+// Box 15: point of origin (admission source).
+void Box15PointOfOrigin(Page& page) {
   page.Put(AdmissionValue(page, insurance::AdmissionSource, practice::AdmissionSource, "20012"),
-      2.6f, pos::kAdmissionRowY);
+           pos::kBox15PointOfOriginX, pos::kBoxes10To29Y);
 }
 
-void DischargeHourBox16(Page& page) {
-  page.Put(HourText(page, "30006"), 2.9f, pos::kAdmissionRowY);
+// Box 16: discharge hour.
+void Box16DischargeHour(Page& page) {
+  page.Put(HourText(page, "30006"), pos::kBox16DischargeHourX, pos::kBoxes10To29Y);
 }
 
 // Boxes 18 to 28: the distinct condition codes of the "20014" extended
-// data, split on "-", from X 3.5 rightwards. The value comes from the
-// Last copies, so every service line of the claim finds the same one.
-void ConditionCodesBoxes18To28(Page& page) {
+// data, split on "-", left to right. The value comes from the Last copies,
+// so every service line of the claim finds the same one.
+void Boxes18To28ConditionCodes(Page& page) {
   bool any_line = false;
   for (const DetailEntry& e : page.tables.detail) any_line = any_line || e.used == "Y";
   std::string value;
@@ -228,18 +249,19 @@ void ConditionCodesBoxes18To28(Page& page) {
   for (const std::string& piece : pieces)  // whole codes: "1" is not the tail of "A1"
     if (std::find(codes.begin(), codes.end(), piece) == codes.end()) codes.push_back(piece);
   if (IsArrayEmpty(codes)) return;
-  float x = 3.5f;
+  float x = pos::kBoxes18To28FirstX;
   for (const std::string& c : codes) {
     if (c.empty()) continue;
-    page.Put(c, x, pos::kAdmissionRowY);
-    x += 0.3f;
+    page.Put(c, x, pos::kBoxes10To29Y);
+    x += pos::kBoxes18To28Step;
   }
 }
 
-void AccidentStateBox29(Page& page) {
+// Box 29: accident state, for a motor-vehicle onset.
+void Box29AccidentState(Page& page) {
   std::string state;
   if (page.charge()[charge::OnsetType] == "MTR" && page.ExtData(2, "20003", state))
-    page.Put(state, 6.8f, pos::kAdmissionRowY);
+    page.Put(state, pos::kBox29AccidentStateX, pos::kBoxes10To29Y);
 }
 
 // Occurrence code of the onset date by onset type.
@@ -251,8 +273,10 @@ std::string OnsetOccurrenceCode(const std::string& onset_type) {
   return "11";  // ILL and anything else: onset of illness
 }
 
-// Boxes 31 to 34. Also starts the page's value-code count.
-void OccurrenceCodesBoxes31To34(Page& page) {
+// ---- Boxes 31 to 41 -----------------------------------------------------------------
+
+// Boxes 31 to 34: occurrence codes. Also starts the page's value-code count.
+void Boxes31To34OccurrenceCodes(Page& page) {
   page.log().Line("box 32");
   page.value_code_count = 0;
   struct ExtOccurrence {
@@ -273,7 +297,7 @@ void OccurrenceCodesBoxes31To34(Page& page) {
 
 // Box 38: the payer (Insurance token 38 starting "y" or "Y") or else the
 // subscriber, four or five lines of at most 40 characters.
-void ResponsiblePartyBox38(Page& page) {
+void Box38ResponsibleParty(Page& page) {
   page.log().Line("box 37");
   page.log().Line("box 38");
   std::string name, line1, line2, last;
@@ -293,19 +317,19 @@ void ResponsiblePartyBox38(Page& page) {
     line2 = s[subscriber::AddressLine2];
     last = CityStateZipLine(s[subscriber::City], s[subscriber::State], s[subscriber::ZipCode]);
   }
-  constexpr float kX = 0.3f;
-  page.Put(Left(name, 40), kX, 2.11f);
-  page.Put(Left(line1, 40), kX, 2.28f);
-  float y = 2.45f;
+  page.Put(Left(name, 40), pos::kBox38X, pos::kBox38NameY);
+  page.Put(Left(line1, 40), pos::kBox38X, pos::kBox38AddressY);
+  float y = pos::kBox38NextY;
   if (!line2.empty()) {
-    page.Put(Left(line2, 40), kX, y);
-    y += 0.18f;
+    page.Put(Left(line2, 40), pos::kBox38X, y);
+    y += pos::kBox38LineStep;
   }
-  page.Put(Left(last, 40), kX, y);
+  page.Put(Left(last, 40), pos::kBox38X, y);
 }
 
-// Boxes 39 to 41, numbered on from the page's value-code count.
-void ValueCodesBoxes39To41(Page& page) {
+// Boxes 39 to 41: value codes, numbered on from the page's value-code count
+// (A1 and A2 follow with line 23).
+void Boxes39To41ValueCodes(Page& page) {
   std::string value;
   bool found = page.ExtData(2, "20016", value);
   if (!found && IsOneOf(page.payer_id5(), {"16146", "11315"})) {
@@ -324,21 +348,21 @@ void ValueCodesBoxes39To41(Page& page) {
 
 // In form order.
 using Box = void (*)(Page&);
-constexpr Box kUpperBoxes[] = {
-    BillingProviderBox1,  PayToBox2,           VendorIdBesideBox2,
-    PatientControlBox3,   TypeOfBillBox4,      FederalTaxNumberBox5,
-    StatementPeriodBox6,  PatientIdBox8a,      PatientNameBox8b,
-    PatientAddressBox9,   BirthDateAndSexBoxes10And11,
-    AdmissionDateBox12,   AdmissionHourBox13,  AdmissionTypeBox14,
-    PointOfOriginBox15,   DischargeHourBox16,  ConditionCodesBoxes18To28,
-    AccidentStateBox29,   OccurrenceCodesBoxes31To34,
-    ResponsiblePartyBox38, ValueCodesBoxes39To41,
+constexpr Box kBoxes01To41[] = {
+    Box01BillingProvider,   Box02PayTo,          Box02VendorId,
+    Box03PatientControl,    Box04TypeOfBill,     Box05FederalTaxNumber,
+    Box06StatementPeriod,   Box08aPatientId,     Box08bPatientName,
+    Box09PatientAddress,    Box10BirthDate,      Box11Sex,
+    Box12AdmissionDate,     Box13AdmissionHour,  Box14AdmissionType,
+    Box15PointOfOrigin,     Box16DischargeHour,  Boxes18To28ConditionCodes,
+    Box29AccidentState,     Boxes31To34OccurrenceCodes,
+    Box38ResponsibleParty,  Boxes39To41ValueCodes,
 };
 
 }  // namespace
 
-void WriteUpperBoxes(Page& page) {
-  for (Box box : kUpperBoxes) box(page);
+void WriteBoxes01To41(Page& page) {
+  for (Box box : kBoxes01To41) box(page);
 }
 
 }  // namespace ub04

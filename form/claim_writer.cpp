@@ -1,5 +1,6 @@
 // Page flow of a claim: a "C" line and the boxes when a page starts, one
-// service line per detail entry, line 23 and an "N" line when it ends.
+// service line (boxes 42 to 47) per detail entry, line 23 and an "N" line
+// when it ends.
 #include "form/claim_writer.h"
 
 #include <cmath>
@@ -113,7 +114,7 @@ int16_t WriteClaimHeader(const Page& page) {
 float GetYForDetail(const Page& page, int16_t nLineNr) {
   float y = 0;
   if (nLineNr >= 1 && nLineNr <= pos::kDetailRowsPerPage)
-    y = pos::kDetailRowY[static_cast<size_t>(nLineNr - 1)];
+    y = pos::kBoxes42To47RowY[static_cast<size_t>(nLineNr - 1)];
   else
     page.log().Line("GetYForDetail Index was too large! <<<<ERROR>>>>");
   if (page.log().Tracing()) page.log().Line("GetYForDetail  returns: " + std::string(y < 0 ? "" : " ") + PositionItem(y));
@@ -129,11 +130,11 @@ int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
       if (iIndex < 1 || static_cast<size_t>(iIndex) > page.tables.detail.size()) Raise(kErrSubscript);
       DetailEntry& e = page.tables.detail[static_cast<size_t>(iIndex - 1)];
 
-      // 42: the line's revenue code, or the charge's alternate one, as four digits.
+      // Box 42: the line's revenue code, or the charge's alternate one, as four digits.
       std::string revenue = Trim(e.revenue_code);
       if (!e.charge[charge::Field87].empty()) revenue = Trim(e.charge[charge::Field87]);
       e.revenue_code = Right("0000" + revenue, 4);
-      page.Put(e.revenue_code, pos::kRevenueCodeX, y);
+      page.Put(e.revenue_code, pos::kBox42RevenueCodeX, y);
 
       // Some payers take no description or HCPCS on inpatient bills.
       const Record& ins = page.insurance();
@@ -141,18 +142,18 @@ int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
                             e.charge[charge::TypeOfBill] == "0111";
       if (!bare_inpatient) {
         if (Left(ins[insurance::Field21], 1) != "N")
-          page.Put(Left(e.description, 30), pos::kDescriptionX, y);  // 43
+          page.Put(Left(e.description, 30), pos::kBox43DescriptionX, y);  // box 43
         if (Left(ins[insurance::Field22], 1) != "N") {
           std::string modifiers = e.modifiers[0];
           if (!e.modifiers[0].empty() && !e.modifiers[1].empty()) modifiers += " ";
           modifiers += e.modifiers[1];
-          page.Put(e.procedure_code, pos::kHcpcsX, y);  // 44
-          page.Put(modifiers, pos::kModifiersX, y);
+          page.Put(e.procedure_code, pos::kBox44HcpcsX, y);  // box 44
+          page.Put(modifiers, pos::kBox44ModifiersX, y);
         }
       }
-      page.Put(FormatDateMMDDYY(e.from_date), pos::kServiceDateX, y);  // 45
-      page.Put(UnitsText(e.units), pos::kUnitsX, y);                     // 46
-      page.Put(page.AmountText(e.charge_amount), pos::kChargesX, y, 1);  // 47
+      page.Put(FormatDateMMDDYY(e.from_date), pos::kBox45ServiceDateX, y);  // box 45
+      page.Put(UnitsText(e.units), pos::kBox46UnitsX, y);                     // box 46
+      page.Put(page.AmountText(e.charge_amount), pos::kBox47ChargesX, y, 1);  // box 47
 
       page.totals().TotalCharges += e.charge_amount;
       page.totals().ClaimCodeList += e.code_text;

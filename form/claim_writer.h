@@ -23,8 +23,8 @@ int16_t WriteClaim(FormEnv& env, ClaimTables& tables);
 // insurance, payer sequence) and the page sequence number. Counts the page
 // in the run's claims counter. 0, or 3 when the line could not be written.
 int16_t WriteClaimHeader(const Page& page);
-// Service line iIndex (1-based detail entry) on row nLineNr (1 to 22) of the
-// page; returns the rows used, always 1.
+// Boxes 42 to 47: service line iIndex (1-based detail entry) on row nLineNr
+// (1 to 22) of the page; returns the rows used, always 1.
 int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr);
 // The Y of service-line row 1 to 22; 0 for any other row.
 float GetYForDetail(const Page& page, int16_t nLineNr);

@@ -1,6 +1,8 @@
 // The end of a page: line 23 (totals), the payer-line amounts of boxes 54
-// and 55, value codes A1 and A2, and the patient status of box 17. The
-// claim members are cleared afterwards, so the next claim starts afresh.
+// and 55, value codes A1 and A2 (boxes 39 to 41), and the patient status of
+// box 17. The claim members are cleared afterwards, so the next claim
+// starts afresh. Positions are the pos::kLine23 and pos::kBoxNN names of
+// form_positions.h.
 #include <string_view>
 #include <utility>
 
@@ -12,12 +14,14 @@ namespace ub04 {
 
 namespace {
 
-void WriteTotalsLine(const Page& page) {
-  page.Put("001", pos::kRevenueCodeX, pos::kTotalsY);
-  page.Put("1", 1.15f, pos::kPageNumberY);  // page 1
-  page.Put("1", 1.75f, pos::kPageNumberY);  // of 1
-  page.Put(FormatMmddyy(Today()), pos::kServiceDateX, pos::kTotalsY);
-  page.Put(page.AmountText(page.tables.totals.TotalCharges), pos::kChargesX, pos::kTotalsY, 1);
+// Line 23: revenue code 001, "page 1 of 1", the creation date and the total
+// charges, in the columns of boxes 42, 45 and 47.
+void Line23Totals(const Page& page) {
+  page.Put("001", pos::kBox42RevenueCodeX, pos::kLine23Y);
+  page.Put("1", pos::kLine23PageX, pos::kLine23PageNumberY);    // page 1
+  page.Put("1", pos::kLine23PageOfX, pos::kLine23PageNumberY);  // of 1
+  page.Put(FormatMmddyy(Today()), pos::kBox45ServiceDateX, pos::kLine23Y);
+  page.Put(page.AmountText(page.tables.totals.TotalCharges), pos::kBox47ChargesX, pos::kLine23Y, 1);
 }
 
 // CalcPref token 4 chooses what the prior payers' lines take off the
@@ -31,20 +35,22 @@ Currency AmountDue(const Page& page) {
   return Currency::FromScaled(-10000);
 }
 
-// Box 55 on the billed payer's line; box 54 the prior payers' payments
-// (Other insurance 1 and 2, token 22) on the lines above it.
-void WritePayerLineAmounts(const Page& page, const std::string& due_text) {
+// Boxes 54 and 55: box 55 (amount due) on the billed payer's line, then box
+// 54 the prior payers' payments (Other insurance 1 and 2, token 22) on the
+// lines above it.
+void Boxes54And55PayerAmounts(const Page& page, const std::string& due_text) {
   int row = page.payer_row();
   if (row < 0) return;
-  page.Put(due_text, pos::kAmountDueX, pos::kPayerAmountRowY[static_cast<size_t>(row)], 1);
+  page.Put(due_text, pos::kBox55AmountDueX, pos::kBoxes54And55RowY[static_cast<size_t>(row)], 1);
   for (int k = 1; k <= row; ++k)
     page.Put(page.AmountText(Currency::FromText(page.oins(k)[oinsurance::Field22])),
-        pos::kPriorPaymentX, pos::kPayerAmountRowY[static_cast<size_t>(k - 1)], 1);
+             pos::kBox54PriorPaymentX, pos::kBoxes54And55RowY[static_cast<size_t>(k - 1)], 1);
 }
 
-// A1: the first prior payer's deductible; A2: the amount still due. Only on
+// Boxes 39 to 41, value codes A1 (the first prior payer's deductible) and
+// A2 (the amount still due), after the page's other value codes. Only on
 // claims to a payer after the first.
-void WriteSecondaryValueCodes(Page& page, const std::string& due_text) {
+void Boxes39To41SecondaryValueCodes(Page& page, const std::string& due_text) {
   if (page.payer_sequence() == "1") return;
   const std::string& deductible = page.oins(1)[oinsurance::Field73];
   if (LeadingNumber(deductible) != 0) WriteValueCode(page, ++page.value_code_count, "A1", deductible);
@@ -66,9 +72,10 @@ constexpr std::pair<std::string_view, std::string_view> kStatusMarkers[] = {
     {"~PS10~", "  "},
 };
 
-// Box 17. A payer default (Insurance token 14 holding a "~PS-" marker, or a
-// two-character token 23) applies when no charge carried a status.
-void PatientStatusBox17(Page& page) {
+// Box 17: patient status. A payer default (Insurance token 14 holding a
+// "~PS-" marker, or a two-character token 23) applies when no charge
+// carried a status.
+void Box17PatientStatus(Page& page) {
   std::string& codes = page.tables.totals.ClaimCodeList;
   const Record& ins = page.insurance();
   std::string status;
@@ -90,7 +97,7 @@ void PatientStatusBox17(Page& page) {
       }
     }
   }
-  page.Put(status, 3.2f, pos::kAdmissionRowY);
+  page.Put(status, pos::kBox17PatientStatusX, pos::kBoxes10To29Y);
 }
 
 }  // namespace
@@ -99,13 +106,13 @@ void WriteTotals(Page& page) {
   try {
     Guard([&] {
       page.log().Line("WriteTotals()");
-      WriteTotalsLine(page);
+      Line23Totals(page);
       page.tables.totals.AmountDue = AmountDue(page);
       std::string due_text = page.AmountText(page.tables.totals.AmountDue);
       page.log().Line("Box 54 and 55");
-      WritePayerLineAmounts(page, due_text);
-      WriteSecondaryValueCodes(page, due_text);
-      PatientStatusBox17(page);
+      Boxes54And55PayerAmounts(page, due_text);
+      Boxes39To41SecondaryValueCodes(page, due_text);
+      Box17PatientStatus(page);
     });
   } catch (const RtError& e) {
     ReportWriterError(page.env.cx, " WriteTotals() ", e);
