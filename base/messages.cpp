@@ -34,6 +34,12 @@ int32_t MessageQueue::Count() const {
   return n;
 }
 
+int32_t MessageQueue::CountOf(int16_t nr) const {
+  int32_t n = 0;
+  for (const auto& e : entries_) n += e.Nr == nr ? 1 : 0;
+  return n;
+}
+
 int16_t MessageQueue::MaxNr() const {
   int16_t m = 0;
   for (const auto& e : entries_) m = std::max(m, e.Nr);

@@ -29,6 +29,8 @@ class MessageQueue {
   bool Empty() const { return entries_.empty() || entries_[0].Nr == 0; }
   // Number of entries in use (they are always filled from index 1).
   int32_t Count() const;
+  // How many queued entries have this Nr.
+  int32_t CountOf(int16_t nr) const;
   // The largest Nr of the queued entries, 0 when empty.
   int16_t MaxNr() const;
   int32_t Capacity() const { return static_cast<int32_t>(entries_.size()); }

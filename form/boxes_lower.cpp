@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "base/text_util.h"
 #include "form/boxes.h"
 #include "form/form_positions.h"
 
@@ -19,14 +20,7 @@ namespace {
 
 constexpr int kOtherPayerRows = 3;
 
-// Messages quote at most this much of a record's token.
-constexpr size_t kQuoteLimit = 200;
-
-std::string Quoted(const std::string& text) {
-  if (text.size() <= kQuoteLimit) return "\"" + text + "\"";
-  return "\"" + text.substr(0, kQuoteLimit) + "\"… (" + std::to_string(text.size()) +
-         " characters)";
-}
+std::string Quoted(const std::string& text) { return "\"" + ClipForMessage(text) + "\""; }
 
 // A payer sequence other than 1 to 3 names no row: the billed payer's row
 // boxes (50 to 53, 57, 58 to 62, 63 to 65 and, with line 23, 54 and 55) are
