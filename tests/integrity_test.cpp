@@ -1,0 +1,359 @@
+// Nothing lost, nothing stale, never success over failure: the formatted-
+// record file takes its name only when finished, one run writes it at a
+// time, printing reads only what a run finished, and a batch's edges bill
+// nothing they cannot bill whole.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "form/fmt_file.h"
+#include "host/format_class.h"
+#include "test_support.h"
+
+namespace ub04::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Entry = std::pair<std::string, std::string>;  // key, record
+
+// The records of the example batch, in order.
+std::vector<Entry> ExampleRecords() {
+  std::ifstream in(std::string(UB04_SOURCE_DIR) + "/examples/batch.txt");
+  std::vector<Entry> out;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#' || line[0] == '@') continue;
+    size_t tab = line.find('\t');
+    out.emplace_back(line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1));
+  }
+  return out;
+}
+
+std::string TypeOf(const std::string& key) { return key.substr(key.size() - 4); }
+
+int CountKind(const std::vector<FormattedLine>& lines, const std::string& kind) {
+  int n = 0;
+  for (const FormattedLine& l : lines) n += l.kind == kind;
+  return n;
+}
+
+std::string AllMessages(Format_Class& fc) {
+  std::string all;
+  for (const std::string& m : Messages(fc)) all += m + "\n";
+  return all;
+}
+
+struct Run {
+  ScratchDir dir;
+  Format_Class fc;
+  Run() {
+    fc.HereIsAMessage("1", dir.str());
+    fc.HereIsAMessage("2", "claims.fmt");
+  }
+  fs::path fmt() const { return dir.path() / "claims.fmt"; }
+  // Feeds records [from, to) and returns the last result.
+  int Feed(const std::vector<Entry>& recs, size_t from, size_t to) {
+    int r = 0;
+    for (size_t i = from; i < to; ++i) r = fc.FormatRecord(recs[i].first, recs[i].second);
+    return r;
+  }
+};
+
+// ---- batch edges ------------------------------------------------------------------
+
+TEST(BatchEdges, ABatchEndingInsideAChargeBillsTheClaimsBeforeItAndFails) {
+  const auto recs = ExampleRecords();
+  // Up to and including the last charge record, without its 6990.
+  size_t last_charge = recs.size();
+  while (TypeOf(recs[--last_charge].first) != "6000") {
+  }
+  Run full, cut;
+  full.Feed(recs, 0, recs.size());
+  ASSERT_EQ(full.fc.ProcessEndOfFile(), 0);
+  cut.Feed(recs, 0, last_charge + 1);
+  EXPECT_EQ(cut.fc.ProcessEndOfFile(), 1);
+  std::string msgs = AllMessages(cut.fc);
+  EXPECT_NE(msgs.find("batch ended inside the charge of record key"), std::string::npos) << msgs;
+  EXPECT_NE(msgs.find("1 record(s)"), std::string::npos) << msgs;
+  // The claims before the open charge are all there and the file is whole.
+  EXPECT_EQ(WhyIncomplete(cut.fmt().string()), "");
+  EXPECT_EQ(CountKind(ReadFormatted(cut.fmt()), "C"), CountKind(ReadFormatted(full.fmt()), "C"));
+}
+
+TEST(BatchEdges, EndOfChargeOrCompanionWithoutAChargeWarnsAndBillsNothing) {
+  const auto recs = ExampleRecords();
+  Run plain, extra;
+  plain.Feed(recs, 0, recs.size());
+  ASSERT_EQ(plain.fc.ProcessEndOfFile(), 0);
+  // After the first complete charge, a stray companion and a stray 6990.
+  size_t first_end = 0;
+  while (TypeOf(recs[first_end].first) != "6990") ++first_end;
+  extra.Feed(recs, 0, first_end + 1);
+  std::string stray_key = recs[first_end].first;
+  stray_key.replace(stray_key.size() - 4, 4, "6120");
+  EXPECT_EQ(extra.fc.FormatRecord(stray_key, "1//REF9//X"), 0);
+  EXPECT_NE(AllMessages(extra.fc).find(" 2//"), std::string::npos);
+  EXPECT_EQ(extra.fc.FormatRecord(recs[first_end].first, recs[first_end].second), 0);
+  std::string msgs = AllMessages(extra.fc);
+  EXPECT_NE(msgs.find("no charge record (6000) since the last claim: no claim was written"),
+            std::string::npos)
+      << msgs;
+  extra.Feed(recs, first_end + 1, recs.size());
+  EXPECT_EQ(extra.fc.ProcessEndOfFile(), 0);
+  EXPECT_EQ(ReadFile(extra.fmt()), ReadFile(plain.fmt()));
+}
+
+TEST(BatchEdges, AFailedChargeRecordBillsNothingAndIsReportedOnceWithItsNumber) {
+  const auto recs = ExampleRecords();
+  Run plain, broken;
+  plain.Feed(recs, 0, recs.size());
+  ASSERT_EQ(plain.fc.ProcessEndOfFile(), 0);
+  // A charge record cut short inside its mandatory tokens fails to parse.
+  size_t charge = 0;
+  while (TypeOf(recs[charge].first) != "6000") ++charge;
+  broken.Feed(recs, 0, charge);
+  EXPECT_EQ(broken.fc.FormatRecord(recs[charge].first, "CHG,1,OP//.//."), 1);
+  std::string msgs = AllMessages(broken.fc);
+  EXPECT_NE(msgs.find("Record# " + std::to_string(charge + 1)), std::string::npos) << msgs;
+  // Its companions and its 6990 add nothing and say nothing more.
+  size_t i = charge + 1;
+  for (; TypeOf(recs[i].first) != "6990"; ++i)
+    EXPECT_EQ(broken.fc.FormatRecord(recs[i].first, recs[i].second), 0);
+  EXPECT_EQ(broken.fc.FormatRecord(recs[i].first, recs[i].second), 0);
+  EXPECT_EQ(AllMessages(broken.fc), "");
+  broken.Feed(recs, i + 1, recs.size());
+  EXPECT_EQ(broken.fc.ProcessEndOfFile(), 0);
+  // One service line fewer, no claim of its own.
+  auto lines_plain = ReadFormatted(plain.fmt()), lines_broken = ReadFormatted(broken.fmt());
+  EXPECT_EQ(CountKind(lines_broken, "C"), CountKind(lines_plain, "C"));
+  EXPECT_LT(lines_broken.size(), lines_plain.size());
+}
+
+TEST(BatchEdges, AHugeKeyIsQuotedInPartAndSplitInLinearTime) {
+  Run run;
+  const auto recs = ExampleRecords();
+  run.Feed(recs, 0, 1);
+  std::string key;
+  for (int i = 0; i < 100000; ++i) key += "x//";
+  key += "6000";
+  run.fc.FormatRecord(key, "");  // a charge record without tokens fails
+  for (const std::string& m : Messages(run.fc))
+    EXPECT_LT(m.size(), 400u) << m.substr(0, 100);
+}
+
+// ---- the formatted-record file: whole or not at all ------------------------------------
+
+TEST(Outputs, APrintedFileIsOnlyOneThisRunFinished) {
+  const auto recs = ExampleRecords();
+  Run good;
+  good.Feed(recs, 0, recs.size());
+  ASSERT_EQ(good.fc.ProcessEndOfFile(), 0);
+  const std::string claims = ReadFile(good.fmt());
+  const fs::path pdf = good.dir.path() / "claims.pdf";
+
+  // An empty batch after a good run: the earlier file is not this batch's.
+  {
+    Format_Class fc;
+    fc.HereIsAMessage("1", good.dir.str());
+    fc.HereIsAMessage("2", "claims.fmt");
+    EXPECT_EQ(fc.ProcessEndOfFile(), 0);
+    EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
+    EXPECT_NE(AllMessages(fc).find("wrote no formatted-record file"), std::string::npos);
+    EXPECT_FALSE(fs::exists(pdf));
+    EXPECT_EQ(ReadFile(good.fmt()), claims);
+  }
+  // A file replaced after the end of the batch is not printed.
+  {
+    Run run;
+    run.Feed(recs, 0, recs.size());
+    ASSERT_EQ(run.fc.ProcessEndOfFile(), 0);
+    fs::remove(run.fmt());
+    fs::copy_file(good.fmt(), run.fmt());
+    EXPECT_EQ(run.fc.ProcessFormattedRecords(), 1);
+    EXPECT_NE(AllMessages(run.fc).find("is not the formatted-record file this run wrote"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(run.dir.path() / "claims.pdf"));
+  }
+}
+
+TEST(Outputs, PrintingRefusesAFileNoRunFinished) {
+  const std::string h = "\"H\",\"\",0,0,0\r\n", t = "\"T\",\"\",0,0,0\r\n";
+  const std::string c = "\"C\",\"X\",0,0,1\r\n", f = "\"F\",\"A\",1,1,0\r\n",
+                    n = "\"N\",\"\",0,0,0\r\n";
+  const std::pair<std::string, const char*> cases[] = {
+      {h + c + f + n, "does not end with a \"T\" line"},
+      {c + f + n + t, "does not start with an \"H\" line"},
+      {h + c + f + t, "its last page has no \"N\" line"},
+      {h + c + f + c + f + n + t, "starts a page before the last one ended"},
+      {"", "it is empty"},
+  };
+  for (const auto& [text, why] : cases) {
+    ScratchDir dir;
+    {
+      std::ofstream out(dir.path() / "claims.fmt", std::ios::binary);
+      out << text;
+    }
+    Format_Class fc;
+    fc.HereIsAMessage("1", dir.str());
+    fc.HereIsAMessage("2", "claims.fmt");
+    EXPECT_EQ(fc.ProcessFormattedRecords(), 1) << why;
+    std::string msgs = AllMessages(fc);
+    EXPECT_NE(msgs.find("incomplete formatted-record file"), std::string::npos) << msgs;
+    EXPECT_NE(msgs.find(why), std::string::npos) << msgs;
+    EXPECT_FALSE(fs::exists(dir.path() / "claims.pdf")) << why;
+  }
+  // The header and trailer alone are a whole (empty) batch, as ever.
+  ScratchDir dir;
+  {
+    std::ofstream out(dir.path() / "claims.fmt", std::ios::binary);
+    out << h << t;
+  }
+  Format_Class fc;
+  fc.HereIsAMessage("1", dir.str());
+  fc.HereIsAMessage("2", "claims.fmt");
+  EXPECT_EQ(fc.ProcessFormattedRecords(), 0) << AllMessages(fc);
+}
+
+// ---- runs as processes: killed, side by side, out of room ------------------------------
+
+// ub04fmt on a batch fed through a pipe: the test holds the run mid-batch.
+class PipedRun {
+ public:
+  PipedRun(const fs::path& out, const std::string& log) {
+    int in[2];
+    if (::pipe(in) != 0) std::abort();
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(in[0], 0);
+      ::close(in[1]);
+      int err = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      ::dup2(err, 2);
+      ::execl(UB04FMT_PATH, "ub04fmt", "--no-print", "-q", "-o", out.c_str(), "-", nullptr);
+      ::_exit(127);
+    }
+    ::close(in[0]);
+    to_child_ = ::fdopen(in[1], "w");
+  }
+  ~PipedRun() {
+    if (to_child_) std::fclose(to_child_);
+    if (pid_ > 0) Wait();
+  }
+  void Send(const std::vector<Entry>& recs, size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i)
+      std::fprintf(to_child_, "%s\t%s\n", recs[i].first.c_str(), recs[i].second.c_str());
+    std::fflush(to_child_);
+  }
+  void Kill() { ::kill(pid_, SIGKILL); }
+  int Finish() {
+    std::fclose(to_child_);
+    to_child_ = nullptr;
+    return Wait();
+  }
+
+ private:
+  int Wait() {
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  pid_t pid_ = -1;
+  std::FILE* to_child_ = nullptr;
+};
+
+// Waits until the run holds its lock (the lock file names its process).
+void AwaitLock(const fs::path& lock) {
+  for (int i = 0; i < 500 && ReadFile(lock).empty(); ++i) ::usleep(10000);
+}
+
+int RunUb04fmt(const std::string& args) {
+  int status = std::system((std::string(UB04FMT_PATH) + " " + args).c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Processes, AKilledRunLeavesTheLastGoodFileAndTheNextRunTidiesUp) {
+  ScratchDir dir;
+  const std::string batch = std::string(UB04_SOURCE_DIR) + "/examples/batch.txt";
+  const fs::path fmt = dir.path() / "claims.fmt";
+  ASSERT_EQ(RunUb04fmt("--no-print -q -o " + dir.str() + " " + batch), 0);
+  const std::string good = ReadFile(fmt);
+  fs::remove(dir.path() / "claims.fmt.lock");
+
+  const auto recs = ExampleRecords();
+  {
+    PipedRun run(dir.path(), (dir.path() / "killed.err").string());
+    run.Send(recs, 0, recs.size() / 2);
+    AwaitLock(dir.path() / "claims.fmt.lock");
+    ::usleep(100000);
+    run.Kill();
+  }
+  EXPECT_EQ(ReadFile(fmt), good);
+  int temporaries = 0;
+  for (const auto& e : fs::directory_iterator(dir.path()))
+    temporaries += e.path().filename().string().rfind("claims.fmt.tmp", 0) == 0;
+  EXPECT_EQ(temporaries, 1);
+
+  ASSERT_EQ(RunUb04fmt("--no-print -q -o " + dir.str() + " " + batch), 0);
+  EXPECT_EQ(ReadFile(fmt), good);
+  for (const auto& e : fs::directory_iterator(dir.path()))
+    EXPECT_NE(e.path().filename().string().rfind("claims.fmt.tmp", 0), 0u) << e.path();
+  EXPECT_NE(ReadFile(dir.path() / "QVR_UB04PPA_Format.Log")
+                .find("Removed a temporary file an earlier run left unfinished"),
+            std::string::npos);
+}
+
+TEST(Processes, ASecondRunOnTheSameFileWritesNothingAndSaysWhoHasIt) {
+  ScratchDir dir;
+  const auto recs = ExampleRecords();
+  const std::string batch = std::string(UB04_SOURCE_DIR) + "/examples/batch.txt";
+  PipedRun first(dir.path(), (dir.path() / "first.err").string());
+  first.Send(recs, 0, recs.size() / 2);
+  AwaitLock(dir.path() / "claims.fmt.lock");
+  const std::string holder = ReadFile(dir.path() / "claims.fmt.lock");
+
+  const fs::path err = dir.path() / "second.err";
+  EXPECT_EQ(RunUb04fmt("--no-print -q -o " + dir.str() + " " + batch + " 2>" + err.string()), 1);
+  const std::string said = ReadFile(err);
+  EXPECT_NE(said.find("is being written by process " + holder.substr(0, holder.size() - 1)),
+            std::string::npos)
+      << said;
+  EXPECT_FALSE(fs::exists(dir.path() / "claims.fmt"));
+
+  first.Send(recs, recs.size() / 2, recs.size());
+  EXPECT_EQ(first.Finish(), 0) << ReadFile(dir.path() / "first.err");
+  EXPECT_EQ(WhyIncomplete((dir.path() / "claims.fmt").string()), "");
+}
+
+TEST(Processes, AFullDiskIsReportedOncePerCallAndKeepsTheLastGoodFile) {
+  ScratchDir dir;
+  const std::string batch = std::string(UB04_SOURCE_DIR) + "/examples/batch.txt";
+  const fs::path fmt = dir.path() / "claims.fmt";
+  ASSERT_EQ(RunUb04fmt("--no-print -q -o " + dir.str() + " " + batch), 0);
+  const std::string good = ReadFile(fmt);
+  // Files may grow to 8 KB: the formatted-record file runs out of room.
+  const fs::path err = dir.path() / "full.err";
+  std::string cmd = "bash -c 'ulimit -f 8; trap \"\" XFSZ; exec " + std::string(UB04FMT_PATH) +
+                    " --no-print --raw-messages -q --log-level 0 -o " + dir.str() + " " + batch +
+                    "' 2>" + err.string();
+  int status = std::system(cmd.c_str());
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+  const std::string said = ReadFile(err);
+  const int reported = CountOf(said, "WriteField()") + CountOf(said, "WriteClaimHeader()") +
+                       CountOf(said, "WriteNewPage()") + CountOf(said, "WriteTrailer()");
+  EXPECT_GT(reported, 0) << said;
+  EXPECT_LE(reported, static_cast<int>(ExampleRecords().size()) + 1) << said;
+  EXPECT_EQ(ReadFile(fmt), good);
+}
+
+}  // namespace
+}  // namespace ub04::test
