@@ -414,4 +414,6 @@ int16_t Format_Class::ProcessFormattedRecords() {
   return result;
 }
 
+void SetComponentFolder(const std::string& dir) { Rs().ref.component_folder = dir; }
+
 }  // namespace ub04

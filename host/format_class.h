@@ -56,4 +56,9 @@ class Format_Class {
 bool LookUpExtData(int n, std::string_view code, std::string& value);
 bool LookUpExtDataLast(int n, std::string_view code, std::string& value);
 
+// The folder FOLIO_CFG_NPICMS.DAT (the NPI legacy dates) is read from; by
+// default the folder of the running program. Kept in the run state, so it is
+// set after the Format_Class is created (creation resets it).
+void SetComponentFolder(const std::string& dir);
+
 }  // namespace ub04
