@@ -7,272 +7,84 @@
 namespace ub04::test {
 
 namespace practice {
-inline constexpr size_t IhCode = 1;
-inline constexpr size_t Name = 2;
-inline constexpr size_t AddressLine1 = 3;
-inline constexpr size_t AddressLine2 = 4;
-inline constexpr size_t City = 5;
-inline constexpr size_t State = 6;
-inline constexpr size_t ZipCode = 7;
-inline constexpr size_t Phone = 8;
-inline constexpr size_t FederalTaxId = 13;
-inline constexpr size_t Upin = 15;
-inline constexpr size_t Field16 = 16;
-inline constexpr size_t TypeOfBill = 17;
-inline constexpr size_t Field21 = 21;
-inline constexpr size_t Field22 = 22;
-inline constexpr size_t Npi = 24;
-inline constexpr size_t Country = 25;
-inline constexpr size_t PayToName = 26;
-inline constexpr size_t PayToAddressLine1 = 27;
-inline constexpr size_t PayToCity = 29;
-inline constexpr size_t PayToState = 30;
-inline constexpr size_t PayToZipCode = 31;
-inline constexpr size_t PayToCountry = 32;
-inline constexpr size_t Field43 = 43;
+inline constexpr size_t
+    IhCode = 1, Name = 2, AddressLine1 = 3, City = 5, State = 6, ZipCode = 7, Phone = 8,
+    FederalTaxId = 13, Field16 = 16, TypeOfBill = 17, Field22 = 22, Npi = 24, PayToName = 26,
+    PayToAddressLine1 = 27, PayToCity = 29, PayToState = 30, PayToZipCode = 31,
+    Field43 = 43;
 }  // namespace practice
-
-namespace submitter {
-inline constexpr size_t Field02 = 2;
-}  // namespace submitter
-
 namespace bprovider {
-inline constexpr size_t IhCode = 1;
-inline constexpr size_t FirstName = 2;
-inline constexpr size_t LastName = 3;
-inline constexpr size_t MiddleName = 4;
-inline constexpr size_t NameSuffix = 5;
-inline constexpr size_t FederalTaxId = 7;
-inline constexpr size_t SexCode = 8;
-inline constexpr size_t SexDescription = 9;
-inline constexpr size_t AddressLine1 = 10;
-inline constexpr size_t City = 12;
-inline constexpr size_t State = 13;
-inline constexpr size_t ZipCode = 14;
-inline constexpr size_t StateLicense = 25;
-inline constexpr size_t Npi = 27;
-inline constexpr size_t OtherId = 28;
-inline constexpr size_t PayToName = 36;
-inline constexpr size_t PayToAddressLine1 = 37;
-inline constexpr size_t PayToAddressLine2 = 38;
-inline constexpr size_t PayToCity = 39;
-inline constexpr size_t PayToState = 40;
-inline constexpr size_t PayToZipCode = 41;
-inline constexpr size_t PayToCountry = 42;
+inline constexpr size_t
+    IhCode = 1, FirstName = 2, LastName = 3, MiddleName = 4, NameSuffix = 5, FederalTaxId = 7,
+    AddressLine1 = 10, City = 12, State = 13, ZipCode = 14, StateLicense = 25, Npi = 27,
+    OtherId = 28, PayToName = 36, PayToAddressLine1 = 37, PayToAddressLine2 = 38,
+    PayToCity = 39, PayToState = 40, PayToZipCode = 41;
 }  // namespace bprovider
-
 namespace insurance {
-inline constexpr size_t IhCode = 1;
-inline constexpr size_t PayerId = 2;
-inline constexpr size_t Name = 3;
-inline constexpr size_t AddressLine1 = 4;
-inline constexpr size_t AddressLine2 = 5;
-inline constexpr size_t City = 6;
-inline constexpr size_t State = 7;
-inline constexpr size_t ZipCode = 8;
-inline constexpr size_t PracticeIdForPayer = 17;
-inline constexpr size_t ProviderIdForPayer = 18;
-inline constexpr size_t Field23 = 23;
-inline constexpr size_t Field33 = 33;
-inline constexpr size_t AlternatePayerId = 36;
-inline constexpr size_t Field38 = 38;
-inline constexpr size_t Field67 = 67;
+inline constexpr size_t
+    IhCode = 1, PayerId = 2, Name = 3, AddressLine1 = 4, AddressLine2 = 5, City = 6, State = 7,
+    ZipCode = 8, PracticeIdForPayer = 17, Field23 = 23, AlternatePayerId = 36, Field38 = 38,
+    Field67 = 67;
 }  // namespace insurance
-
 namespace calc_pref {
-inline constexpr size_t Field04 = 4;
-inline constexpr size_t BillingProviderSource = 6;
-inline constexpr size_t Field07 = 7;
-inline constexpr size_t Field11 = 11;
+inline constexpr size_t
+    Field04 = 4, BillingProviderSource = 6, Field11 = 11;
 }  // namespace calc_pref
-
 namespace break_pref {
-inline constexpr size_t BreakOnInsurances = 3;
-inline constexpr size_t BreakOnCaseId = 4;
-inline constexpr size_t BreakOnReferral = 5;
-inline constexpr size_t BreakOnFacility = 6;
-inline constexpr size_t BreakOnInsuranceAction = 7;
-inline constexpr size_t BreakOnPrimaryApproval = 8;
-inline constexpr size_t BreakOnTosCode = 9;
-inline constexpr size_t BreakOnPosCode = 10;
-inline constexpr size_t BreakOnEncounter = 11;
-inline constexpr size_t BreakOnProcedureCode = 12;
-inline constexpr size_t BreakOnModifier = 13;
-inline constexpr size_t BreakOnPrimaryDiagnosis = 14;
-inline constexpr size_t BreakOnDiagnoses = 15;
-inline constexpr size_t BreakOnOnset = 16;
-inline constexpr size_t BreakOnAdmissionDate = 17;
-inline constexpr size_t BreakOnDischargeDate = 18;
-inline constexpr size_t BreakOnSendOpReport = 19;
-inline constexpr size_t BreakOnAnesthesiaTimeUnit = 20;
-inline constexpr size_t BreakOnAnesthesiaType = 21;
-inline constexpr size_t BreakOnCapitatedService = 22;
-inline constexpr size_t BreakOnMonth = 23;
-inline constexpr size_t BreakOnEachCharge = 24;
+inline constexpr size_t
+    BreakOnInsurances = 3, BreakOnCaseId = 4, BreakOnReferral = 5, BreakOnFacility = 6,
+    BreakOnInsuranceAction = 7, BreakOnPrimaryApproval = 8, BreakOnTosCode = 9,
+    BreakOnPosCode = 10, BreakOnEncounter = 11, BreakOnProcedureCode = 12,
+    BreakOnModifier = 13, BreakOnPrimaryDiagnosis = 14, BreakOnDiagnoses = 15,
+    BreakOnOnset = 16, BreakOnAdmissionDate = 17, BreakOnDischargeDate = 18,
+    BreakOnSendOpReport = 19, BreakOnAnesthesiaTimeUnit = 20,
+    BreakOnAnesthesiaType = 21, BreakOnCapitatedService = 22, BreakOnMonth = 23,
+    BreakOnEachCharge = 24;
 }  // namespace break_pref
-
 namespace patient {
-inline constexpr size_t AccountNumber = 1;
-inline constexpr size_t FirstName = 3;
-inline constexpr size_t LastName = 4;
-inline constexpr size_t MiddleName = 5;
-inline constexpr size_t NameSuffix = 6;
-inline constexpr size_t BirthDate = 8;
-inline constexpr size_t SexCode = 10;
-inline constexpr size_t SexDescription = 11;
-inline constexpr size_t AddressLine1 = 31;
-inline constexpr size_t City = 33;
-inline constexpr size_t State = 34;
-inline constexpr size_t ZipCode = 35;
-inline constexpr size_t Field50 = 50;
-inline constexpr size_t Country = 51;
-inline constexpr size_t Country2 = 52;
+inline constexpr size_t
+    AccountNumber = 1, FirstName = 3, LastName = 4, MiddleName = 5, NameSuffix = 6,
+    BirthDate = 8, SexCode = 10, AddressLine1 = 31, City = 33, State = 34, ZipCode = 35;
 }  // namespace patient
-
 namespace subscriber {
-inline constexpr size_t Field04 = 4;
-inline constexpr size_t Field05 = 5;
-inline constexpr size_t Field06 = 6;
-inline constexpr size_t Field10 = 10;
-inline constexpr size_t Field11 = 11;
-inline constexpr size_t Field15 = 15;
-inline constexpr size_t FirstName = 18;
-inline constexpr size_t LastName = 19;
-inline constexpr size_t SexCode = 25;
-inline constexpr size_t Field34 = 34;
-inline constexpr size_t Field38 = 38;
-inline constexpr size_t Field45 = 45;
-inline constexpr size_t AddressLine1 = 46;
-inline constexpr size_t City = 48;
-inline constexpr size_t State = 49;
-inline constexpr size_t ZipCode = 50;
-inline constexpr size_t Country = 65;
-inline constexpr size_t Country2 = 66;
+inline constexpr size_t
+    Field04 = 4, Field05 = 5, Field06 = 6, Field10 = 10, Field15 = 15, FirstName = 18,
+    LastName = 19, Field34 = 34, AddressLine1 = 46, City = 48, State = 49, ZipCode = 50;
 }  // namespace subscriber
-
 namespace charge {
-inline constexpr size_t ProcedureCode = 6;
-inline constexpr size_t Field07 = 7;
-inline constexpr size_t NdcCode = 8;
-inline constexpr size_t CaseId = 9;
-inline constexpr size_t Modifier1 = 13;
-inline constexpr size_t Modifier2 = 16;
-inline constexpr size_t Modifier3 = 19;
-inline constexpr size_t TosCode = 22;
-inline constexpr size_t PosCode = 25;
-inline constexpr size_t Field27 = 27;
-inline constexpr size_t Icd9Code1 = 28;
-inline constexpr size_t Icd9Companion1 = 29;
-inline constexpr size_t Field30 = 30;
-inline constexpr size_t Icd9Code2 = 31;
-inline constexpr size_t Icd9Code3 = 34;
-inline constexpr size_t Icd9Code5 = 40;
-inline constexpr size_t Field42 = 42;
-inline constexpr size_t Field43 = 43;
-inline constexpr size_t Field44 = 44;
-inline constexpr size_t EncounterId = 45;
-inline constexpr size_t AnesthesiaType = 46;
-inline constexpr size_t OnsetType = 48;
-inline constexpr size_t OnsetDate = 50;
-inline constexpr size_t AdmissionDate = 51;
-inline constexpr size_t DischargeDate = 52;
-inline constexpr size_t ServiceDate = 53;
-inline constexpr size_t Field55 = 55;
-inline constexpr size_t AnesthesiaTimeUnit = 57;
-inline constexpr size_t SendOpReport = 58;
-inline constexpr size_t CapitatedService = 59;
-inline constexpr size_t PrimaryApprovalNumber = 61;
-inline constexpr size_t SecondaryApprovalNumber = 62;
-inline constexpr size_t RevenueCode = 63;
-inline constexpr size_t Field64 = 64;
-inline constexpr size_t Field65 = 65;
-inline constexpr size_t Field66 = 66;
-inline constexpr size_t Field67 = 67;
-inline constexpr size_t Field68 = 68;
-inline constexpr size_t InsuranceAction = 69;
-inline constexpr size_t Field70 = 70;
-inline constexpr size_t CodeList = 71;
-inline constexpr size_t Narrative = 72;
-inline constexpr size_t Field75 = 75;
-inline constexpr size_t Field76 = 76;
-inline constexpr size_t ExtraModifiers = 84;
-inline constexpr size_t Field86 = 86;
-inline constexpr size_t Field87 = 87;
-inline constexpr size_t ClaimAction = 98;
-inline constexpr size_t Field99 = 99;
-inline constexpr size_t Field101 = 101;
-inline constexpr size_t Field102 = 102;
-inline constexpr size_t Field109 = 109;
-inline constexpr size_t Modifier4 = 116;
-inline constexpr size_t Field119 = 119;
-inline constexpr size_t NdcQuantity = 122;
-inline constexpr size_t NdcUnit = 123;
-inline constexpr size_t Field124 = 124;
-inline constexpr size_t Field126 = 126;
-inline constexpr size_t StripProcedureFromNarrative = 128;
-inline constexpr size_t Icd10Code1 = 129;
-inline constexpr size_t Icd10Companion1 = 130;
-inline constexpr size_t Icd10Extra = 139;
-inline constexpr size_t Field140 = 140;
-inline constexpr size_t Field149 = 149;
+inline constexpr size_t
+    ProcedureCode = 6, Field07 = 7, NdcCode = 8, CaseId = 9, Modifier1 = 13, Modifier2 = 16,
+    Modifier3 = 19, TosCode = 22, PosCode = 25, Icd9Code1 = 28, Icd9Code3 = 34,
+    Icd9Code5 = 40, Field42 = 42, Field43 = 43, EncounterId = 45, AnesthesiaType = 46,
+    OnsetType = 48, OnsetDate = 50, AdmissionDate = 51, DischargeDate = 52,
+    ServiceDate = 53, Field55 = 55, AnesthesiaTimeUnit = 57, SendOpReport = 58,
+    CapitatedService = 59, PrimaryApprovalNumber = 61, SecondaryApprovalNumber = 62,
+    RevenueCode = 63, InsuranceAction = 69, Field70 = 70, CodeList = 71, Narrative = 72,
+    ExtraModifiers = 84, Field86 = 86, Field87 = 87, ClaimAction = 98, Field99 = 99,
+    NdcQuantity = 122, NdcUnit = 123, Field126 = 126, StripProcedureFromNarrative = 128,
+    Icd10Code1 = 129;
 }  // namespace charge
-
 namespace sprovider {
-inline constexpr size_t OtherId = 2;
-inline constexpr size_t FirstName = 3;
-inline constexpr size_t SexCode = 9;
-inline constexpr size_t SexDescription = 10;
-inline constexpr size_t Upin = 27;
-inline constexpr size_t Npi = 34;
-inline constexpr size_t Country = 35;
+inline constexpr size_t
+    OtherId = 2;
 }  // namespace sprovider
-
 namespace oprovider {
-inline constexpr size_t OtherId = 2;
-inline constexpr size_t LastName = 4;
-inline constexpr size_t ProviderRole = 23;
-inline constexpr size_t UseUpin = 38;
-inline constexpr size_t Gate = 39;
-inline constexpr size_t Npi = 41;
+inline constexpr size_t
+    OtherId = 2, LastName = 4, ProviderRole = 23, UseUpin = 38, Gate = 39, Npi = 41;
 }  // namespace oprovider
-
 namespace referral {
-inline constexpr size_t IhCode = 1;
-inline constexpr size_t OtherId = 2;
-inline constexpr size_t LastName = 4;
-inline constexpr size_t Gate = 37;
-inline constexpr size_t Field38 = 38;
-inline constexpr size_t Npi = 39;
+inline constexpr size_t
+    IhCode = 1, OtherId = 2, LastName = 4, Gate = 37, Npi = 39;
 }  // namespace referral
-
 namespace facility {
-inline constexpr size_t IhCode = 1;
-inline constexpr size_t Field03 = 3;
-inline constexpr size_t Npi = 18;
+inline constexpr size_t
+    IhCode = 1;
 }  // namespace facility
-
 namespace oinsurance {
-inline constexpr size_t IhCode = 1;
-inline constexpr size_t PayerId = 2;
-inline constexpr size_t Field03 = 3;
-inline constexpr size_t Field10 = 10;
-inline constexpr size_t Field11 = 11;
-inline constexpr size_t Field12 = 12;
-inline constexpr size_t Field14 = 14;
-inline constexpr size_t Field17 = 17;
-inline constexpr size_t Field18 = 18;
-inline constexpr size_t Field21 = 21;
-inline constexpr size_t Field22 = 22;
-inline constexpr size_t Field23 = 23;
-inline constexpr size_t Field25 = 25;
-inline constexpr size_t SexCode = 26;
-inline constexpr size_t FollowMarker = 52;
-inline constexpr size_t Field73 = 73;
-inline constexpr size_t AlternatePayerId = 74;
-inline constexpr size_t AdjustmentCodes = 76;
-inline constexpr size_t Country = 77;
-inline constexpr size_t Country2 = 78;
-inline constexpr size_t Field88 = 88;
+inline constexpr size_t
+    IhCode = 1, PayerId = 2, Field03 = 3, Field10 = 10, Field14 = 14, Field17 = 17,
+    Field18 = 18, Field21 = 21, Field22 = 22, Field23 = 23, Field25 = 25, FollowMarker = 52,
+    Field73 = 73;
 }  // namespace oinsurance
 
 }  // namespace ub04::test

@@ -67,14 +67,19 @@ TEST(Records, TokenCountBoundaries) {
   };
   for (const Boundary& c : kCases) {
     Harness h;
-    if (std::string(c.type) != "1000") ASSERT_EQ(h.Send("1000", PracticeRecord()), 0);
-    if (c.type[0] == '6' && std::string(c.type) != "6000")
+    const std::string type = c.type;
+    if (type != "1000") {
+      ASSERT_EQ(h.Send("1000", PracticeRecord()), 0);
+    }
+    if (type[0] == '6' && type != "6000") {
       ASSERT_EQ(h.Send("6000", ChargeText()), 0);
+    }
     Rec r(c.tokens);
-    if (std::string(c.type) == "6000") r.Set(charge::ServiceDate, "01152024");
+    if (type == "6000") r.Set(charge::ServiceDate, "01152024");
     EXPECT_EQ(h.Send(c.type, r), c.parses ? 0 : 1) << c.type << " " << c.tokens;
-    if (!c.parses)
-      EXPECT_EQ(h.Msgs(), std::vector<std::string>{Error9(c.error)}) << c.type << " " << c.tokens;
+    if (!c.parses) {
+      EXPECT_EQ(h.Msgs(), std::vector<std::string>{Error9(c.error)}) << type << " " << c.tokens;
+    }
   }
 }
 
