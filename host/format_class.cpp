@@ -416,4 +416,8 @@ int16_t Format_Class::ProcessFormattedRecords() {
 
 void SetComponentFolder(const std::string& dir) { Rs().ref.component_folder = dir; }
 
+std::string OtherInsuranceBillingId(const std::string& insurance_ih_code) {
+  return FetchOInsPracticeBillingIDFromArray(insurance_ih_code);
+}
+
 }  // namespace ub04

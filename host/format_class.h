@@ -61,4 +61,10 @@ bool LookUpExtDataLast(int n, std::string_view code, std::string& value);
 // set after the Format_Class is created (creation resets it).
 void SetComponentFolder(const std::string& dir);
 
+// The other-insurance billing ID (Insurance_Override, kind 1609) of the
+// current claim's practice and billing form for an insurance IH code, from
+// the cache primed when a claim's practice changes; a miss asks the
+// database. No box prints it; this lets a host (and the tests) ask.
+std::string OtherInsuranceBillingId(const std::string& insurance_ih_code);
+
 }  // namespace ub04

@@ -112,7 +112,9 @@ TEST_F(Odbc, LookupsBindTheirValues) {
   test::MakeRefDb(kOdbc.db(), "INSERT INTO PRACTICE VALUES ('P1', 1);"
                               "INSERT INTO Folio_MultiNPI VALUES ('P1', 'B1', '', '', 'ANY');"
                               "INSERT INTO Folio_MultiNPI VALUES ('P1', 'B1', 'UB04PPA', '', 'FORM');"
-                              "INSERT INTO Folio_MultiNPI VALUES ('O''K', 'B1', '', '', 'QUOTED');");
+                              "INSERT INTO Folio_MultiNPI VALUES ('O''K', 'B1', '', '', 'QUOTED');"
+                              "INSERT INTO Insurance_Override VALUES (1609, 'P1', 'P1', 'I''1', "
+                              "'K', 'ID1~X', '2015-01-01');");
   for (auto [ih, npi] : {std::pair{"P1", "FORM"}, {"O'K", "QUOTED"}, {"O' OR ''='", "1234567893"}}) {
     test::Formatted r;
     r.Connect("ub04_ref");
@@ -122,6 +124,10 @@ TEST_F(Odbc, LookupsBindTheirValues) {
     r.Run({c});
     EXPECT_EQ(r.At(6.9f, 6.95f), npi) << ih;
     EXPECT_EQ(r.messages, std::vector<std::string>{});
+    if (std::string(ih) == "P1") {
+      EXPECT_EQ(OtherInsuranceBillingId("I'1"), "ID1");
+      EXPECT_EQ(OtherInsuranceBillingId("I' OR ''='"), "");
+    }
   }
 }
 

@@ -227,6 +227,64 @@ TEST(NpiLegacy, FileWithoutDatabase) {
   EXPECT_EQ(boxes.boxes, std::vector<std::string>{"Error 13: Type Mismatch\n03INS231/12/2099"});
 }
 
+// ---- other-insurance billing IDs ----
+
+// A claim of practice P1 (default ID "DEF") on billing form F1 sent to h:
+// its end of charge primes the practice's cache.
+void StartClaim(RefHarness& h, const char* practice_ih = "P1") {
+  ASSERT_EQ(h.fc.FormatRecord(Key("1000", "F1"), Full(21, {{practice::IhCode, practice_ih},
+                                                           {practice::Field16, "DEF"}}).str()),
+            0);
+  ASSERT_EQ(h.fc.FormatRecord(Key("6000", "F1"), ChargeText().str()), 0);
+  h.fc.FormatRecord(Key("6990", "F1"), "");
+}
+
+TEST(OtherInsIds, ExactKeysAndLatestActivationWinOverTheDefault) {
+  RefHarness h(
+      "INSERT INTO PRACTICE VALUES ('P1', 1);"
+      "INSERT INTO Insurance_Override VALUES (1609, 'P1', 'P1', 'I1', 'F1', 'OLD~1', '2015-01-01');"
+      "INSERT INTO Insurance_Override VALUES (1609, 'P1', 'P1', 'I1', 'F1', 'NEW~2', '2016-01-01');"
+      "INSERT INTO Insurance_Override VALUES (1609, 'P1', '*', 'I2', '*', 'ANYFORM', '2015-01-01');"
+      "INSERT INTO Insurance_Override VALUES (1609, 'P1', 'P1', 'O''B', 'F1', 'QUOTED', '');"
+      "INSERT INTO Insurance_Override VALUES (1609, 'P2', 'P2', 'I3', 'F1', 'OTHER', '');"
+      "INSERT INTO Insurance_Override VALUES (1608, 'P1', 'P1', 'I3', 'F1', 'KIND', '');");
+  ASSERT_EQ(h.Connect(), 0);
+  StartClaim(h);
+  for (auto [ih, id] : {std::pair{"I1", "NEW"}, {"I2", "ANYFORM"}, {"O'B", "QUOTED"},
+                        {"I3", "DEF"}, {"*", "DEF"}, {"I1' OR '1'='1", "DEF"}})
+    EXPECT_EQ(OtherInsuranceBillingId(ih), id) << ih;
+  ExecSql(h.db, "DELETE FROM Insurance_Override;");
+  EXPECT_EQ(OtherInsuranceBillingId("I1"), "NEW");  // from the cache
+  EXPECT_TRUE(h.Msgs().empty());
+}
+
+TEST(OtherInsIds, WildcardRowAnswersEveryMissAndTheCacheGrows) {
+  RefHarness h(
+      "INSERT INTO PRACTICE VALUES ('P1', 1);"
+      "INSERT INTO Insurance_Override VALUES (1609, '*', '*', '*', '*', 'W1~W2', '');"
+      "INSERT INTO Insurance_Override VALUES (1609, 'P1', 'P1', 'X7', 'F1', 'SEVEN', '');");
+  ASSERT_EQ(h.Connect(), 0);
+  StartClaim(h);
+  for (int k = 1; k <= 45; ++k) OtherInsuranceBillingId("X" + std::to_string(k));
+  ExecSql(h.db, "DELETE FROM Insurance_Override;");  // the answers now come from the cache
+  EXPECT_EQ(OtherInsuranceBillingId("X7"), "SEVEN");
+  EXPECT_EQ(OtherInsuranceBillingId("X8"), "W1");
+  EXPECT_EQ(OtherInsuranceBillingId("X45"), "W1");
+  EXPECT_EQ(OtherInsuranceBillingId("X46"), "W1");  // a miss: the wildcard of slot 1
+  EXPECT_TRUE(h.Msgs().empty());
+}
+
+// A quote in the practice code is data, not SQL.
+TEST(OtherInsIds, PracticeCodeWithAQuotePrimesWithoutError) {
+  RefHarness h(
+      "INSERT INTO PRACTICE VALUES ('O''B', 1);"
+      "INSERT INTO Insurance_Override VALUES (1609, 'O''B', 'O''B', 'I1', 'F1', 'ID1', '');");
+  ASSERT_EQ(h.Connect(), 0);
+  StartClaim(h, "O'B");
+  EXPECT_TRUE(h.Msgs().empty());
+  EXPECT_EQ(OtherInsuranceBillingId("I1"), "ID1");
+}
+
 TEST(OtherInsIds, MissingTableIsReportedWhenAClaimStarts) {
   RefHarness h("INSERT INTO PRACTICE VALUES ('P1', 1); DROP TABLE Insurance_Override;");
   ASSERT_EQ(h.Connect(), 0);
