@@ -151,6 +151,28 @@ TEST(ClaimBreaks, MonthRuleComparesOnlyTheMonthOfTheServiceDate) {
   }
 }
 
+// Box 67 positions 1 and 2, and the code-set qualifier.
+std::string Box67(ClaimBatch& b) {
+  const auto& l = b.Lines();
+  return FieldAt(l, 0.32f, 8.95f) + "," + FieldAt(l, 1.12f, 8.95f) + "," + FieldAt(l, 0.2f, 9.14f);
+}
+
+TEST(DiagnosisCodeSet, GapsCloseAndOneSetNeedsNoDate) {
+  {
+    ClaimBatch b;  // ICD-9 slots 2 and 5 only: they move up
+    b.Charge(ChargeText().Set(charge::Icd9Code1, "").Set(charge::Icd9Code2, "B11")
+                 .Set(charge::Icd9Code5, "E55"));
+    EXPECT_EQ(Box67(b), "B11,E55,9");
+  }
+  {
+    ClaimBatch b;  // ICD-10 only, no usable date
+    b.Charge(ChargeText(140).Set(charge::Icd9Code1, "").Set(charge::Icd10Code1, "J45")
+                 .Set(charge::ServiceDate, "not a date"));
+    EXPECT_EQ(Box67(b), "J45,,0");
+    EXPECT_TRUE(b.Logged(">> Diags:  Diags:  Didn't Have ICD9s"));
+  }
+}
+
 // ---- detail lines and claim totals, read from the page ----
 
 std::string OtherIns(const char* name, const char* allowed, const char* paid,

@@ -54,15 +54,15 @@ inline constexpr size_t
 namespace charge {
 inline constexpr size_t
     ProcedureCode = 6, Field07 = 7, NdcCode = 8, CaseId = 9, Modifier1 = 13, Modifier2 = 16,
-    Modifier3 = 19, TosCode = 22, PosCode = 25, Icd9Code1 = 28, Icd9Code3 = 34,
-    Icd9Code5 = 40, Field42 = 42, Field43 = 43, EncounterId = 45, AnesthesiaType = 46,
-    OnsetType = 48, OnsetDate = 50, AdmissionDate = 51, DischargeDate = 52,
-    ServiceDate = 53, Field55 = 55, AnesthesiaTimeUnit = 57, SendOpReport = 58,
-    CapitatedService = 59, PrimaryApprovalNumber = 61, SecondaryApprovalNumber = 62,
-    RevenueCode = 63, InsuranceAction = 69, Field70 = 70, CodeList = 71, Narrative = 72,
-    ExtraModifiers = 84, Field86 = 86, Field87 = 87, ClaimAction = 98, Field99 = 99,
-    NdcQuantity = 122, NdcUnit = 123, Field126 = 126, StripProcedureFromNarrative = 128,
-    Icd10Code1 = 129;
+    Modifier3 = 19, TosCode = 22, PosCode = 25, Icd9Code1 = 28, Icd9Code2 = 31,
+    Icd9Code3 = 34, Icd9Code5 = 40, Field42 = 42, Field43 = 43, EncounterId = 45,
+    AnesthesiaType = 46, OnsetType = 48, OnsetDate = 50, AdmissionDate = 51,
+    DischargeDate = 52, ServiceDate = 53, Field55 = 55, AnesthesiaTimeUnit = 57,
+    SendOpReport = 58, CapitatedService = 59, PrimaryApprovalNumber = 61,
+    SecondaryApprovalNumber = 62, RevenueCode = 63, InsuranceAction = 69, Field70 = 70,
+    CodeList = 71, Narrative = 72, ExtraModifiers = 84, Field86 = 86, Field87 = 87,
+    ClaimAction = 98, Field99 = 99, NdcQuantity = 122, NdcUnit = 123, Field126 = 126,
+    StripProcedureFromNarrative = 128, Icd10Code1 = 129;
 }  // namespace charge
 namespace sprovider {
 inline constexpr size_t
