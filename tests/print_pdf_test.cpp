@@ -210,6 +210,9 @@ TEST(PrintPdf, ErrorWhilePrintingStopsAndClosesWhatWasPrinted) {
 TEST(PrintPdf, UnwritablePdfIsReportedNotCrashed) {
   PrintRun r;
   r.WritePages({{"TEXT"}});
+  EXPECT_EQ(PdfPathFor(r.fmt_path().string()), r.pdf().string());
+  EXPECT_EQ(PdfPathFor("/out.v2/claims"), "/out.v2/claims.pdf");
+  EXPECT_EQ(PdfPathFor("/out/claims.pdf"), "/out/claims.pdf.pdf");  // never the file itself
   fs::create_directories(r.pdf());  // the PDF's name is taken by a folder
   std::ofstream(r.pdf() / "keep") << "x";
   EXPECT_EQ(r.Print(), 1);
@@ -305,12 +308,6 @@ TEST(PrintPdf, PreviewPagesShowTextOverTheCellGrid) {
     for (int x = 100; x < 165; ++x) darkest = std::min<int>(darkest, green(x, y));
   EXPECT_LT(darkest, 80);
   cairo_surface_destroy(img);
-}
-
-TEST(PrintPdf, PdfSitsBesideTheFormattedFile) {
-  EXPECT_EQ(PdfPathFor("/out/claims.fmt"), "/out/claims.pdf");
-  EXPECT_EQ(PdfPathFor("/out.v2/claims"), "/out.v2/claims.pdf");
-  EXPECT_EQ(PdfPathFor("/out/claims.pdf"), "/out/claims.pdf.pdf");
 }
 
 }  // namespace

@@ -204,19 +204,6 @@ TEST(RobustnessFaults, FormattedFileGoneOrCutBeforePrinting) {
   EXPECT_EQ(m[0], " 3//ProcessFormattedRecords()  Error:  62 Input past end of file//");
 }
 
-TEST(RobustnessFaults, PdfThatCannotBeWrittenFailsPrinting) {
-  test::ScratchDir dir;
-  Format_Class fc;
-  std::string why;
-  ASSERT_EQ(test::RunBatch(fc, Batch(), dir.path(), "claims.fmt", &why), 0) << why;
-  // The PDF's name is taken by a folder that cannot be removed.
-  fs::create_directories(dir.path() / "claims.pdf" / "inside");
-  EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
-  std::vector<std::string> m = test::Messages(fc);
-  ASSERT_FALSE(m.empty());
-  EXPECT_NE(m[0].find((dir.path() / "claims.pdf").string()), std::string::npos) << Dump(m);
-}
-
 // ---- reference database ------------------------------------------------------------------
 
 TEST(RobustnessFaults, DatabaseFileGoneOrUnreadableBetweenCalls) {
