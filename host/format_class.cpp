@@ -550,4 +550,8 @@ int16_t Format_Class::ProcessFormattedRecords() {
   return result;
 }
 
+std::string OtherInsuranceBillingId(const std::string& insurance_ih_code) {
+  return Rs().ref.FetchOInsPracticeBillingIDFromArray(insurance_ih_code);
+}
+
 }  // namespace ub04

@@ -64,10 +64,18 @@ bool LookUpExtData(int n, std::string_view code, std::string& value);
 bool LookUpExtDataLast(int n, std::string_view code, std::string& value);
 
 // Settings of the calling thread's run that no host message carries. Each
-// belongs to the run, so it is set after the Format_Class is created.
+// belongs to the run, so it is set after the Format_Class is created
+// (creation resets it).
 // Also writes every printed page as a PNG into dir ("" stops it).
 void SetPreviewFolder(const std::string& dir);
-// The folder FOLIO_CFG_NPICMS.DAT is read from ("" the component's own).
+// The folder FOLIO_CFG_NPICMS.DAT (the NPI legacy dates) is read from; by
+// default the folder of the running program.
 void SetComponentFolder(const std::string& dir);
+
+// The other-insurance billing ID (Insurance_Override, kind 1609) of the
+// current claim's practice and billing form for an insurance IH code, from
+// the cache primed when a claim's practice changes; a miss asks the
+// database. No box prints it; this lets a host (and the tests) ask.
+std::string OtherInsuranceBillingId(const std::string& insurance_ih_code);
 
 }  // namespace ub04

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "form/fmt_file.h"
-#include "host/run_state.h"
 #include "tests/test_support.h"
 
 namespace ub04 {
@@ -111,51 +110,6 @@ TEST(FormattedFile, ReaderTakesLinesOfAnyLengthAndEnding) {
   EXPECT_FALSE(r.Next(l));
   EXPECT_FALSE(r.Next(l));
   r.Close();
-}
-
-TEST(FormattedFile, WritersProduceTheKindsInOrder) {
-  test::Harness h;
-  ASSERT_EQ(OpenASCIIout(), 0);
-  EXPECT_EQ(WriteHeader(""), 0);
-  EXPECT_EQ(WriteClaimLine("DOE, JANE", 1), 0);
-  EXPECT_EQ(WriteField("X", 1.5f, 2.25f, 1), 0);
-  EXPECT_EQ(WriteNewPage(), 0);
-  EXPECT_EQ(WriteTrailer(""), 0);
-  EXPECT_EQ(CloseASCIIout(), 0);
-  EXPECT_EQ(CloseASCIIout(), 0);  // closing a closed file does nothing
-  auto lines = test::ReadFormatted(h.fmt_path());
-  ASSERT_EQ(lines.size(), 5u);
-  std::string kinds;
-  for (const auto& l : lines) kinds += l.kind;
-  EXPECT_EQ(kinds, "HCFNT");
-  EXPECT_EQ(lines[1].number, 1);
-  EXPECT_EQ(lines[2].number, 1);
-}
-
-TEST(FormattedFile, WriteFailuresAreReportedNeverSilent) {
-  test::Harness h;
-  // Writing to a file that is not open.
-  EXPECT_EQ(WriteField("X", 1, 1, 0), 3);
-  auto m = test::Messages(h.fc);
-  ASSERT_EQ(m.size(), 1u);
-  EXPECT_EQ(m[0], " 3//QVR_UB04PPA_Format.Dll WriteField()  Error:  52 Bad file name or number//");
-
-  // A full disk: the write is buffered, the failure surfaces at the latest
-  // when the file is closed.
-  Rs().fmt_file_path = "/dev/full";
-  ASSERT_EQ(OpenASCIIout(), 0);
-  WriteField(std::string(100000, 'x'), 1, 1, 0);
-  EXPECT_EQ(CloseASCIIout(), 3);
-}
-
-TEST(FormattedFile, OpenFailureNamesTheFile) {
-  test::Harness h;
-  Rs().fmt_file_path = h.dir.str() + "/missing/dir/x.fmt";
-  EXPECT_EQ(OpenASCIIout(), 3);
-  auto m = test::Messages(h.fc);
-  ASSERT_EQ(m.size(), 2u);
-  EXPECT_EQ(m[0], " 3//QVR_UB04PPA_Format.Dll OpenASCIIout()  Error:  76 Path not found//");
-  EXPECT_EQ(m[1], " 3//Filename: " + h.dir.str() + "/missing/dir/x.fmt//");
 }
 
 }  // namespace

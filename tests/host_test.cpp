@@ -1,27 +1,31 @@
-// The host interface: commands, the queue, first-record rules, the end of a
-// batch and the run log.
+// The host interface: commands, the queue, first-record rules, dispatch, the
+// end of a batch, the run log, and the run shared by the instances of a
+// thread.
 #include <gtest/gtest.h>
 
-#include "host/run_state.h"
+#include <thread>
+
+#include "host/version.h"
 #include "tests/test_support.h"
 
-namespace ub04 {
+namespace ub04::test {
 namespace {
 
-using test::Harness;
-using test::Key;
-using test::Messages;
-
-TEST(HostCommands, VersionAnswersOnceWithSeverityOne) {
-  Format_Class fc;
-  EXPECT_EQ(fc.HereIsAMessage("VER", ""), 1);
-  auto m = Messages(fc);
-  ASSERT_EQ(m.size(), 1u);
-  EXPECT_EQ(m[0], " 1//" + VersionText() + "//");
+// "1.0.0": the version the host is told.
+std::string VersionText() {
+  return std::to_string(UB04_VERSION_MAJOR) + "." + std::to_string(UB04_VERSION_MINOR) + "." +
+         std::to_string(UB04_VERSION_PATCH);
 }
 
-TEST(HostCommands, RegistrationListsFourteenEntriesInOrder) {
+const std::string kNoOutputPath =
+    " 3//Output Path was not set. QVR_UB04PPA_Format.Dll doesn't know where to read/write files//";
+
+TEST(HostCommands, VersionAndRegistrationAnswers) {
   Format_Class fc;
+  EXPECT_EQ(fc.HereIsAMessage("VER", ""), 1);
+  EXPECT_EQ(Messages(fc), std::vector<std::string>{" 1//" + VersionText() + "//"});
+
+  // Fourteen answers: the queue grows past its first ten slots.
   EXPECT_EQ(fc.HereIsAMessage("BCM-1", ""), 1);
   auto m = Messages(fc);
   ASSERT_EQ(m.size(), 14u);
@@ -30,76 +34,41 @@ TEST(HostCommands, RegistrationListsFourteenEntriesInOrder) {
   EXPECT_EQ(m[3], " 1//BCM//0020//1603~Billing ID~Field 2~Field 3~Field 4~Field 5//");
   EXPECT_EQ(m[4], " 1//BCM//0020//1630~Billing ID~Field 2~Field 3~Field 4~Field 5//");
   EXPECT_EQ(m[13], " 1//BCM//0020//1613~Billing Code~Field 2~Field 3~Field 4~Field 5//");
-  int32_t i = 15;
-  EXPECT_EQ(fc.GetAMessage(i), "END");
+  // Answers stay readable until the next call; index 0 and past the end: "END".
+  int32_t i = 14, zero = 0, past = 15;
+  EXPECT_EQ(fc.GetAMessage(i), m[13]);
+  EXPECT_EQ(fc.GetAMessage(zero), "END");
+  EXPECT_EQ(fc.GetAMessage(past), "END");
+  EXPECT_EQ(fc.HereIsAMessage("VER", ""), 1);  // the next call empties the queue
+  EXPECT_EQ(Messages(fc).size(), 1u);
 }
 
 TEST(HostCommands, FileNameBeforeOutputPathFails) {
   Format_Class fc;
   EXPECT_EQ(fc.HereIsAMessage("2", "a.fmt"), 3);
-  auto m = Messages(fc);
-  ASSERT_EQ(m.size(), 1u);
-  EXPECT_EQ(m[0],
-            " 3//Output Path was not set. QVR_UB04PPA_Format.Dll doesn't know where to "
-            "read/write files//");
-  EXPECT_EQ(Rs().fmt_file_path, "?");
+  EXPECT_EQ(Messages(fc), std::vector<std::string>{kNoOutputPath});
+  // Nothing was kept: the first record still finds no file name.
+  EXPECT_EQ(fc.FormatRecord(Key("1000"), PracticeRecord()), 1);
 }
 
-TEST(HostCommands, PrinterOffsetsNeedTenCharacters) {
-  Format_Class fc;
-  fc.HereIsAMessage("4", "0.10-0.20");
-  EXPECT_EQ(Rs().printer_x_offset, 0.0f);
-  fc.HereIsAMessage("4", "0.10-0.20 ");
-  EXPECT_FLOAT_EQ(Rs().printer_x_offset, -0.10f);
-  EXPECT_FLOAT_EQ(Rs().printer_y_offset, 0.20f);
-}
-
-TEST(HostCommands, TestClaimRange) {
+TEST(HostCommands, TestClaimRangeErrors) {
   Format_Class fc;
   EXPECT_EQ(fc.HereIsAMessage("6", "//5"), 0);
-  EXPECT_TRUE(Rs().test_claims_mode);
-  EXPECT_EQ(Rs().test_claims_starting, 1);
-  EXPECT_EQ(Rs().test_claims_ending, 5);
-  fc.HereIsAMessage("6", "3//0");
-  EXPECT_FALSE(Rs().test_claims_mode);
+  EXPECT_EQ(fc.HereIsAMessage("6", "3//0"), 0);
   EXPECT_EQ(fc.HereIsAMessage("6", "3//"), 3);
-  auto m = Messages(fc);
-  ASSERT_EQ(m.size(), 1u);
-  EXPECT_EQ(m[0], " 3//QVR_UB04PPA_Format.Dll  HereIsAMessage()  Error:  9 Subscript out of range//");
+  EXPECT_EQ(Messages(fc), std::vector<std::string>{" 3//QVR_UB04PPA_Format.Dll  HereIsAMessage()  "
+                                                   "Error:  9 Subscript out of range//"});
   EXPECT_EQ(fc.HereIsAMessage("6", "40000//1"), 3);
-  EXPECT_NE(Messages(fc)[0].find("Error:  6 Overflow"), std::string::npos);
-}
-
-TEST(HostCommands, QueueGrowsByTenAndKeepsCapacity) {
-  Format_Class fc;
-  for (int i = 0; i < 11; ++i) AddToMessageArray(1, "m" + std::to_string(i));
-  EXPECT_EQ(Rs().queue.Capacity(), 20);
-  Rs().queue.Clear();
-  EXPECT_EQ(Rs().queue.Capacity(), 20);
-  int32_t one = 1;
-  EXPECT_EQ(fc.GetAMessage(one), "END");
-}
-
-TEST(HostCommands, AnswersAreStableAcrossReads) {
-  Format_Class fc;
-  AddToMessageArray(1, "TOTALCLAIMS//3//");
-  int32_t one = 1, zero = 0;
-  EXPECT_EQ(fc.GetAMessage(one), " 1//TOTALCLAIMS//3//");
-  EXPECT_EQ(fc.GetAMessage(one), " 1//TOTALCLAIMS//3//");
-  EXPECT_EQ(fc.GetAMessage(zero), "END");
+  EXPECT_NE(Messages(fc).at(0).find("Error:  6 Overflow"), std::string::npos);
 }
 
 TEST(FirstRecord, MustBeThePracticeRecord) {
   Harness h;
-  EXPECT_EQ(h.fc.FormatRecord(Key("1050"), "X"), 3);
-  auto m = Messages(h.fc);
-  ASSERT_EQ(m.size(), 2u);
-  EXPECT_EQ(m[0], " 3//1st Record was not Practice Info (type:1000)//");
-  EXPECT_EQ(m[1], " 3//Please call support for help//");
-  h.fc.ProcessEndOfFile();
-  auto lines = test::ReadFormatted(h.fmt_path());
-  ASSERT_GE(lines.size(), 1u);
-  EXPECT_EQ(lines[0].kind, "H");
+  EXPECT_EQ(h.Send("1050", "X"), 3);
+  EXPECT_EQ(h.Msgs(), (std::vector<std::string>{" 3//1st Record was not Practice Info (type:1000)//",
+                                                " 3//Please call support for help//"}));
+  ASSERT_FALSE(h.Lines().empty());
+  EXPECT_EQ(h.Lines()[0].kind, "H");
 }
 
 TEST(FirstRecord, WithoutFileNameReturnsOneThenDispatchesNormally) {
@@ -114,68 +83,102 @@ TEST(FirstRecord, WithoutFileNameReturnsOneThenDispatchesNormally) {
 TEST(FirstRecord, ShortKeyReportsBothMessages) {
   Harness h;
   EXPECT_EQ(h.fc.FormatRecord("A//B//C", "X"), 1);
-  auto m = Messages(h.fc);
-  ASSERT_EQ(m.size(), 2u);
-  EXPECT_EQ(m[0],
-            " 3//QVR_UB04PPA_Format.Dll Had a problem in FormatRecord() Error:  9 Subscript "
-            "out of range//");
-  EXPECT_EQ(m[1], " 3//Record#  1 Record Key: A /B /C//");
+  EXPECT_EQ(h.Msgs(), (std::vector<std::string>{
+                          " 3//QVR_UB04PPA_Format.Dll Had a problem in FormatRecord() Error:  9 "
+                          "Subscript out of range//",
+                          " 3//Record#  1 Record Key: A /B /C//"}));
+}
+
+TEST(Dispatch, UnknownTypesAreLoggedAndAccepted) {
+  Harness h;
+  ASSERT_EQ(h.Send("1000", PracticeRecord()), 0);
+  EXPECT_EQ(h.Send("7777", "whatever"), 0);
+  EXPECT_TRUE(h.Logged("FormatRecord() - Didn't know the case type"));
+}
+
+TEST(Dispatch, FacilityRecordFollowsTheBillingPreferenceSwitch) {
+  struct Case {
+    std::string sw, pos;
+    bool parsed;
+  };
+  for (const Case& c : {Case{"2", "11", false}, Case{"2", "21", true}, Case{"1", "21", false},
+                        Case{"0", "11", true}, Case{"", "11", true}}) {
+    Harness h;
+    ASSERT_EQ(h.Send("1000", PracticeRecord()), 0);
+    ASSERT_EQ(h.Send("3100", Rec(15).Set(13, c.sw)), 0);
+    ASSERT_EQ(h.Send("6000", ChargeText().Set(charge::PosCode, c.pos)), 0);
+    ASSERT_EQ(h.Send("6200", Rec(18)), 0);
+    EXPECT_EQ(h.Logged("=== Facility Grid Values ==="), c.parsed)
+        << "switch " << c.sw << " place " << c.pos;
+  }
 }
 
 TEST(EndOfBatch, RunWithoutChargesHasHeaderAndTrailerOnly) {
   Harness h;
-  EXPECT_EQ(h.fc.FormatRecord(Key("7777"), "X"), 3);  // not a practice record
-  Harness h2;
-  EXPECT_EQ(h2.fc.FormatRecord(Key("1000"), test::PracticeRecord()), 0);
-  EXPECT_EQ(h2.fc.FormatRecord(Key("7777"), "X"), 0);
-  EXPECT_EQ(h2.fc.ProcessEndOfFile(), 0);
-  EXPECT_EQ(test::ReadFile(h2.fmt_path()), "\"H\",\"\",0,0,0\r\n\"T\",\"\",0,0,0\r\n");
+  EXPECT_EQ(h.Send("1000", PracticeRecord()), 0);
+  EXPECT_EQ(h.Send("7777", "X"), 0);
+  h.Lines();
+  EXPECT_EQ(h.end_result, 0);
+  EXPECT_EQ(ReadFile(h.fmt_path()), "\"H\",\"\",0,0,0\r\n\"T\",\"\",0,0,0\r\n");
 }
 
 TEST(EndOfBatch, FatalErrorWritesNoTrailer) {
   Harness h;
-  h.fc.FormatRecord(Key("1000"), test::PracticeRecord());
+  h.Send("1000", PracticeRecord());
   h.fc.HereIsAMessage("3", "Y");
-  EXPECT_EQ(h.fc.ProcessEndOfFile(), 0);
-  EXPECT_EQ(test::ReadFile(h.fmt_path()), "\"H\",\"\",0,0,0\r\n");
+  h.Lines();
+  EXPECT_EQ(h.end_result, 0);
+  EXPECT_EQ(ReadFile(h.fmt_path()), "\"H\",\"\",0,0,0\r\n");
 }
 
 TEST(RunLog, LevelOneThenFirstRecord) {
   Harness h;
   h.fc.HereIsAMessage("5", "1");
-  h.fc.FormatRecord(Key("1000"), test::PracticeRecord());
-  h.fc.ProcessEndOfFile();
-  std::string log = test::ReadFile(h.log_path());
-  auto first_line_end = log.find("\r\n");
-  EXPECT_EQ(log.substr(0, first_line_end), "\"***\"");
-  EXPECT_NE(log.find("\"UB04PPA " + VersionText() + "\""), std::string::npos);
-  EXPECT_NE(log.find("\"giTestClaims_Starting =  0\""), std::string::npos);
+  h.Send("1000", PracticeRecord());
+  const std::string& log = h.Log();
+  EXPECT_EQ(log.substr(0, log.find("\r\n")), "\"***\"");
+  EXPECT_TRUE(h.Logged("UB04PPA " + VersionText()));
+  EXPECT_TRUE(h.Logged("giTestClaims_Starting =  0"));
   // The first record's own "FormatRecord()" line comes before the level rises.
-  EXPECT_EQ(log.find("\"FormatRecord()\""), std::string::npos);
+  EXPECT_FALSE(h.Logged("FormatRecord()"));
   auto db = log.find("\" >>>>> gbDBConnectionIsGood = False\"");
-  auto rec = log.find("\" 1\",\"" + Key("1000") + "\",\"" + test::PracticeRecord() + "\"");
+  auto rec = log.find("\" 1\",\"" + Key("1000") + "\",\"" + PracticeRecord() + "\"");
   ASSERT_NE(db, std::string::npos);
   ASSERT_NE(rec, std::string::npos);
   EXPECT_LT(db, rec);
-  EXPECT_NE(log.find("\"*** Closed on: "), std::string::npos);
-  EXPECT_EQ(Rs().log_level, 0);
+  EXPECT_EQ(h.Count("*** Closed on: ", ""), 1);
 }
 
 TEST(RunLog, LevelThreeOpensNothing) {
   Harness h;
   h.fc.HereIsAMessage("5", "3");
-  EXPECT_EQ(Rs().log_level, 0);
   EXPECT_FALSE(std::filesystem::exists(h.log_path()));
 }
 
-TEST(Instances, CreationResetsTheThreadsRunState) {
+// Every instance on a thread shares one run, reset by each creation.
+TEST(Instances, CreationResetsTheThreadsRun) {
   Format_Class a;
   a.HereIsAMessage("1", "/tmp");
   Format_Class b;
-  EXPECT_EQ(Rs().output_path, "?");
-  EXPECT_EQ(Rs().component_name, "QVR_UB04PPA_Format.Dll");
-  EXPECT_EQ(Rs().form_code, "UB04PPA");
+  EXPECT_EQ(a.HereIsAMessage("2", "a.fmt"), 3);  // the output path went with the reset
+  EXPECT_EQ(Messages(a), std::vector<std::string>{kNoOutputPath});
+}
+
+TEST(Instances, EachHostThreadHasItsOwnRun) {
+  ScratchDir dir;
+  Format_Class here;
+  here.HereIsAMessage("1", dir.str());
+  int16_t there_result = 0;
+  std::vector<std::string> there_messages;
+  std::thread([&] {
+    Format_Class there;
+    there_result = there.HereIsAMessage("2", "a.fmt");  // this thread has no output path
+    there_messages = Messages(there);
+  }).join();
+  EXPECT_EQ(there_result, 3);
+  EXPECT_EQ(there_messages, std::vector<std::string>{kNoOutputPath});
+  EXPECT_EQ(here.HereIsAMessage("2", "a.fmt"), 0);  // nor did it reset this one
 }
 
 }  // namespace
-}  // namespace ub04
+}  // namespace ub04::test

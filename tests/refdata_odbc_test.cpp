@@ -8,9 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "refdata/database.h"
-#include "refdata/refdata.h"
-#include "tests/refdata_support.h"
+#include "tests/form_support.h"
 
 // The leak checker of sanitizer builds, when linked in.
 extern "C" {
@@ -63,76 +61,86 @@ class Odbc : public ::testing::Test {
         << "the SQLite ODBC driver (Debian package libsqliteodbc) is not installed";
   }
   void TearDown() override {
-    CloseDatabaseConnection();
     if (__lsan_enable) __lsan_enable();
   }
-  int16_t Connect(const std::string& rows) {
-    test::MakeRefDb(kOdbc.db(), rows);
-    Rs().ref.component_folder = dir_.str();
-    int16_t r = fc_.HereIsAMessage("CONNECTIONSTRING", "ub04_ref");
-    messages_ = test::Messages(fc_);
-    return r;
-  }
-  test::ScratchDir dir_;
-  Format_Class fc_;
-  std::vector<std::string> messages_;
 };
 
 const std::string kPrefix = " 3//QVR_UB04PPA_Format.Dll";
 
 TEST_F(Odbc, OwnerRetryConnectsAndTheReadinessTableDefaults) {
-  ASSERT_EQ(Connect("INSERT INTO PRACTICE VALUES ('P1', 1);"
-                    "INSERT INTO Folio_NpiLegacy VALUES ('03', 'INS1', '2099-01-01 00:00:00');"),
-            0);
-  // The driver's native number and text.
-  EXPECT_EQ(messages_, (std::vector<std::string>{
-                           kPrefix + " had a problem in OpenInitialDBConnection()  Error: 1 "
-                                     "[SQLite]no such table: KRV_TABLES.PRACTICE (1)//",
-                           kPrefix + " DoesTableExistInSchema Error: 1 [SQLite]no such table: "
-                                     "sys.tables (1)//"}));
-  EXPECT_TRUE(Rs().ref.db_connection_good);
-  EXPECT_FALSE(Rs().ref.owner_prefix);
-  ASSERT_EQ(Rs().ref.npi_legacy.size(), 1u);
-  EXPECT_EQ(Rs().ref.npi_legacy[0].date, DateFromYmd(2099, 1, 1));
-  ASSERT_EQ(Rs().ref.readiness.size(), 1u);
-  EXPECT_EQ(Rs().ref.readiness[0].ready_date, DateFromYmd(2017, 12, 31));
+  {
+    test::Harness h;
+    test::MakeRefDb(kOdbc.db(), "INSERT INTO PRACTICE VALUES ('P1', 1);"
+                                "INSERT INTO Folio_NpiLegacy VALUES ('03', 'INS1', "
+                                "'2099-01-01 00:00:00');");
+    ASSERT_EQ(h.fc.HereIsAMessage("CONNECTIONSTRING", "ub04_ref"), 0);
+    // The driver's native number and text.
+    EXPECT_EQ(h.Msgs(), (std::vector<std::string>{
+                            kPrefix + " had a problem in OpenInitialDBConnection()  Error: 1 "
+                                      "[SQLite]no such table: KRV_TABLES.PRACTICE (1)//",
+                            kPrefix + " DoesTableExistInSchema Error: 1 [SQLite]no such table: "
+                                      "sys.tables (1)//"}));
+    ASSERT_EQ(h.Send("1000", test::PracticeRecord()), 0);
+    EXPECT_TRUE(h.LogHas("  RecordCount =  1"));
+    EXPECT_TRUE(h.LogHas("InsuranceReadiness table is not in db schema yet. Defaulting icd10 "
+                         "global date to 12-31-2017"));
+  }
+  // The row read through the driver decides box 76: INS1 still takes ids.
+  test::Formatted r;
+  r.h.WriteNpiFile("");
+  r.Connect("ub04_ref");
+  test::Claim c;
+  c.insurance.Set(test::insurance::IhCode, "INS1");
+  r.Run({c});
+  EXPECT_EQ(r.At(7.25f, 9.5f), "G2");
 }
 
 TEST_F(Odbc, BothAttemptsFailingLeaveTheFile) {
-  ASSERT_EQ(Connect("DROP TABLE PRACTICE;"), 3);
-  ASSERT_EQ(messages_.size(), 2u);
-  EXPECT_NE(messages_[1].find("no such table: PRACTICE"), std::string::npos) << messages_[1];
-  EXPECT_FALSE(Rs().ref.db_connection_good);
-  std::ofstream(dir_.path() / "FOLIO_CFG_NPICMS.DAT") << "03,INS1,1/1/2099\r\n";
-  FetchNPILegacyDates("55555", "INS1", kDateNotSet);
-  EXPECT_FALSE(NpiOnly());
+  test::MakeRefDb(kOdbc.db(), "DROP TABLE PRACTICE;");
+  test::Formatted r;
+  r.h.WriteNpiFile("03,INS1,1/1/2099\r\n");
+  ASSERT_EQ(r.Connect("ub04_ref"), 3);
+  ASSERT_EQ(r.messages.size(), 2u);
+  EXPECT_NE(r.messages[1].find("no such table: PRACTICE"), std::string::npos) << r.messages[1];
+  test::Claim c;
+  c.insurance.Set(test::insurance::IhCode, "INS1");
+  r.Run({c});
+  EXPECT_EQ(r.At(7.25f, 9.5f), "G2");
 }
 
 TEST_F(Odbc, LookupsBindTheirValues) {
-  ASSERT_EQ(Connect("INSERT INTO PRACTICE VALUES ('P1', 1);"
-                    "INSERT INTO Folio_MultiNPI VALUES ('P1', 'B1', '', '', 'ANY');"
-                    "INSERT INTO Folio_MultiNPI VALUES ('P1', 'B1', 'UB04PPA', '', 'FORM');"
-                    "INSERT INTO Folio_MultiNPI VALUES ('O''K', 'B1', '', '', 'QUOTED');"
-                    "INSERT INTO Insurance_Override VALUES (1609, 'P1', 'P1', 'I''1', 'F1', "
-                    "'ID1~X', '2015-01-01');"),
-            0);
-  EXPECT_EQ(FetchAlternatePracticeNPIFromDB("P1", "B1", "I1"), "FORM");
-  EXPECT_EQ(FetchAlternatePracticeNPIFromDB("O'K", "B1", "I1"), "QUOTED");
-  EXPECT_EQ(FetchAlternatePracticeNPIFromDB("O' OR ''='", "B1", "I1"), "");
-  ClearOtherInsIDArrays("P1", "F1", "DEF");
-  EXPECT_EQ(FetchOInsPracticeBillingIDFromArray("I'1"), "ID1");
-  EXPECT_EQ(FetchOInsPracticeBillingIDFromArray("I2"), "DEF");
-  EXPECT_EQ(test::Messages(fc_), messages_);  // nothing added by the lookups
+  test::MakeRefDb(kOdbc.db(), "INSERT INTO PRACTICE VALUES ('P1', 1);"
+                              "INSERT INTO Folio_MultiNPI VALUES ('P1', 'B1', '', '', 'ANY');"
+                              "INSERT INTO Folio_MultiNPI VALUES ('P1', 'B1', 'UB04PPA', '', 'FORM');"
+                              "INSERT INTO Folio_MultiNPI VALUES ('O''K', 'B1', '', '', 'QUOTED');"
+                              "INSERT INTO Insurance_Override VALUES (1609, 'P1', 'P1', 'I''1', "
+                              "'K', 'ID1~X', '2015-01-01');");
+  for (auto [ih, npi] : {std::pair{"P1", "FORM"}, {"O'K", "QUOTED"}, {"O' OR ''='", "1234567893"}}) {
+    test::Formatted r;
+    r.Connect("ub04_ref");
+    test::Claim c;
+    c.practice.Set(test::practice::IhCode, ih);
+    c.bprovider.Set(test::bprovider::IhCode, "B1");
+    r.Run({c});
+    EXPECT_EQ(r.At(6.9f, 6.95f), npi) << ih;
+    EXPECT_EQ(r.messages, std::vector<std::string>{});
+    if (std::string(ih) == "P1") {
+      EXPECT_EQ(OtherInsuranceBillingId("I'1"), "ID1");
+      EXPECT_EQ(OtherInsuranceBillingId("I' OR ''='"), "");
+    }
+  }
 }
 
 TEST_F(Odbc, UnknownDsnCarriesTheDriverManagerTextWithoutThePassword) {
-  EXPECT_EQ(fc_.HereIsAMessage("CONNECTIONSTRING", "ub04-no-such-dsn"), 3);
-  auto m = test::Messages(fc_);
+  test::HostLogin login;
+  Format_Class fc;
+  EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", "ub04-no-such-dsn"), 3);
+  auto m = test::Messages(fc);
   ASSERT_EQ(m.size(), 2u);
   EXPECT_NE(m[0].find(" 0 [unixODBC][Driver Manager]Data source name not found"),
             std::string::npos)
       << m[0];
-  EXPECT_EQ(m[0].find("kw4tr7nmzq"), std::string::npos);
+  EXPECT_EQ(m[0].find(test::kPassword), std::string::npos);
 }
 
 }  // namespace

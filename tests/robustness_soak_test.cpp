@@ -25,9 +25,9 @@ namespace {
 namespace fs = std::filesystem;
 
 #ifdef UB04_SANITIZED
-constexpr int kCharges = 10'000;  // the sanitizers make every call several times slower
+constexpr int kCharges = 3'000;  // the sanitizers make every call several times slower
 #else
-constexpr int kCharges = 100'000;
+constexpr int kCharges = 20'000;
 #endif
 
 struct Outcome {

@@ -6,10 +6,7 @@
 #include <cstdio>
 #include <random>
 
-#include "host/format_class.h"
 #include "base/runtime.h"
-#include "base/text_util.h"
-#include "tests/test_support.h"
 
 namespace ub04 {
 namespace {
@@ -180,47 +177,6 @@ TEST(SplitTokens, ViewsAndReusedStringsGiveTheSameTokens) {
   EXPECT_THROW(Tok(v, static_cast<long long>(v.size())), RtError);
 }
 
-TEST(TextUtilities, SharedHelpers) {
-  EXPECT_EQ(SquashAllPunctuation("RIVER & SONS, INC.", true, "", ""), "RIVER & SONS, INC.");
-  EXPECT_EQ(SquashAllPunctuation("St. Mary#1", true, "", ""), "S. M1");
-  std::string n = "19-ABC;DEF;G";
-  EXPECT_EQ(Strip19FromNarrative(n), "ABC DEF;G");
-  std::string n2 = "X19-A";
-  EXPECT_EQ(Strip19FromNarrative(n2), "X19-A");
-  std::string v;
-  EXPECT_TRUE(FindCodeValue("~200070111~20011~", "20007", v));
-  EXPECT_EQ(v, "0111");
-  EXPECT_FALSE(FindCodeValue("~200070111~20011~", "20011", v));
-  std::string seven = "7";
-  EXPECT_EQ(PadText(seven, 3, '0', false), "007");
-  std::string date = "12/31/2008";
-  EXPECT_EQ(ReorderDateToYmd(date), "20081231");
-  std::string l, r;
-  SplitAtFirst(" ABC / 12 ", '/', l, r);
-  EXPECT_EQ(l + "|" + r, "ABC|12");
-  SplitAtFirst("A/B/C", '/', l, r);
-  EXPECT_EQ(l + "|" + r, "A|B/C");
-  EXPECT_EQ(StripMidStringFromWholeString("BC", "ABCBC"), "ABC");
-}
-
-TEST(TextUtilities, OversizedTextsAreReportedNotRaised) {
-  Format_Class fc;
-  test::MessageBoxCapture boxes;
-  std::string huge(40000, '.');
-  EXPECT_EQ(ReplaceDot(huge), huge);  // unchanged: the handler stopped it
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(boxes.boxes[0], "QVR_UB04PPA_Format.Dll ReplaceDot() Error:  6 Overflow");
-  auto m = test::Messages(fc);
-  ASSERT_EQ(m.size(), 1u);
-  EXPECT_EQ(StringToDate("99999999", false), 0);
-  EXPECT_EQ(boxes.boxes.size(), 2u);
-}
-
-}  // namespace
-}  // namespace ub04
-
-namespace ub04 {
-namespace {
 TEST(Currency, SumsPastTheRangeRaiseOverflow) {
   Currency big = Currency::FromScaled(INT64_MAX - 5);
   EXPECT_THROW(big += Currency::FromScaled(10), RtError);

@@ -1,10 +1,13 @@
 #include "tests/test_support.h"
 
-#include <atomic>
-#include <fstream>
-#include <sstream>
-
+#include <sqlite3.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
 
 #include "base/msgbox.h"
 
@@ -75,14 +78,138 @@ std::vector<FormattedLine> ReadFormatted(const fs::path& p) {
   return lines;
 }
 
+int CountOf(const std::string& text, const std::string& needle) {
+  int n = 0;
+  for (size_t p = text.find(needle); p != std::string::npos; p = text.find(needle, p + 1)) ++n;
+  return n;
+}
+
 MessageBoxCapture::MessageBoxCapture() {
   SetMessageBoxSink([this](std::string_view t) { boxes.emplace_back(t); });
 }
 MessageBoxCapture::~MessageBoxCapture() { SetMessageBoxSink({}); }
 
-Harness::Harness() {
+Rec Full(size_t count, Tokens_ set) {
+  Rec r(count);
+  r.Blank();
+  for (const auto& [k, v] : set) r.Set(k, v);
+  return r;
+}
+
+Harness::Harness(const std::string& module) : fc(module) {
   fc.HereIsAMessage("1", dir.str());
   fc.HereIsAMessage("2", "claims.fmt");
+  SetComponentFolder(dir.str());
+}
+
+void Harness::WriteNpiFile(const std::string& text) const {
+  std::ofstream(dir.path() / "FOLIO_CFG_NPICMS.DAT", std::ios::binary) << text;
+}
+
+void Harness::Finish() {
+  if (finished_) return;
+  finished_ = true;
+  end_result = fc.ProcessEndOfFile();
+  end_messages = Messages(fc);
+  if (fs::exists(fmt_path())) lines_ = ReadFormatted(fmt_path());
+  log_ = ReadFile(log_path());
+}
+
+const std::vector<FormattedLine>& Harness::Lines() {
+  Finish();
+  return lines_;
+}
+
+const std::string& Harness::Log() {
+  Finish();
+  return log_;
+}
+
+std::string FieldAt(const std::vector<FormattedLine>& lines, float x, float y, int page) {
+  int n = 1;
+  for (const FormattedLine& l : lines) {
+    if (l.kind == "N") ++n;
+    if (n == page && l.kind == "F" && std::fabs(l.x - x) < 1e-4 && std::fabs(l.y - y) < 1e-4)
+      return l.text;
+  }
+  return kNone;
+}
+
+std::string Kinds(const std::vector<FormattedLine>& lines) {
+  std::string k;
+  for (const FormattedLine& l : lines)
+    if (k.empty() || l.kind != "F" || k.back() != 'F') k += l.kind;
+  return k;
+}
+
+std::vector<int> LinesPerPage(const std::vector<FormattedLine>& lines) {
+  std::vector<int> pages;
+  for (const FormattedLine& l : lines) {
+    if (l.kind == "C") pages.push_back(0);
+    // Rows 1 to 22 lie between 3.12 and 6.62 inches; line 23 (totals) below.
+    if (l.kind == "F" && !pages.empty() && std::fabs(l.x - 0.65f) < 1e-4 && l.y > 3.1f &&
+        l.y < 6.7f)
+      ++pages.back();
+  }
+  return pages;
+}
+
+Rec TopText(const std::string& type) {
+  static const std::map<std::string, size_t> kCounts = {
+      {"1000", 21}, {"1050", 30}, {"2000", 33}, {"3000", 33}, {"3100", 12},
+      {"3101", 25}, {"4000", 50}, {"5000", 65}, {"6100", 32}, {"6120", 38},
+      {"6200", 18}, {"6310", 78}, {"6320", 78}, {"6340", 78}};
+  Rec t(kCounts.at(type));
+  if (type == "6120") t.Set(referral::Gate, "1");
+  return t;
+}
+
+Rec ChargeText(size_t tokens) {
+  Rec t(tokens);
+  t.Blank();
+  t.Set(charge::ProcedureCode, "99213").Set(charge::Field07, "VISIT");
+  t.Set(charge::Icd9Code1, "A01").Set(charge::ServiceDate, "01152024");
+  t.Set(charge::Field55, "01152024");
+  return t;
+}
+
+ClaimBatch::ClaimBatch(const std::vector<size_t>& switches_on) {
+  EXPECT_EQ(Send("1000", TopText("1000")), 0);
+  Rec prefs = TopText("3101");
+  for (size_t m = break_pref::BreakOnInsurances; m <= break_pref::BreakOnEachCharge; ++m)
+    prefs.Set(m, "0");
+  for (size_t m : switches_on) prefs.Set(m, "1");
+  EXPECT_EQ(Send("3101", prefs), 0);
+}
+
+void ClaimBatch::Charge(const Rec& charge,
+                        const std::vector<std::pair<std::string, std::string>>& companions) {
+  EXPECT_EQ(Send("6000", charge), 0) << ::testing::PrintToString(Msgs());
+  for (const auto& [type, text] : companions) EXPECT_EQ(Send(type, text), 0) << type;
+  EXPECT_EQ(Send("6990", ""), 0) << ::testing::PrintToString(Msgs());
+}
+
+void ExecSql(const fs::path& file, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
+  char* err = nullptr;
+  // Test files need no durability; without syncs a script runs in no time.
+  sqlite3_exec(db, "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY", nullptr, nullptr,
+               nullptr);
+  int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+  std::string why = err ? err : "";
+  sqlite3_free(err);
+  sqlite3_close(db);
+  ASSERT_EQ(rc, SQLITE_OK) << why;
+}
+
+void MakeRefDb(const fs::path& file, const std::string& rows) {
+  fs::remove(file);
+  ExecSql(file, ReadFile(fs::path(UB04_SOURCE_DIR) / "examples/reference.sql"));
+  ExecSql(file,
+          "DELETE FROM COMPANY; DELETE FROM PRACTICE; DELETE FROM Folio_MultiNPI;"
+          "DELETE FROM Insurance_Override; DELETE FROM Folio_NpiLegacy;"
+          "DELETE FROM InsuranceReadiness;" + rows);
 }
 
 }  // namespace ub04::test

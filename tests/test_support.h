@@ -1,14 +1,21 @@
-// Helpers shared by the tests: a scratch folder per test, a component set up
-// to write into it, records built from token lists, and readers of the
-// outputs.
+// Helpers shared by the tests. Everything goes through the component's public
+// surfaces: records are built as a billing host builds them (tokens joined
+// by "//"), and what a test checks is what a host sees: results, queued
+// messages, the formatted-record file and the run log.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "form/fmt_file.h"
 #include "host/format_class.h"
+#include "tests/record_tokens.h"
 
 namespace ub04::test {
 
@@ -28,17 +35,17 @@ class ScratchDir {
 std::string Join(const std::vector<std::string>& tokens);
 // A record key of 11 tokens whose token 10 is type.
 std::string Key(const std::string& type, const std::string& key0 = "K");
-// n tokens, token 0 "X" and the others "v<k>" unless set by the caller.
+// n tokens, token 0 "X" and the others "v<k>".
 std::vector<std::string> Tokens(size_t n);
-
 // A practice record with every mandatory token ("X//v1//...//v20").
 std::string PracticeRecord();
 
 // All queued answers of fc, read up to "END".
 std::vector<std::string> Messages(Format_Class& fc);
-
 std::string ReadFile(const std::filesystem::path& p);
 std::vector<FormattedLine> ReadFormatted(const std::filesystem::path& p);
+// How often the text holds needle.
+int CountOf(const std::string& text, const std::string& needle);
 
 // Captures message boxes of this thread while alive.
 class MessageBoxCapture {
@@ -48,13 +55,131 @@ class MessageBoxCapture {
   std::vector<std::string> boxes;
 };
 
-// A component set up to write into a scratch folder ("1" and "2" sent).
+// A record text of count tokens: token 0 "X", token k "v<k>", unless set.
+struct Rec {
+  explicit Rec(size_t count) : t(Tokens(count)) {}
+  Rec& Set(size_t token, std::string v) {
+    t.at(token) = std::move(v);
+    return *this;
+  }
+  // Every token after token 0 "", but the last "0" (a last "" is no token):
+  // every optional group present and empty.
+  Rec& Blank() {
+    for (size_t k = 1; k < t.size(); ++k) t[k].clear();
+    t.back() = "0";
+    return *this;
+  }
+  std::string str() const { return Join(t); }
+  std::vector<std::string> t;
+};
+using Tokens_ = std::initializer_list<std::pair<size_t, const char*>>;
+// Blank record with the given tokens set.
+Rec Full(size_t count, Tokens_ set = {});
+
+// A component set up to write into a scratch folder ("1" and "2" sent), its
+// NPI legacy-date file looked for there too.
 struct Harness {
   ScratchDir dir;
   Format_Class fc;
-  Harness();
+  explicit Harness(const std::string& module = "QVR_UB04PPA_Format");
   std::filesystem::path fmt_path() const { return dir.path() / "claims.fmt"; }
   std::filesystem::path log_path() const { return dir.path() / "QVR_UB04PPA_Format.Log"; }
+  // FOLIO_CFG_NPICMS.DAT in the scratch folder.
+  void WriteNpiFile(const std::string& text) const;
+
+  int16_t Send(const std::string& type, const std::string& rec) {
+    return fc.FormatRecord(Key(type), rec);
+  }
+  int16_t Send(const std::string& type, const Rec& rec) { return Send(type, rec.str()); }
+  std::vector<std::string> Msgs() { return Messages(fc); }
+
+  // Ends the batch once (ProcessEndOfFile) and reads the outputs.
+  const std::vector<FormattedLine>& Lines();
+  const std::string& Log();
+  // The run log holds text anywhere (notes of several lines are logged on one).
+  bool LogHas(const std::string& text) { return Log().find(text) != std::string::npos; }
+  // The run log holds the trace line text.
+  bool Logged(const std::string& text) { return Count(text) > 0; }
+  // How often the run log holds the line text; with end "", lines starting so.
+  int Count(const std::string& text, const char* end = "\"\r\n") {
+    return CountOf(Log(), "\"" + text + end);
+  }
+  int16_t end_result = 0;
+  std::vector<std::string> end_messages;
+
+ private:
+  void Finish();
+  bool finished_ = false;
+  std::vector<FormattedLine> lines_;
+  std::string log_;
+};
+
+// ---- the formatted-record file ---------------------------------------------------------
+
+inline constexpr const char* kNone = "<none>";
+// The text of the "F" line at (x, y) on form page `page`, kNone when none.
+std::string FieldAt(const std::vector<FormattedLine>& lines, float x, float y, int page = 1);
+// The kinds of the lines, a run of "F" lines as one: "HCFNT".
+std::string Kinds(const std::vector<FormattedLine>& lines);
+// Service lines per form page (description column of rows 1 to 22).
+std::vector<int> LinesPerPage(const std::vector<FormattedLine>& lines);
+
+// ---- claims --------------------------------------------------------------------------
+
+// Every token of a top record "v<k>", with its mandatory count.
+Rec TopText(const std::string& type);
+// A visit of 15 January 2024 with one ICD-9 diagnosis, every other token
+// empty; 102 tokens is the shortest charge, 140 reaches the ICD-10 codes.
+Rec ChargeText(size_t tokens = 102);
+
+// A batch with its practice sent and break preferences with the given
+// switches "1", the others "0"; charges sent with their companions and
+// closed by "6990".
+struct ClaimBatch : Harness {
+  explicit ClaimBatch(const std::vector<size_t>& switches_on = {});
+  void Charge(const Rec& charge,
+              const std::vector<std::pair<std::string, std::string>>& companions = {});
+  // Service lines of each claim page, in order.
+  std::vector<int> Claims() { return LinesPerPage(Lines()); }
+};
+
+// ---- reference data -----------------------------------------------------------------
+
+// Runs an SQL script on a database file (created when missing).
+void ExecSql(const std::filesystem::path& file, const std::string& sql);
+// The example's tables (examples/reference.sql), without its rows, plus rows.
+void MakeRefDb(const std::filesystem::path& file, const std::string& rows = "");
+
+// A harness whose reference database is a fresh SQLite file with rows.
+struct RefHarness : Harness {
+  std::filesystem::path db = dir.path() / "ref.db";
+  explicit RefHarness(const std::string& rows = "", const std::string& module = "QVR_UB04PPA_Format")
+      : Harness(module) {
+    MakeRefDb(db, rows);
+  }
+  // Sends "CONNECTIONSTRING"; the answers are left in messages.
+  int16_t Connect(const std::string& dsn) {
+    int16_t r = fc.HereIsAMessage("CONNECTIONSTRING", dsn);
+    messages = Messages(fc);
+    return r;
+  }
+  int16_t Connect() { return Connect(db.string()); }
+  std::vector<std::string> messages;
+};
+
+// A login the host provides (UB04_DB_USER, UB04_DB_PASSWORD) for as long as
+// the object lives: the component adds it to a bare data-source name, and
+// the password must never be shown.
+inline constexpr const char* kPassword = "t3st-pw;x}";
+struct HostLogin {
+  HostLogin() {
+    setenv("UB04_DB_USER", "tester", 1);
+    setenv("UB04_DB_PASSWORD", kPassword, 1);
+  }
+  ~HostLogin() {
+    unsetenv("UB04_DB_USER");
+    unsetenv("UB04_DB_PASSWORD");
+  }
 };
 
 }  // namespace ub04::test

@@ -1,9 +1,6 @@
-// Output files: lines composed in the file's buffer, written at each flush,
-// and the run log's joined lines.
+// Output files: lines composed in the file's buffer, written at each flush.
 #include <gtest/gtest.h>
 
-#include "host/run_log.h"
-#include "host/run_state.h"
 #include "base/text_file.h"
 #include "tests/test_support.h"
 
@@ -55,27 +52,6 @@ TEST(OutFile, AFailedFlushPoisonsEveryLaterCall) {
   EXPECT_THROW(f.Close(), RtError);
   EXPECT_FALSE(f.IsOpen());
   EXPECT_THROW(f.Write("z"), RtError);  // 52: not open
-}
-
-TEST(RunLog, JoinedLinesAreTheLinesOfTheJoinedTexts) {
-  test::Harness h;
-  ASSERT_EQ(h.fc.HereIsAMessage("5", "2"), 0);
-  LogLine("A \"quoted\" " + SignNum(-3) + "\r\nnext");
-  LogJoined({"A \"quoted\" ", SignNum(-3), "\r", "\nnext"});
-  LogGridValue("Label longer than twenty", "value");
-  FlushOutputs();
-  const std::string log = test::ReadFile(h.log_path());
-  const std::string line = "\"A 'quoted' -3  next\"\r\n";
-  EXPECT_NE(log.find(line + line), std::string::npos) << log;
-  EXPECT_NE(log.find("\"Label longer than tw    value" + std::string(51, ' ') + "\"\r\n"),
-            std::string::npos);
-
-  // Below level 2 neither form writes anything.
-  Rs().log_level = 1;
-  LogLine("hidden");
-  LogJoined({"hid", "den"});
-  FlushOutputs();
-  EXPECT_EQ(test::ReadFile(h.log_path()).find("hidden"), std::string::npos);
 }
 
 }  // namespace
