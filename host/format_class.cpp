@@ -77,7 +77,7 @@ void BeginCall() {
 
 // Takes the lock of the run's formatted-record file for the batch and
 // removes what a killed run left beside it. False (locked_out set) when
-// another run holds it or the lock cannot be had.
+// another run holds it.
 bool TakeRunLock(std::vector<std::string>& leftovers) {
   RunState& rs = Rs();
   const std::string lock_path = LockPathFor(rs.fmt_file_path);
@@ -91,9 +91,11 @@ bool TakeRunLock(std::vector<std::string>& leftovers) {
     }
     rs.locked_out = ComponentName() + " FormatRecord()  Error: " + rs.fmt_file_path +
                     " is being written by " + holder + "; this run writes nothing";
-  } catch (const RtError& e) {
-    rs.locked_out = ComponentName() + " FormatRecord()  Error: the lock file " + lock_path +
-                    " cannot be used: " + ErrorText(e) + "; this run writes nothing";
+  } catch (const RtError&) {
+    // No lock file can be made beside it (a folder that is missing or not
+    // writable): neither can the formatted-record file, whose opening then
+    // says why.
+    return true;
   }
   return false;
 }

@@ -53,10 +53,10 @@ std::string AllMessages(Format_Class& fc) {
   return all;
 }
 
-struct Run {
+struct BatchRun {
   ScratchDir dir;
   Format_Class fc;
-  Run() {
+  BatchRun() {
     fc.HereIsAMessage("1", dir.str());
     fc.HereIsAMessage("2", "claims.fmt");
   }
@@ -69,6 +69,21 @@ struct Run {
   }
 };
 
+// The formatted-record file of the whole example batch. Every Format_Class
+// on a thread shares one run, reset by each creation: runs are made one
+// after the other.
+std::string PlainRun() {
+  BatchRun run;
+  const auto recs = ExampleRecords();
+  run.Feed(recs, 0, recs.size());
+  EXPECT_EQ(run.fc.ProcessEndOfFile(), 0);
+  return ReadFile(run.fmt());
+}
+
+int CountKindIn(const std::string& text, const std::string& kind) {
+  return CountOf(text, "\"" + kind + "\",");
+}
+
 // ---- batch edges ------------------------------------------------------------------
 
 TEST(BatchEdges, ABatchEndingInsideAChargeBillsTheClaimsBeforeItAndFails) {
@@ -77,9 +92,8 @@ TEST(BatchEdges, ABatchEndingInsideAChargeBillsTheClaimsBeforeItAndFails) {
   size_t last_charge = recs.size();
   while (TypeOf(recs[--last_charge].first) != "6000") {
   }
-  Run full, cut;
-  full.Feed(recs, 0, recs.size());
-  ASSERT_EQ(full.fc.ProcessEndOfFile(), 0);
+  const std::string full = PlainRun();
+  BatchRun cut;
   cut.Feed(recs, 0, last_charge + 1);
   EXPECT_EQ(cut.fc.ProcessEndOfFile(), 1);
   std::string msgs = AllMessages(cut.fc);
@@ -87,14 +101,16 @@ TEST(BatchEdges, ABatchEndingInsideAChargeBillsTheClaimsBeforeItAndFails) {
   EXPECT_NE(msgs.find("1 record(s)"), std::string::npos) << msgs;
   // The claims before the open charge are all there and the file is whole.
   EXPECT_EQ(WhyIncomplete(cut.fmt().string()), "");
-  EXPECT_EQ(CountKind(ReadFormatted(cut.fmt()), "C"), CountKind(ReadFormatted(full.fmt()), "C"));
+  // The open charge may have been a claim of its own.
+  const int claims = CountKind(ReadFormatted(cut.fmt()), "C");
+  EXPECT_LE(claims, CountKindIn(full, "C"));
+  EXPECT_GE(claims, CountKindIn(full, "C") - 1);
 }
 
 TEST(BatchEdges, EndOfChargeOrCompanionWithoutAChargeWarnsAndBillsNothing) {
   const auto recs = ExampleRecords();
-  Run plain, extra;
-  plain.Feed(recs, 0, recs.size());
-  ASSERT_EQ(plain.fc.ProcessEndOfFile(), 0);
+  const std::string plain = PlainRun();
+  BatchRun extra;
   // After the first complete charge, a stray companion and a stray 6990.
   size_t first_end = 0;
   while (TypeOf(recs[first_end].first) != "6990") ++first_end;
@@ -110,21 +126,20 @@ TEST(BatchEdges, EndOfChargeOrCompanionWithoutAChargeWarnsAndBillsNothing) {
       << msgs;
   extra.Feed(recs, first_end + 1, recs.size());
   EXPECT_EQ(extra.fc.ProcessEndOfFile(), 0);
-  EXPECT_EQ(ReadFile(extra.fmt()), ReadFile(plain.fmt()));
+  EXPECT_EQ(ReadFile(extra.fmt()), plain);
 }
 
 TEST(BatchEdges, AFailedChargeRecordBillsNothingAndIsReportedOnceWithItsNumber) {
   const auto recs = ExampleRecords();
-  Run plain, broken;
-  plain.Feed(recs, 0, recs.size());
-  ASSERT_EQ(plain.fc.ProcessEndOfFile(), 0);
+  const std::string plain = PlainRun();
+  BatchRun broken;
   // A charge record cut short inside its mandatory tokens fails to parse.
   size_t charge = 0;
   while (TypeOf(recs[charge].first) != "6000") ++charge;
   broken.Feed(recs, 0, charge);
   EXPECT_EQ(broken.fc.FormatRecord(recs[charge].first, "CHG,1,OP//.//."), 1);
   std::string msgs = AllMessages(broken.fc);
-  EXPECT_NE(msgs.find("Record# " + std::to_string(charge + 1)), std::string::npos) << msgs;
+  EXPECT_NE(msgs.find("Record#  " + std::to_string(charge + 1) + " Record Key: "), std::string::npos) << msgs;
   // Its companions and its 6990 add nothing and say nothing more.
   size_t i = charge + 1;
   for (; TypeOf(recs[i].first) != "6990"; ++i)
@@ -134,13 +149,13 @@ TEST(BatchEdges, AFailedChargeRecordBillsNothingAndIsReportedOnceWithItsNumber) 
   broken.Feed(recs, i + 1, recs.size());
   EXPECT_EQ(broken.fc.ProcessEndOfFile(), 0);
   // One service line fewer, no claim of its own.
-  auto lines_plain = ReadFormatted(plain.fmt()), lines_broken = ReadFormatted(broken.fmt());
-  EXPECT_EQ(CountKind(lines_broken, "C"), CountKind(lines_plain, "C"));
-  EXPECT_LT(lines_broken.size(), lines_plain.size());
+  const std::string text = ReadFile(broken.fmt());
+  EXPECT_EQ(CountKindIn(text, "C"), CountKindIn(plain, "C"));
+  EXPECT_LT(text.size(), plain.size());
 }
 
 TEST(BatchEdges, AHugeKeyIsQuotedInPartAndSplitInLinearTime) {
-  Run run;
+  BatchRun run;
   const auto recs = ExampleRecords();
   run.Feed(recs, 0, 1);
   std::string key;
@@ -155,34 +170,48 @@ TEST(BatchEdges, AHugeKeyIsQuotedInPartAndSplitInLinearTime) {
 
 TEST(Outputs, APrintedFileIsOnlyOneThisRunFinished) {
   const auto recs = ExampleRecords();
-  Run good;
-  good.Feed(recs, 0, recs.size());
-  ASSERT_EQ(good.fc.ProcessEndOfFile(), 0);
-  const std::string claims = ReadFile(good.fmt());
-  const fs::path pdf = good.dir.path() / "claims.pdf";
-
+  ScratchDir dir;
+  const fs::path fmt = dir.path() / "claims.fmt", pdf = dir.path() / "claims.pdf";
+  auto start = [&](Format_Class& fc) {
+    fc.HereIsAMessage("1", dir.str());
+    fc.HereIsAMessage("2", "claims.fmt");
+  };
+  {
+    Format_Class fc;
+    start(fc);
+    for (const auto& [key, rec] : recs) fc.FormatRecord(key, rec);
+    ASSERT_EQ(fc.ProcessEndOfFile(), 0);
+  }
+  const std::string claims = ReadFile(fmt);
   // An empty batch after a good run: the earlier file is not this batch's.
   {
     Format_Class fc;
-    fc.HereIsAMessage("1", good.dir.str());
-    fc.HereIsAMessage("2", "claims.fmt");
+    start(fc);
     EXPECT_EQ(fc.ProcessEndOfFile(), 0);
     EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
     EXPECT_NE(AllMessages(fc).find("wrote no formatted-record file"), std::string::npos);
     EXPECT_FALSE(fs::exists(pdf));
-    EXPECT_EQ(ReadFile(good.fmt()), claims);
+    EXPECT_EQ(ReadFile(fmt), claims);
   }
   // A file replaced after the end of the batch is not printed.
   {
-    Run run;
-    run.Feed(recs, 0, recs.size());
-    ASSERT_EQ(run.fc.ProcessEndOfFile(), 0);
-    fs::remove(run.fmt());
-    fs::copy_file(good.fmt(), run.fmt());
-    EXPECT_EQ(run.fc.ProcessFormattedRecords(), 1);
-    EXPECT_NE(AllMessages(run.fc).find("is not the formatted-record file this run wrote"),
+    Format_Class fc;
+    start(fc);
+    for (const auto& [key, rec] : recs) fc.FormatRecord(key, rec);
+    ASSERT_EQ(fc.ProcessEndOfFile(), 0);
+    fs::copy_file(fmt, dir.path() / "copy.fmt");
+    fs::rename(dir.path() / "copy.fmt", fmt);
+    EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
+    EXPECT_NE(AllMessages(fc).find("is not the formatted-record file this run wrote"),
               std::string::npos);
-    EXPECT_FALSE(fs::exists(run.dir.path() / "claims.pdf"));
+    EXPECT_FALSE(fs::exists(pdf));
+  }
+  // A reprint (no batch in this run) prints what is there.
+  {
+    Format_Class fc;
+    start(fc);
+    EXPECT_EQ(fc.ProcessFormattedRecords(), 0) << AllMessages(fc);
+    EXPECT_TRUE(fs::exists(pdf));
   }
 }
 

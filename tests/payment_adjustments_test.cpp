@@ -97,20 +97,20 @@ TEST(PaymentAdjustments, FailureIsQueuedAndKeepsTheTotal) {
 }
 
 TEST(PaymentAdjustments, NormalizeReplacesOnlyOnSuccess) {
-  Format_Class fc;
+  Context cx;
   std::string codes = "PR|1|5|0|CO|45|10|1|CO|45|2.5|1";
-  NormalizeAdjustmentCodes(codes);
+  NormalizeAdjustmentCodes(cx, codes);
   EXPECT_EQ(codes, "CO|45|12.5|2|PR|1|5|0");
 
   codes = "";
-  NormalizeAdjustmentCodes(codes);
+  NormalizeAdjustmentCodes(cx, codes);
   EXPECT_EQ(codes, "");
 
   // A failed merge keeps the codes as received instead of blanking them.
   codes = "CO|1|900000000000000|1|CO|1|900000000000000|1";
-  NormalizeAdjustmentCodes(codes);
+  NormalizeAdjustmentCodes(cx, codes);
   EXPECT_EQ(codes, "CO|1|900000000000000|1|CO|1|900000000000000|1");
-  EXPECT_EQ(test::Messages(fc).size(), 1u);
+  EXPECT_EQ(cx.queue.Count(), 1);
 }
 
 TEST(PaymentAdjustments, TraceLineInTheRunLog) {
