@@ -137,7 +137,8 @@ int ErrnoToRtError(int err) {
     case EROFS:
     case EISDIR: return kErrPathFileAccess;
     case ENOSPC:
-    case EDQUOT: return 61;
+    case EDQUOT:
+    case EFBIG: return 61;  // a file grown to its limit is out of room too
     default: return 57;
   }
 }
@@ -166,6 +167,14 @@ void OutFile::OpenBeside(const std::string& final_path, unsigned perms) {
   if (final_path.empty()) Raise(kErrBadFileName);
   if (perms != kOwnerOnly && perms != kGroupReadable) Raise(kErrInvalidCall);
   RefuseLinkAt(final_path);
+  struct stat there {};
+  if (::lstat(final_path.c_str(), &there) == 0) {
+    if (S_ISDIR(there.st_mode)) Raise(kErrPathFileAccess);
+    if (!S_ISREG(there.st_mode)) {
+      Open(final_path, Mode::kTruncate, perms);
+      return;
+    }
+  }
   std::string temp = final_path + ".tmpXXXXXX";
   // mkostemp makes the file with O_EXCL and mode 0600.
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -193,7 +202,13 @@ void OutFile::OpenBeside(const std::string& final_path, unsigned perms) {
 }
 
 void OutFile::Commit() {
-  if (!f_ || final_.empty()) Raise(kErrBadFileName);
+  if (!f_) Raise(kErrBadFileName);
+  if (final_.empty()) {  // a device: nothing to rename
+    const std::string path = path_;
+    Close();
+    committed_ = FileIdOf(path);
+    return;
+  }
   try {
     Flush();
     const int fd = ::fileno(f_);
@@ -214,8 +229,7 @@ void OutFile::Commit() {
     if (std::fclose(f) != 0) Raise(ErrnoToRtError(errno));
     RefuseLinkAt(final_);
     if (::rename(path_.c_str(), final_.c_str()) != 0) RaiseErrno(errno, final_);
-    committed_ = FileId{static_cast<unsigned long long>(st.st_dev),
-                        static_cast<unsigned long long>(st.st_ino)};
+    committed_ = FileIdOf(final_);
     // The new name itself is on the disk once the folder is.
     std::string dir = std::filesystem::path(final_).parent_path().string();
     final_.clear();
@@ -364,10 +378,15 @@ void TempBeside::Commit() {
   temp_.clear();
 }
 
+OutFile::FileId FileIdOf(const struct stat& st) {
+  return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+          static_cast<long long>(st.st_ctim.tv_sec) * 1000000000LL + st.st_ctim.tv_nsec};
+}
+
 OutFile::FileId FileIdOf(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) return {};
-  return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+  return FileIdOf(st);
 }
 
 std::vector<std::string> RemoveLeftoverTemporaries(const std::string& final_path) {

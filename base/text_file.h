@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+struct stat;
+
 namespace ub04 {
 
 // The quoted form of a text item.
@@ -68,7 +70,8 @@ class OutFile {
   // Opens a new file beside final_path under a temporary name
   // ("NAME.tmpXXXXXX", made with O_EXCL and perms) that takes the final name
   // only at Commit(). Closed or destroyed without Commit(), it is removed:
-  // a final name never holds a file that was not finished.
+  // a final name never holds a file that was not finished. A device at
+  // final_path (/dev/null, a printer port) takes the lines as they come.
   void OpenBeside(const std::string& final_path, unsigned perms);
   // Writes what is buffered, flushes the file to the disk, closes it,
   // renames it over the final name and flushes the folder. Raises on any
@@ -92,9 +95,12 @@ class OutFile {
   // with OpenBeside() is removed instead (nothing of it is kept).
   void Close();
 
-  // Device and inode of the file last committed (both 0 before).
+  // The file last committed, as it was once named: device, inode and the
+  // time of its last change (all 0 before). A file changed since, or a new
+  // file that reuses the inode, differs.
   struct FileId {
     unsigned long long dev = 0, ino = 0;
+    long long ctime_ns = 0;
     bool operator==(const FileId&) const = default;
   };
   const FileId& committed() const { return committed_; }
@@ -123,8 +129,9 @@ class OutFile {
   FileId committed_;
 };
 
-// The identity of the file at path (not following a link), or {0, 0}.
+// The identity of the file at path (not following a link), or all 0.
 OutFile::FileId FileIdOf(const std::string& path);
+OutFile::FileId FileIdOf(const struct stat& st);
 
 // Removes the temporary files OutFile::OpenBeside and TempBeside leave
 // beside final_path when a run is killed ("NAME.tmpXXXXXX"); returns the

@@ -305,7 +305,7 @@ FormattedFileReader::~FormattedFileReader() {
 OutFile::FileId FormattedFileReader::id() const {
   struct stat st {};
   if (!f_ || ::fstat(::fileno(f_), &st) != 0) return {};
-  return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+  return FileIdOf(st);
 }
 
 std::string WhyIncomplete(const std::string& path) {

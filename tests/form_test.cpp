@@ -90,7 +90,7 @@ TEST(FormBoxes, PayerRowsFollowThePayerSequence) {
                          {2.6f, 7.12f, "OTH1"}, {2.6f, 7.27f, "54321"},
                          {0.25f, 7.27f, "KEYSTONE HEALTH PLAN"}, {0.3f, 7.8f, "DOE, JANE"},
                          {2.8f, 7.8f, "01"}, {0.3f, 7.95f, "DOE, JOHN"},
-                         {5.95f, 8.6f, "MILL WORKS"}, {0.3f, 8.68f, "AUTH2"},
+                         {5.95f, 8.5f, "MILL WORKS"}, {0.3f, 8.68f, "AUTH2"},
                          {5.4f, 7.12f, "30.00"}, {6.5f, 7.3f, "70.00"}});
 
   c.charge.Set(charge::Field70, "3");
@@ -101,7 +101,9 @@ TEST(FormBoxes, PayerRowsFollowThePayerSequence) {
 
   c.charge.Set(charge::Field70, "4");
   c.companions.clear();
-  Formatted({c}).Expect({{0.25f, 0, "KEYSTONE HEALTH PLAN"},  // off the payer rows
+  // A sequence that names no row: the billed payer's rows stay blank,
+  // nothing lands at the top edge, and the host is warned.
+  Formatted({c}).Expect({{0.25f, 0, kNone}, {0.25f, 7.12f, kNone}, {0.3f, 7.8f, kNone},
                          {0.3f, 8.5f, kNone}, {0.3f, 8.68f, kNone}, {0.3f, 8.82f, kNone},
                          {6.5f, 7.12f, kNone}, {6.5f, 7.3f, kNone}, {6.5f, 7.45f, kNone}});
 }
@@ -190,8 +192,9 @@ TEST(FormBoxes, PayerOfNpisOnlyGetsTheTaxonomyInBox81) {
   Claim c;
   c.insurance.Set(insurance::PayerId, "22326");
   c.practice.Set(practice::Field22, "282N00000X");
+  // Boxes 76 and 77 print the NPI alone on every page of such a payer's claim.
   Formatted({c}).Expect({{2.8f, 10.15f, "B3"}, {3.1f, 10.15f, "282N00000X"},
-                         {7.25f, 9.5f, "G2"}});  // this page was laid out before box 81
+                         {7.25f, 9.5f, kNone}});
 }
 
 TEST(FormLines, ServiceLinesAndLine23) {

@@ -228,9 +228,10 @@ TEST(PrintCups, SelectedQueueReceivesThePdfAsOneJob) {
     return h.fc.ProcessFormattedRecords();
   };
   const std::vector<std::string> two_pages = {
-      FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("F", "PAGEONE", 1, 1, 0),
-      FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("F", "PAGETWO", 1, 1, 0),
-      FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)};
+      FormatRecordLine("H", "", 0, 0, 0),   FormatRecordLine("C", "ONE", 0, 0, 1),
+      FormatRecordLine("F", "PAGEONE", 1, 1, 0), FormatRecordLine("N", "", 0, 0, 0),
+      FormatRecordLine("C", "TWO", 0, 0, 2), FormatRecordLine("F", "PAGETWO", 1, 1, 0),
+      FormatRecordLine("N", "", 0, 0, 0),   FormatRecordLine("T", "", 0, 0, 0)};
 
   // Only an exact name selects; otherwise the printer stays.
   EXPECT_EQ(h.fc.HereIsAMessage("7", "ub04test2"), 0);

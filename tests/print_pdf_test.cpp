@@ -194,9 +194,9 @@ TEST(PrintPdf, MissingFileGivesTheTwoMessages) {
 
 TEST(PrintPdf, ErrorWhilePrintingStopsAndClosesWhatWasPrinted) {
   PrintRun r;
-  r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("F", "KEPT", 1, 1, 0),
-              FormatRecordLine("N", "", 0, 0, 0), "\"F\",\"LOST\",one,2,0\r\n",
-              FormatRecordLine("N", "", 0, 0, 0)});
+  r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 1),
+              FormatRecordLine("F", "KEPT", 1, 1, 0), FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 2),
+              "\"F\",\"LOST\",one,2,0\r\n", FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)});
   EXPECT_EQ(r.Print(), 1);
   EXPECT_EQ(test::Messages(r.fc),
             (std::vector<std::string>{" 3//ProcessFormattedRecords()  Error:  13 Type mismatch//",
@@ -226,8 +226,9 @@ TEST(PrintPdf, UnwritablePdfIsReportedNotCrashed) {
 
 TEST(PrintPdf, RejectedFieldIsReportedAndTheRestPrints) {
   PrintRun r;
-  r.WriteFmt({FormatRecordLine("F", "BEFORE", 1, 1, 0), FormatRecordLine("F", "FAR", 99999, 2, 0),
-              FormatRecordLine("F", "AFTER", 1, 3, 0), FormatRecordLine("N", "", 0, 0, 0)});
+  r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 1),
+              FormatRecordLine("F", "BEFORE", 1, 1, 0), FormatRecordLine("F", "FAR", 99999, 2, 0),
+              FormatRecordLine("F", "AFTER", 1, 3, 0), FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)});
   EXPECT_EQ(r.Print(), 1);
   EXPECT_EQ(test::Messages(r.fc),
             (std::vector<std::string>{" 3//QVR_UB04PPA_Format  PrintField() Error:  6 Overflow//",
@@ -240,8 +241,9 @@ TEST(PrintPdf, RejectedFieldIsReportedAndTheRestPrints) {
 TEST(PrintPdf, UnknownAlignmentPrintsOnTheNextLine) {
   PrintRun r;
   r.fc.HereIsAMessage("4", "0.10 0.05 ");
-  r.WriteFmt({FormatRecordLine("F", "ABOVE", 2, 3, 0), FormatRecordLine("F", "BELOW", 5, 5, 7),
-              FormatRecordLine("N", "", 0, 0, 0)});
+  r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 1),
+              FormatRecordLine("F", "ABOVE", 2, 3, 0), FormatRecordLine("F", "BELOW", 5, 5, 7),
+              FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)});
   ASSERT_EQ(r.Print(), 0);
   std::vector<Word> words = PdfWords(r.pdf());
   const Word* below = Find(words, "BELOW");
@@ -286,8 +288,8 @@ TEST(PrintPdf, PreviewPagesShowTextOverTheCellGrid) {
   test::ScratchDir previews;
   SetPreviewFolder((previews.path() / "pages").string());
   r.fc.HereIsAMessage("6", "2//2");
-  r.WriteFmt({FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("F", "MMMMMMMM", 1, 2, 0),
-              FormatRecordLine("N", "", 0, 0, 0)});
+  r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 1), FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 2),
+              FormatRecordLine("F", "MMMMMMMM", 1, 2, 0), FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)});
   ASSERT_EQ(r.Print(), 0);
   fs::path png = previews.path() / "pages" / "page-0002.png";  // named by form page
   ASSERT_TRUE(fs::exists(png));

@@ -59,13 +59,20 @@ void FormatSmallBatch(test::Harness& h, std::vector<std::string>* messages = nul
 }
 
 // Prints a one-page formatted-record file to the PDF and to previews.
-int16_t PrintOnePage(test::Harness& h, const fs::path& previews) {
+// Prints a one-page formatted-record file in h's folder, as a reprint: a
+// run of its own (which replaces h's) that formats nothing, with h's file
+// mode.
+int16_t PrintOnePage(test::Harness& h, const fs::path& previews, const char* mode = "0600") {
+  Format_Class reprint;
+  reprint.HereIsAMessage("1", h.dir.str());
+  reprint.HereIsAMessage("2", "claims.fmt");
+  reprint.HereIsAMessage("FILEMODE", mode);
   std::ofstream(h.fmt_path(), std::ios::binary)
       << FormatRecordLine("H", "", 0, 0, 0) << FormatRecordLine("C", "INDEX", 0, 0, 1)
       << FormatRecordLine("F", "PATIENT", 1, 1, 0) << FormatRecordLine("N", "", 0, 0, 0)
       << FormatRecordLine("T", "", 0, 0, 0);
   SetPreviewFolder(previews.string());
-  int16_t r = h.fc.ProcessFormattedRecords();
+  int16_t r = reprint.ProcessFormattedRecords();
   SetPreviewFolder("");
   return r;
 }
@@ -95,7 +102,7 @@ TEST(SecurityFiles, EveryOutputIsOwnerOnlyByDefaultAndGroupReadableOnRequest) {
     FormatSmallBatch(h);
     EXPECT_EQ(ModeOf(h.fmt_path()), 0640u);
     EXPECT_EQ(ModeOf(h.log_path()), 0640u);
-    EXPECT_EQ(PrintOnePage(h, h.dir.path() / "previews"), 0);
+    EXPECT_EQ(PrintOnePage(h, h.dir.path() / "previews", "0640"), 0);
     EXPECT_EQ(ModeOf(h.dir.path() / "claims.pdf"), 0640u);
     EXPECT_EQ(ModeOf(h.dir.path() / "previews/page-0001.png"), 0640u);
     EXPECT_EQ(ModeOf(h.dir.path() / "previews"), 0750u);
@@ -138,21 +145,22 @@ TEST(SecurityFiles, LinksAtOutputPathsAreRefusedAndTheirTargetsKept) {
   EXPECT_EQ(m.front().rfind(" 3//", 0), 0u);
 
   // The PDF: the formatted records are fine, a link sits at the PDF's name.
-  fs::remove(h.fmt_path());
-  fs::path pdf_target = plant(h.dir.path() / "claims.pdf", "pdf-target");
-  fs::path png_target = plant(h.dir.path() / "page-0001.png", "png-target");
-  EXPECT_EQ(PrintOnePage(h, h.dir.path()), 1);
-  m = test::Messages(h.fc);
-  EXPECT_TRUE(AnyHas(m, (h.dir.path() / "claims.pdf").string() + ": is a symbolic link"))
+  // (A run of its own that formats nothing: it prints the file that is there.)
+  test::Harness p;
+  fs::path pdf_target = plant(p.dir.path() / "claims.pdf", "pdf-target");
+  fs::path png_target = plant(p.dir.path() / "page-0001.png", "png-target");
+  EXPECT_EQ(PrintOnePage(p, p.dir.path()), 1);
+  m = test::Messages(p.fc);
+  EXPECT_TRUE(AnyHas(m, (p.dir.path() / "claims.pdf").string() + ": is a symbolic link"))
       << ::testing::PrintToString(m);
   EXPECT_EQ(test::ReadFile(pdf_target), kept);
-  EXPECT_TRUE(fs::is_symlink(h.dir.path() / "claims.pdf"));
+  EXPECT_TRUE(fs::is_symlink(p.dir.path() / "claims.pdf"));
 
   // A preview page at a link is refused the same way.
-  fs::remove(h.dir.path() / "claims.pdf");
-  EXPECT_EQ(PrintOnePage(h, h.dir.path()), 1);
-  m = test::Messages(h.fc);
-  EXPECT_TRUE(AnyHas(m, (h.dir.path() / "page-0001.png").string() + ": is a symbolic link"))
+  fs::remove(p.dir.path() / "claims.pdf");
+  EXPECT_EQ(PrintOnePage(p, p.dir.path()), 1);
+  m = test::Messages(p.fc);
+  EXPECT_TRUE(AnyHas(m, (p.dir.path() / "page-0001.png").string() + ": is a symbolic link"))
       << ::testing::PrintToString(m);
   EXPECT_EQ(test::ReadFile(png_target), kept);
 }
