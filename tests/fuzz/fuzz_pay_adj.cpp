@@ -12,7 +12,7 @@
 #include <string>
 
 #include "claim/payment_adjustments.h"
-#include "host/run_state.h"
+#include "base/context.h"
 
 namespace {
 
@@ -42,15 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string total = nul == std::string::npos ? std::string() : input.substr(0, nul);
   std::string detail = nul == std::string::npos ? input : input.substr(nul + 1);
 
-  ub04::Rs().queue.Clear();
-  ub04::PayAdjHelper helper;
+  // The helper reports to the run it is given: its own queue here.
+  ub04::Context cx;
+  cx.module_name = "QVR_UB04PPA_Format";
+  cx.component_name = cx.module_name + ".Dll";
+  ub04::PayAdjHelper helper(cx);
   const std::string before = total;
   int16_t r = helper.AddThePaymentAdjCodes(total, detail);
   if (r == 3) {
-    if (total != before || ub04::Rs().queue.MaxNr() != 3) __builtin_trap();
+    if (total != before || cx.queue.MaxNr() != 3) __builtin_trap();
     return 0;
   }
-  if (r != 0) __builtin_trap();
+  if (r != 0 || !cx.queue.Empty()) __builtin_trap();  // success queues nothing
   if (detail.empty()) {
     if (total != before) __builtin_trap();
     return 0;
