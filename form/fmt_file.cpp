@@ -1,6 +1,8 @@
 #include "form/fmt_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -341,8 +343,21 @@ std::string WhyIncomplete(const std::string& path) {
 void FormattedFileReader::Open(const std::string& path) {
   if (f_) Raise(kErrFileAlreadyOpen);
   errno = 0;
-  f_ = std::fopen(path.c_str(), "rb");
-  if (!f_) Raise(errno == ENOENT ? kErrFileNotFound : ErrnoToRtError(errno));
+  // Not blocking on a FIFO without a writer while it is looked at.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) Raise(errno == ENOENT ? kErrFileNotFound : ErrnoToRtError(errno));
+  // Only a file has an end: a device or a pipe could feed one line forever.
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    Raise(kErrPathFileAccess);
+  }
+  f_ = ::fdopen(fd, "rb");
+  if (!f_) {
+    int err = errno;
+    ::close(fd);
+    Raise(ErrnoToRtError(err));
+  }
   buf_.resize(kReadBuffer);
   begin_ = end_ = 0;
 }

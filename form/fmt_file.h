@@ -75,8 +75,9 @@ struct FormattedLine {
 };
 
 // Reads a formatted-record file line by line. Open raises 53 when the file
-// does not exist; a malformed line raises 13 (a number that is not one) or
-// 62 (items missing).
+// does not exist and 75 when it is not a regular file (a device or a pipe
+// has no end); a malformed line raises 13 (a number that is not one) or 62
+// (items missing).
 class FormattedFileReader {
  public:
   FormattedFileReader() = default;

@@ -7,8 +7,7 @@
 //                     that does not exist); any other NAME picks one of them
 //     !2<TAB>NAME     the file name: letters, digits, "_" and "-" of NAME
 //                     and ".fmt" ("" stays ""); in "full", "claims.pdf"
-//                     and the run log are /dev/full nodes ("claims.fmt"
-//                     too when UB04_FUZZ_FMT_NODE is set)
+//                     the run log and "claims.fmt" are /dev/full nodes
 //     !7<TAB>NAME     a printer queue that does not exist ("" stays "")
 //     !CONNECTIONSTRING<TAB>TEXT   "" as it is, "missing" a database file
 //                     that does not exist, "folder" a folder, anything else
@@ -203,7 +202,7 @@ Outputs RunSequence(const std::string& input, const fs::path& root) {
   // A device node as the formatted-record file itself makes printing read
   // it without end (tests/fuzz/findings/host_sequence/README): only on
   // request until the reader refuses files that are not regular.
-  if (std::getenv("UB04_FUZZ_FMT_NODE")) FullNode(root / "full" / "claims.fmt");
+  FullNode(root / "full" / "claims.fmt");
 
   ub04::Format_Class fc;  // closes what the previous run left open
   FileSizeLimit limit;
