@@ -5,9 +5,9 @@ JOBS ?= $(shell nproc)
 PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libcairo2-dev \
   libfontconfig-dev libfreetype-dev fonts-liberation libsqlite3-dev sqlite3 \
   unixodbc-dev unixodbc libsqliteodbc libcups2-dev cups-daemon cups-client \
-  poppler-utils clang
+  poppler-utils clang python3
 
-.PHONY: run test deps build asan fuzz bench clean
+.PHONY: run test deps build asan fuzz bench clean install deb
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -71,6 +71,18 @@ bench: deps
 	  $(BENCH_BUILD)/bench/gen --charges $${n#*:} --seed 1 > $(BENCH_BUILD)/batches/$${n%%:*}.txt || exit 1; done
 	bench/run --build $(BENCH_BUILD) $(BENCH_ARGS) $(BENCH_BUILD)/batches/10k.txt \
 	  $(BENCH_BUILD)/batches/100k.txt $(BENCH_BUILD)/batches/1M.txt
+
+# Installs the libraries, headers, ub04fmt, its man page, the pkg-config file
+# and the CMake package under PREFIX (staged under DESTDIR when given).
+PREFIX ?= /usr/local
+DESTDIR ?=
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package (CPack), written to $(BUILD)/: install it with
+# apt-get install ./$(BUILD)/ub04ppa_*.deb
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz out

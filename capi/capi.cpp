@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/format_class.h"
+#include "host/run_state.h"
 #include "base/msgbox.h"
 
 struct ub04_format {
@@ -17,6 +18,12 @@ std::string Str(const char* s) { return s ? std::string(s) : std::string(); }
 }  // namespace
 
 extern "C" {
+
+const char* ub04_version(void) {
+  // The version of the library actually loaded, built once.
+  static const std::string text = ub04::VersionText();
+  return text.c_str();
+}
 
 ub04_format* ub04_create(void) {
   try {

@@ -70,6 +70,8 @@ const RecordType* FindRecordType(std::string_view code) {
   return nullptr;
 }
 
+std::span<const RecordType> RecordTypes() { return kTypes; }
+
 bool TakesFacility(const Record& calc_pref, const Record& charge) {
   const std::string& sw = calc_pref[calc_pref::FacilitySwitch];
   const std::string& pos = charge[charge::PosCode];

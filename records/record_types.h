@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "records/layouts.h"
@@ -31,6 +32,9 @@ struct RecordType {
 
 // The row of a type code, or null for a type the component does not know.
 const RecordType* FindRecordType(std::string_view code);
+
+// Every row, in table order (for the generated record reference).
+std::span<const RecordType> RecordTypes();
 
 // The facility switch of the billing preferences ("1" never, "2" not for an
 // office place of service, anything else always): true when the facility

@@ -1,0 +1,176 @@
+// The public C++ interface (ub04/format_class.hpp): handles that forward to
+// the library's own classes, so a host compiled as C++17 against the
+// installed headers sees none of the internals.
+#include "ub04/format_class.hpp"
+
+#include <new>
+#include <stdexcept>
+
+#include "base/runtime.h"
+#include "claim/payment_adjustments.h"
+#include "host/format_class.h"
+#include "records/custom_form.h"
+
+namespace ub04::api {
+
+namespace {
+
+// A run-time error of the helper classes reaches a C++ host as a standard
+// exception carrying the same text the error handlers write.
+template <class F>
+decltype(auto) Translate(F&& body) {
+  try {
+    return ub04::Guard(body);
+  } catch (const ub04::RtError& e) {
+    if (e.number() == 7) throw std::bad_alloc();  // Guard turns bad_alloc into error 7
+    throw std::runtime_error(ub04::ErrorText(e));
+  }
+}
+
+}  // namespace
+
+// ---- Format_Class ----------------------------------------------------------
+
+struct Format_Class::Impl {
+  ub04::Format_Class fc;
+};
+
+Format_Class::Format_Class() : impl_(std::make_unique<Impl>()) {}
+Format_Class::~Format_Class() = default;
+
+std::string& Format_Class::gsErrorMsg() { return impl_->fc.gsErrorMsg; }
+const std::string& Format_Class::gsErrorMsg() const { return impl_->fc.gsErrorMsg; }
+
+std::string Format_Class::GetAMessage(int32_t& lIndex) { return impl_->fc.GetAMessage(lIndex); }
+
+// The calls below never throw: a failure the run did not catch itself is an
+// error result, as the C interface answers it.
+int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::string& sMsg) {
+  try {
+    return impl_->fc.HereIsAMessage(sMsgNr, sMsg);
+  } catch (...) {
+    return 3;
+  }
+}
+
+int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& sRec) {
+  try {
+    return impl_->fc.FormatRecord(sKey, sRec);
+  } catch (...) {
+    return 1;
+  }
+}
+
+int16_t Format_Class::ProcessEndOfFile() {
+  try {
+    return impl_->fc.ProcessEndOfFile();
+  } catch (...) {
+    return 1;
+  }
+}
+
+int16_t Format_Class::ProcessFormattedRecords() {
+  try {
+    return impl_->fc.ProcessFormattedRecords();
+  } catch (...) {
+    return 1;
+  }
+}
+
+// ---- PayAdjHelper ----------------------------------------------------------
+
+struct PayAdjHelper::Impl {
+  ub04::PayAdjHelper helper;
+};
+
+PayAdjHelper::PayAdjHelper() : impl_(std::make_unique<Impl>()) {}
+PayAdjHelper::~PayAdjHelper() = default;
+
+int16_t PayAdjHelper::AddThePaymentAdjCodes(std::string& sTot, const std::string& sDetailIns) {
+  return Translate([&] { return impl_->helper.AddThePaymentAdjCodes(sTot, sDetailIns); });
+}
+
+int16_t PayAdjHelper::ParseThePaymentAdjCodeStructs(const std::string& sAdjCodes,
+                                                    std::vector<PaymentAdjStruct>& aStructs) {
+  return Translate([&] {
+    std::vector<ub04::PaymentAdjStruct> parsed;
+    int16_t result = impl_->helper.ParseThePaymentAdjCodeStructs(sAdjCodes, parsed);
+    std::vector<PaymentAdjStruct> out;
+    out.reserve(parsed.size());
+    for (auto& s : parsed)
+      out.push_back({std::move(s.sGroup), std::move(s.sReason),
+                     Currency::FromScaled(s.curAmount.scaled()), s.dfUnit});
+    aStructs = std::move(out);  // the caller's array changes only on success
+    return result;
+  });
+}
+
+// ---- CCFormInfo ------------------------------------------------------------
+
+// A question is shared with a list's slot when the list handed it out.
+struct CCFormInfo::Impl {
+  std::shared_ptr<ub04::CCFormInfo> obj;
+};
+
+CCFormInfo::CCFormInfo()
+    : impl_(std::make_unique<Impl>(Impl{std::make_shared<ub04::CCFormInfo>()})) {}
+
+CCFormInfo::CCFormInfo(const CCFormInfo& other)
+    : impl_(std::make_unique<Impl>(Impl{std::make_shared<ub04::CCFormInfo>(*other.impl_->obj)})) {}
+
+CCFormInfo& CCFormInfo::operator=(const CCFormInfo& other) {
+  if (this != &other) *impl_->obj = *other.impl_->obj;
+  return *this;
+}
+
+CCFormInfo::~CCFormInfo() = default;
+
+std::string& CCFormInfo::sChargeCustomForm() { return impl_->obj->sChargeCustomForm; }
+std::string& CCFormInfo::sQuestionIDName() { return impl_->obj->sQuestionIDName; }
+std::string& CCFormInfo::sQuestionType() { return impl_->obj->sQuestionType; }
+std::string& CCFormInfo::sAnswerValue() { return impl_->obj->sAnswerValue; }
+std::string& CCFormInfo::sQuestionNumber() { return impl_->obj->sQuestionNumber; }
+int16_t& CCFormInfo::iSequence() { return impl_->obj->iSequence; }
+const std::string& CCFormInfo::sChargeCustomForm() const { return impl_->obj->sChargeCustomForm; }
+const std::string& CCFormInfo::sQuestionIDName() const { return impl_->obj->sQuestionIDName; }
+const std::string& CCFormInfo::sQuestionType() const { return impl_->obj->sQuestionType; }
+const std::string& CCFormInfo::sAnswerValue() const { return impl_->obj->sAnswerValue; }
+const std::string& CCFormInfo::sQuestionNumber() const { return impl_->obj->sQuestionNumber; }
+int16_t CCFormInfo::iSequence() const { return impl_->obj->iSequence; }
+
+void CCFormInfo::EmptyMe() { impl_->obj->EmptyMe(); }
+
+void CCFormInfo::DetermineQuestionNumber() {
+  Translate([&] { impl_->obj->DetermineQuestionNumber(); });
+}
+
+// ---- CCFormInfoArray -------------------------------------------------------
+
+struct CCFormInfoArray::Impl {
+  ub04::CCFormInfoArray list;
+};
+
+CCFormInfoArray::CCFormInfoArray() : impl_(std::make_unique<Impl>()) {}
+CCFormInfoArray::~CCFormInfoArray() = default;
+
+void CCFormInfoArray::Empty_Me() {
+  Translate([&] { impl_->list.Empty_Me(); });
+}
+
+std::shared_ptr<CCFormInfo> CCFormInfoArray::GetCustomFormInfo(int16_t n) {
+  return Translate([&] {
+    auto handle = std::make_shared<CCFormInfo>();
+    handle->impl_->obj = impl_->list.GetCustomFormInfo(n);
+    return handle;
+  });
+}
+
+void CCFormInfoArray::AddTail(const CCFormInfo& obj) {
+  Translate([&] { impl_->list.AddTail(*obj.impl_->obj); });
+}
+
+void CCFormInfoArray::SortArray() {
+  Translate([&] { impl_->list.SortArray(); });
+}
+
+}  // namespace ub04::api

@@ -1,0 +1,113 @@
+/* C interface of the UB-04 claim formatter, for hosts in any language.
+ *
+ * A handle wraps one formatter run. Strings are NUL-terminated bytes; a NULL
+ * string counts as "". No call raises or aborts: failures come back as
+ * results and queued messages.
+ *
+ * Threads: all calls on a handle come from the thread that created it.
+ * Instances created on one thread share that thread's run state, and
+ * creating one resets it, so a thread formats one batch at a time. Separate
+ * threads run separate batches.
+ *
+ * Call order
+ *   1. ub04_create().
+ *   2. Host messages (ub04_here_is_a_message): "1" the output folder, then
+ *      "2" the formatted-record file's name in it ("2" must follow "1"); as
+ *      needed "FILEMODE", "4", "5", "6", "7", "PRINTFORM", "CONNECTIONSTRING",
+ *      "BATCHROWID", "QUARVELUSER". "VER", "BCM-1" and "HOW_MANY_CLAIMS" may
+ *      be asked at any time. docs/host-protocol.md describes each.
+ *   3. ub04_format_record() for every record of the batch, in order; the
+ *      first must be a practice record (type 1000).
+ *   4. ub04_process_end_of_file() once: writes the last claim and closes
+ *      the formatted-record file.
+ *   5. ub04_process_formatted_records() to print that file.
+ *   6. ub04_destroy().
+ *
+ * Messages
+ *   Every call except ub04_get_message empties the message queue when it
+ *   starts, so read the messages of one call before making the next. Read
+ *   them with ub04_get_message(f, 1), (f, 2), ... until "END". Each is
+ *   " N//TEXT//", N the message number (its severity):
+ *     1  an answer or a note ("VER", "BCM-1", "HOW_MANY_CLAIMS")
+ *     2  a warning: the batch goes on and its end does not fail
+ *     3  an error
+ *
+ * Results (int16_t)
+ *   ub04_here_is_a_message      0 done; 3 refused or failed, error queued
+ *                               (e.g. "2" before "1", a FILEMODE other than
+ *                               "0600"/"0640", a log or database that would
+ *                               not open, a test-claim range that is not
+ *                               "A//B"). "BCM-1", "VER", "HOW_MANY_CLAIMS",
+ *                               "QUARVELUSER" and unknown commands answer
+ *                               with the highest message number queued (at
+ *                               least 1), or 0 when nothing was queued.
+ *   ub04_format_record          0 taken (warnings may be queued); 1 an error
+ *                               was queued; 3 the first record was not a
+ *                               practice record (1000).
+ *   ub04_process_end_of_file    0 done (warnings may be queued); 1 an error
+ *                               was queued: the batch's file is not whole
+ *                               and keeps its previous content.
+ *   ub04_process_formatted_records
+ *                               0 printed; 1 anything was queued (nothing or
+ *                               not everything was printed).
+ *   A NULL handle gives 3 from ub04_here_is_a_message and 1 from the others.
+ *
+ *   ub04_format *f = ub04_create();
+ *   ub04_here_is_a_message(f, "1", "/var/claims");
+ *   ub04_here_is_a_message(f, "2", "batch.fmt");
+ *   if (ub04_format_record(f, key, rec) != 0)
+ *     for (int i = 1; strcmp(msg = ub04_get_message(f, i), "END"); ++i) ...
+ *   ub04_process_end_of_file(f);
+ *   ub04_process_formatted_records(f);
+ *   ub04_destroy(f);
+ */
+#ifndef UB04_UB04_H
+#define UB04_UB04_H
+
+#include <stdint.h>
+
+#include "ub04/export.h"
+#include "ub04/version.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct ub04_format ub04_format;
+
+/* The loaded library's version, "MAJOR.MINOR.PATCH" (the "VER" answer).
+ * Compare with UB04_VERSION_STRING to detect a header/library mismatch. */
+UB04_API const char *ub04_version(void);
+
+/* NULL when the instance could not be created. */
+UB04_API ub04_format *ub04_create(void);
+/* Closes the database connection; NULL is ignored. */
+UB04_API void ub04_destroy(ub04_format *f);
+
+/* Message index (1-based) of the queue: " N//TEXT//", or "END" past the
+ * last one (also for an index below 1 or a NULL handle). The text stays
+ * valid until the next call on f. */
+UB04_API const char *ub04_get_message(ub04_format *f, int32_t index);
+/* A host message: msg_nr names the command, msg is its value. */
+UB04_API int16_t ub04_here_is_a_message(ub04_format *f, const char *msg_nr, const char *msg);
+/* One record: key holds 11 "//"-separated fields, field 10 the record type;
+ * rec the record's fields (docs/records.md). */
+UB04_API int16_t ub04_format_record(ub04_format *f, const char *key, const char *rec);
+UB04_API int16_t ub04_process_end_of_file(ub04_format *f);
+UB04_API int16_t ub04_process_formatted_records(ub04_format *f);
+
+/* gsErrorMsg, the last error text the run composed: valid until the next
+ * call on f. */
+UB04_API const char *ub04_error_msg(ub04_format *f);
+UB04_API void ub04_set_error_msg(ub04_format *f, const char *text);
+
+/* Modal message boxes of this thread go to fn (NULL restores the default,
+ * one line on standard error). */
+typedef void (*ub04_message_box_fn)(const char *text, void *user);
+UB04_API void ub04_set_message_box_sink(ub04_message_box_fn fn, void *user);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
