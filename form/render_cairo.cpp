@@ -422,10 +422,8 @@ class PdfRenderer : public CairoRenderer {
       cairo_pdf_surface_set_metadata(pdf_.get(), CAIRO_PDF_METADATA_CREATOR,
                                      "QVR_UB04PPA_Format");
     }
-    if (!cr()) {
-      Attach(pdf_.get(), 1);
-      DrawFormUnder(false);
-    }
+    if (!cr()) Attach(pdf_.get(), 1);
+    DrawFormUnder(false);  // on every page: the context outlives each page
   }
 
   // Draws with draw on the page begun (the calibration page).
