@@ -42,7 +42,7 @@ constexpr const char* kUsage =
     "                         red by default                     --form=grey\n"
     "      --grid             previews also show the 10 x 6 character grid\n"
     "      --reprint FILE     print claims of a formatted-record file; formats nothing.\n"
-    "                         The PDF is FILE-reprint.pdf (in --out DIR when given)\n"
+    "                         into NAME-reprint.pdf beside FILE (or in --out DIR)\n"
     "      --claims LIST      with --reprint: these claims only    --claims 3,7-9\n"
     "      --account TEXT     with --reprint: claims whose patient, billing provider or\n"
     "                         insurance contains TEXT (any case)  --account ellsworth\n"
