@@ -7,7 +7,7 @@ PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libcairo2-dev \
   unixodbc-dev unixodbc libsqliteodbc libcups2-dev cups-daemon cups-client \
   poppler-utils clang python3
 
-.PHONY: run test deps build asan fuzz bench clean install deb
+.PHONY: run test deps build asan fuzz bench clean install deb pictures
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -86,3 +86,17 @@ deb: build
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz out
+
+# The README's pictures, checked in under docs/: the first claim of the
+# example printed with --form, and the calibration page (pdftoppm, from
+# poppler-utils). Builds only what it runs.
+PICTURES = $(BUILD)/pictures
+pictures: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target ub04fmt reference_db
+	rm -rf $(PICTURES) && mkdir -p $(PICTURES)
+	$(BUILD)/ub04fmt -q --out $(PICTURES) --dsn $(BUILD)/examples/reference.db --form \
+	  --test-claims 1-1 examples/batch.txt
+	pdftoppm -r 80 -png -singlefile $(PICTURES)/claims.pdf docs/form-example
+	$(BUILD)/ub04fmt -q --calibration $(PICTURES)/calibration.pdf
+	pdftoppm -r 80 -png -singlefile $(PICTURES)/calibration.pdf docs/calibration

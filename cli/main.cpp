@@ -20,8 +20,10 @@
 #include "cli/claims.h"
 #include "cli/messages.h"
 #include "cli/options.h"
+#include "cli/reprint.h"
 #include "form/printing.h"
 #include "host/format_class.h"
+#include "host/run_state.h"
 
 namespace ub04fmt {
 namespace {
@@ -251,6 +253,7 @@ int Run(const Options& o) {
 
   Driver d(o, isatty(STDERR_FILENO) != 0);
   if (o.preview) ub04::SetPreviewFolder(*o.preview);  // after the component's reset
+  if (o.grid) ub04::Rs().print.preview_grid = true;   // no host message carries it
   if (d.Setup("1", o.out, "--out")) d.Setup("2", o.file, "--file");  // "2" joins onto "1"
   if (o.group_readable) d.Setup("FILEMODE", "0640", "--group-readable");
   if (o.offsets) d.Setup("4", *o.offsets, "--offsets");
@@ -258,6 +261,7 @@ int Run(const Options& o) {
   if (o.test_claims()) d.Setup("6", o.TestClaimsMessage(), "--test-claims");
   if (o.printer) d.Setup("7", *o.printer, "--printer");
   if (o.dsn) d.Setup("CONNECTIONSTRING", *o.dsn, "--dsn");
+  if (!o.form.empty()) d.Setup("PRINTFORM", o.form, "--form");
 
   if (int code = FeedBatch(d, in, o.batch); code >= 0) return code;
   d.Finish();
@@ -359,5 +363,7 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 int main(int argc, char** argv) {
   ub04fmt::Options o;
   if (auto code = ub04fmt::ParseOptions(argc, argv, o)) return *code;
+  if (o.calibration) return ub04fmt::Calibrate(o);
+  if (o.reprint) return ub04fmt::Reprint(o);
   return ub04fmt::Run(o);
 }

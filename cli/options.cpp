@@ -16,6 +16,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ub04fmt [options] BATCH\n"
+    "       ub04fmt --reprint FILE.fmt [--claims LIST] [--account TEXT] [options]\n"
+    "       ub04fmt --calibration FILE.pdf [--offsets X,Y]\n"
     "Formats the records of BATCH (\"-\" reads standard input) into UB-04 claim\n"
     "pages: a formatted-record file in the output folder, and its printed pages\n"
     "as a PDF beside it (sent to a print queue with --printer).\n"
@@ -36,6 +38,15 @@ constexpr const char* kUsage =
     "                                                             --preview png/\n"
     "      --manifest FILE    one row per claim: CSV, or JSON Lines when FILE ends\n"
     "                         in .jsonl                          --manifest claims.csv\n"
+    "      --form[=red|grey]  draw the UB-04 form under the text (plain paper);\n"
+    "                         red by default                     --form=grey\n"
+    "      --grid             previews also show the 10 x 6 character grid\n"
+    "      --reprint FILE     print claims of a formatted-record file; formats nothing.\n"
+    "                         into NAME-reprint.pdf beside FILE (or in --out DIR)\n"
+    "      --claims LIST      with --reprint: these claims only    --claims 3,7-9\n"
+    "      --account TEXT     with --reprint: claims whose patient, billing provider or\n"
+    "                         insurance contains TEXT (any case)  --account ellsworth\n"
+    "      --calibration FILE write the calibration page for pre-printed forms and stop\n"
     "      --no-print         format only; keep the run log\n"
     "      --print-anyway     print even after an error (not after a usage error)\n"
     "      --strict           treat warnings as errors: nothing is printed\n"
@@ -125,6 +136,24 @@ std::optional<std::string> OffsetsMessage(const std::string& text) {
   return Columns(*x) + Columns(*y);
 }
 
+std::optional<std::vector<std::pair<int, int>>> ClaimList(const std::string& text) {
+  std::vector<std::pair<int, int>> out;
+  size_t at = 0;
+  while (at <= text.size()) {
+    size_t comma = text.find(',', at);
+    std::string_view item = std::string_view(text).substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+    size_t dash = item.find('-');
+    auto from = Whole(item.substr(0, dash));
+    auto to = dash == std::string_view::npos ? from : Whole(item.substr(dash + 1));
+    if (!from || !to || *from < 1 || *from > *to) return std::nullopt;
+    out.emplace_back(*from, *to);
+    if (comma == std::string::npos) break;
+    at = comma + 1;
+  }
+  if (out.empty()) return std::nullopt;
+  return out;
+}
+
 std::optional<std::pair<int, int>> TestClaimRange(const std::string& text) {
   size_t dash = text.find('-');
   if (dash == std::string::npos) return std::nullopt;
@@ -137,7 +166,8 @@ std::optional<std::pair<int, int>> TestClaimRange(const std::string& text) {
 std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
   enum : int {
     kOffsets = 1000, kLogLevel, kTestClaims, kPreview, kManifest, kNoPrint, kPrintAnyway,
-    kStrict, kGroupReadable, kRawMessages,
+    kStrict, kGroupReadable, kRawMessages, kForm, kGrid, kCalibration, kReprint, kClaims,
+    kAccount,
   };
   static const option kLong[] = {
       {"out", required_argument, nullptr, 'o'},
@@ -157,6 +187,12 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
       {"strict", no_argument, nullptr, kStrict},
       {"group-readable", no_argument, nullptr, kGroupReadable},
       {"raw-messages", no_argument, nullptr, kRawMessages},
+      {"form", optional_argument, nullptr, kForm},
+      {"grid", no_argument, nullptr, kGrid},
+      {"calibration", required_argument, nullptr, kCalibration},
+      {"reprint", required_argument, nullptr, kReprint},
+      {"claims", required_argument, nullptr, kClaims},
+      {"account", required_argument, nullptr, kAccount},
       {nullptr, 0, nullptr, 0},
   };
   opterr = 0;  // our own messages name the accepted form
@@ -169,6 +205,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
       case 'o':
         if (v.empty()) return UsageError("--out needs a folder (\"\" would mean the filesystem root); use --out . for this one");
         o.out = v;
+        o.out_given = true;
         break;
       case 'f':
         if (v.empty() || v[0] == '/' || v.find('/') != std::string::npos ||
@@ -188,6 +225,9 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
         o.offsets = OffsetsMessage(v);
         if (!o.offsets)
           return UsageError("--offsets takes X,Y in inches, each within +-1.00 with at most two decimals (e.g. --offsets=+0.10,-0.05), not '" + v + "'");
+        // Back from the columns: magnitude 1-4, sign 5, magnitude 6-9, sign 10.
+        o.offset_x = std::strtof(o.offsets->substr(0, 4).c_str(), nullptr) * ((*o.offsets)[4] == '-' ? -1 : 1);
+        o.offset_y = std::strtof(o.offsets->substr(5, 4).c_str(), nullptr) * ((*o.offsets)[9] == '-' ? -1 : 1);
         break;
       case kLogLevel:
         if (v != "0" && v != "1" && v != "2")
@@ -212,6 +252,31 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
       case kStrict: o.strict = true; break;
       case kGroupReadable: o.group_readable = true; break;
       case kRawMessages: o.raw_messages = true; break;
+      case kForm:
+        if (!optarg || v == "red") o.form = "1";
+        else if (v == "grey" || v == "gray") o.form = "2";
+        else return UsageError("--form takes red or grey (--form=grey), not '" + v + "'");
+        break;
+      case kGrid: o.grid = true; break;
+      case kCalibration:
+        if (v.empty()) return UsageError("--calibration needs a PDF file name");
+        o.calibration = v;
+        break;
+      case kReprint:
+        if (v.empty()) return UsageError("--reprint needs a formatted-record file");
+        o.reprint = v;
+        break;
+      case kClaims: {
+        auto list = ClaimList(v);
+        if (!list)
+          return UsageError("--claims takes claim numbers and ranges, e.g. --claims 3,7-9 (each at least 1, ranges FROM-TO with FROM <= TO), not '" + v + "'");
+        o.claims.insert(o.claims.end(), list->begin(), list->end());
+        break;
+      }
+      case kAccount:
+        if (v.empty()) return UsageError("--account needs a text to look for");
+        o.account = v;
+        break;
       case ':':
         return UsageError(std::string(argv[optind - 1]) + " needs a value");
       default:
@@ -220,9 +285,25 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
         return UsageError(std::string("unknown option ") + argv[optind - 1]);
     }
   }
-  if (optind >= argc) return UsageError("no batch file given");
-  if (argc - optind > 1) return UsageError("only one batch file, please");
-  o.batch = argv[optind];
+  if (o.calibration && o.reprint)
+    return UsageError("--calibration and --reprint are separate runs; give one");
+  if ((!o.claims.empty() || o.account) && !o.reprint)
+    return UsageError("--claims and --account choose the claims of --reprint FILE.fmt");
+  if (o.grid && !o.preview) return UsageError("--grid draws on the previews; add --preview DIR");
+  if (o.calibration || o.reprint) {
+    const char* mode = o.calibration ? "--calibration" : "--reprint";
+    if (optind < argc)
+      return UsageError(std::string(mode) + " formats no batch; drop '" + argv[optind] + "'");
+    if (o.no_print || o.manifest || o.test_claims() || o.strict || o.dsn || o.log_level)
+      return UsageError(std::string(mode) + " takes none of --no-print, --manifest, --test-claims, "
+                        "--strict, --dsn, --log-level (they belong to formatting a batch)");
+    if (o.calibration && (o.preview || !o.form.empty() || o.printer))
+      return UsageError("--calibration takes only --offsets (and --group-readable)");
+  } else {
+    if (optind >= argc) return UsageError("no batch file given");
+    if (argc - optind > 1) return UsageError("only one batch file, please");
+    o.batch = argv[optind];
+  }
   if (o.preview && o.no_print) return UsageError("--preview shows printed pages; drop --no-print");
   if (o.printer) {
     std::vector<std::string> queues = PrintQueues();

@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ub04fmt {
 
@@ -22,6 +24,17 @@ struct Options {
   bool group_readable = false;
   std::string batch;
 
+  // The form drawn under the text: "" none, "1" red, "2" grey (the text of
+  // host message "PRINTFORM").
+  std::string form;
+  bool grid = false;                       // previews show the character grid
+  std::optional<std::string> calibration;  // write the calibration page there, nothing else
+  std::optional<std::string> reprint;      // print from this formatted-record file, format nothing
+  std::vector<std::pair<int, int>> claims;  // --claims: ranges of claim numbers
+  std::optional<std::string> account;       // --account: text of the claim's index
+  bool out_given = false;
+  float offset_x = 0, offset_y = 0;         // --offsets in inches
+
   bool test_claims() const { return test_from.has_value(); }
   // The text of host message "6" ("FROM//TO").
   std::string TestClaimsMessage() const;
@@ -37,6 +50,8 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o);
 // "X,Y" in signed inches (at most two decimals, each within +-1.00), or the
 // old ten-column form, to the ten-column text message "4" reads.
 std::optional<std::string> OffsetsMessage(const std::string& text);
+// "3,7-9": claim numbers and ranges, each 1 to 2147483647, FROM <= TO.
+std::optional<std::vector<std::pair<int, int>>> ClaimList(const std::string& text);
 // "FROM-TO", whole numbers with 1 <= FROM <= TO <= 32767.
 std::optional<std::pair<int, int>> TestClaimRange(const std::string& text);
 

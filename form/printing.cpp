@@ -28,19 +28,24 @@ bool OnAnyPaper(float v) { return std::isfinite(v) && std::fabs(v) <= kFarOffPap
 
 // Reads every line and prints the form pages in range. In test-claims mode
 // the pages before giTestClaims_Starting are read and dropped, and nothing
-// after giTestClaims_Ending is printed.
+// after giTestClaims_Ending is printed. With a page filter, only the pages
+// whose "C" line it keeps are printed; every page still counts.
 void PrintPages(Context& cx, PrintState& ps, FormattedFileReader& reader, Printer& printer) {
   const bool ranged = ps.test_claims_mode;
+  bool chosen = !ps.page_filter;  // the page's "C" line passed the page filter
   FormattedLine line;
   while (reader.Next(line)) {
     if (ranged && ps.test_claims_counted >= ps.test_claims_ending) continue;
-    const bool before_range = ranged && ps.test_claims_counted + 1 < ps.test_claims_starting;
+    const bool skip = (ranged && ps.test_claims_counted + 1 < ps.test_claims_starting) || !chosen;
     printer.page_number = ps.test_claims_counted + 1;
     if (line.kind == "F") {
-      if (!before_range) PrintField(cx, ps, printer, line.text, line.x, line.y, CheckInt16(line.number));
+      if (!skip) PrintField(cx, ps, printer, line.text, line.x, line.y, CheckInt16(line.number));
     } else if (line.kind == "N") {
-      if (!before_range) printer.NewPage();
+      if (!skip) printer.NewPage();
       ++ps.test_claims_counted;
+      chosen = !ps.page_filter;  // a page without a "C" line is chosen by no filter
+    } else if (line.kind == "C" && ps.page_filter) {
+      chosen = ps.page_filter(line.number, line.text);
     }
   }
 }
@@ -117,7 +122,7 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
                               unsigned perms, const OutFile::FileId& written) {
   ps.test_claims_counted = 0;
   ps.pages_printed = 0;
-  const std::string pdf_path = PdfPathFor(fmt_file_path);
+  const std::string pdf_path = ps.pdf_path.empty() ? PdfPathFor(fmt_file_path) : ps.pdf_path;
   const std::string title = std::filesystem::path(fmt_file_path).filename().string();
   const bool must_match = !(written == OutFile::FileId{});
   auto not_ours = [&] {
@@ -148,13 +153,16 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
       std::unique_ptr<PageRenderer> preview;
       std::vector<PageRenderer*> devices = {pdf.get()};
       if (!ps.preview_dir.empty()) {
-        preview = MakePreviewRenderer(ps.preview_dir, perms);
+        preview = MakePreviewRenderer(ps.preview_dir, perms, ps.preview_grid);
         devices.push_back(preview.get());
       }
       TeeRenderer all(std::move(devices));
       Printer printer(all);
 
       InitializePrinter(cx, ps, printer);
+      // The form moves with the text, so that the text stays in its boxes.
+      all.SetForm(ps.form_ink, ps.printer_x_offset - ps.x_margin,
+                  ps.printer_y_offset - ps.y_margin);
       printer.SetFont(kFontName, kFontPoints, kFontBold);
       FormattedFileReader reader;
       reader.Open(fmt_file_path);

@@ -7,6 +7,11 @@
 // claims.pdf), US Letter, one PDF page per form page; with a print queue
 // selected by host message "7" the finished PDF is then sent to it as one
 // job. A run that prints no page leaves no PDF and sends no job.
+//
+// With a form ink chosen (host message "PRINTFORM"), the UB-04 form itself
+// (form_layout.h) is drawn under the text of every page; the text is where
+// it would be without it. A page filter (reprints) prints only the pages
+// whose "C" line it keeps, into the PrintState's pdf_path when one is set.
 #pragma once
 
 #include <cstdint>

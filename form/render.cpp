@@ -8,6 +8,10 @@ void TeeRenderer::SetFont(const std::string& name, float points, bool bold) {
   for (PageRenderer* r : to_) r->SetFont(name, points, bold);
 }
 
+void TeeRenderer::SetForm(FormInk ink, float dx, float dy) {
+  for (PageRenderer* r : to_) r->SetForm(ink, dx, dy);
+}
+
 void TeeRenderer::BeginPage(int32_t page_number) {
   for (PageRenderer* r : to_) r->BeginPage(page_number);
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/runtime.h"
+#include "form/print_state.h"
 
 namespace ub04 {
 
@@ -49,6 +50,10 @@ class PageRenderer {
   // Height of a text line in the current font (ascent + descent), inches.
   virtual float TextHeight(std::string_view text) = 0;
 
+  // The form drawn under the text of every page begun from now on, shifted
+  // by (dx, dy) inches as the text is. Devices that cannot draw it ignore it.
+  virtual void SetForm(FormInk /*ink*/, float /*dx*/, float /*dy*/) {}
+
   // page_number is the form page the page shows (names preview files).
   virtual void BeginPage(int32_t page_number) = 0;
   // Draws text (Windows-1252 bytes) with its line's top-left corner at (x, y).
@@ -68,6 +73,7 @@ class TeeRenderer : public PageRenderer {
   void SetFont(const std::string& name, float points, bool bold) override;
   float TextWidth(std::string_view text) override { return to_.front()->TextWidth(text); }
   float TextHeight(std::string_view text) override { return to_.front()->TextHeight(text); }
+  void SetForm(FormInk ink, float dx, float dy) override;
   void BeginPage(int32_t page_number) override;
   void DrawText(float x, float y, std::string_view text) override;
   void EndPage() override;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/text_file.h"
+#include "form/render_form.h"
 
 namespace ub04 {
 
@@ -211,6 +212,12 @@ class CairoFont {
 // Text in one font on a cairo surface whose user units are points.
 class CairoRenderer : public PageRenderer {
  public:
+  void SetForm(FormInk ink, float dx, float dy) override {
+    form_ink_ = ink;
+    form_dx_ = dx;
+    form_dy_ = dy;
+  }
+
   void SetFont(const std::string& name, float points, bool bold) override {
     font_.Select(name, points, bold);
     if (cr_) font_.Apply(cr_.get());
@@ -275,7 +282,18 @@ class CairoRenderer : public PageRenderer {
 
   cairo_t* cr() const { return cr_.get(); }
 
+  // The form under the page just begun: faint for the screen, or as asked.
+  void DrawFormUnder(bool faint) {
+    if (!cr_) return;
+    if (!faint && form_ink_ == FormInk::kNone) return;
+    DrawForm(cr_.get(), form_ink_, faint, form_dx_, form_dy_);
+    CheckSurface("drawing the form on");
+  }
+
  private:
+  FormInk form_ink_ = FormInk::kNone;
+  float form_dx_ = 0, form_dy_ = 0;
+
   void RequireFont() const {
     if (!font_.selected()) Raise(kErrPrinter, "Printer error: no font selected");
   }
@@ -405,6 +423,14 @@ class PdfRenderer : public CairoRenderer {
                                      "QVR_UB04PPA_Format");
     }
     if (!cr()) Attach(pdf_.get(), 1);
+    DrawFormUnder(false);  // on every page: the context outlives each page
+  }
+
+  // Draws with draw on the page begun (the calibration page).
+  template <class F>
+  void DrawOnPage(F&& draw) {
+    draw(cr());
+    CheckSurface("drawing on");
   }
 
   void EndPage() override {
@@ -446,7 +472,8 @@ class PdfRenderer : public CairoRenderer {
 
 class PreviewRenderer : public CairoRenderer {
  public:
-  PreviewRenderer(std::string dir, unsigned perms) : dir_(std::move(dir)), perms_(perms) {}
+  PreviewRenderer(std::string dir, unsigned perms, bool grid)
+      : dir_(std::move(dir)), perms_(perms), grid_(grid) {}
   ~PreviewRenderer() override { Detach(); }
 
   DeviceCaps Caps() const override {
@@ -465,6 +492,7 @@ class PreviewRenderer : public CairoRenderer {
     if (st != CAIRO_STATUS_SUCCESS) Fail("cannot draw", st);
     Attach(image_.get(), kPreviewDpi / kPointsPerInch);
     PaintPaper();
+    DrawFormUnder(true);
   }
 
   void EndPage() override {
@@ -488,14 +516,18 @@ class PreviewRenderer : public CairoRenderer {
  private:
   std::string Where() const override { return file_; }
 
-  // White paper with the character cells of the form: 1/10 in columns and
-  // 1/6 in rows, every inch a little darker.
+  // White paper, with the grid: the character cells of the form, 1/10 in
+  // columns and 1/6 in rows, every inch a little darker.
   void PaintPaper() {
     cairo_t* c = cr();
     cairo_save(c);
     cairo_identity_matrix(c);
     cairo_set_source_rgb(c, 1, 1, 1);
     cairo_paint(c);
+    if (!grid_) {
+      cairo_restore(c);
+      return;
+    }
     cairo_set_line_width(c, 1);
     const double w = kPaperWidth * kPreviewDpi, h = kPaperHeight * kPreviewDpi;
     auto line = [&](double x0, double y0, double x1, double y1, bool inch) {
@@ -518,6 +550,7 @@ class PreviewRenderer : public CairoRenderer {
 
   std::string dir_, file_;
   unsigned perms_;
+  bool grid_;
   Owned<cairo_surface_t> image_;
 };
 
@@ -528,8 +561,17 @@ std::unique_ptr<PageRenderer> MakePdfRenderer(const std::string& path, const std
   return std::make_unique<PdfRenderer>(path, title, perms);
 }
 
-std::unique_ptr<PageRenderer> MakePreviewRenderer(const std::string& dir, unsigned perms) {
-  return std::make_unique<PreviewRenderer>(dir, perms);
+std::unique_ptr<PageRenderer> MakePreviewRenderer(const std::string& dir, unsigned perms,
+                                                  bool grid) {
+  return std::make_unique<PreviewRenderer>(dir, perms, grid);
+}
+
+void WriteCalibrationPage(const std::string& path, unsigned perms, float dx, float dy) {
+  PdfRenderer pdf(path, "calibration", perms);
+  pdf.BeginPage(1);
+  pdf.DrawOnPage([&](cairo_t* cr) { DrawCalibration(cr, dx, dy); });
+  pdf.EndPage();
+  pdf.EndDocument();
 }
 
 }  // namespace ub04

@@ -24,7 +24,8 @@ namespace ub04 {
 // text naming the path) and its target left untouched. Every write and close
 // is checked.
 
-// The PDF at path, one PDF page per page; the file is created when the first
+// The PDF at path, one PDF page per page, with the form drawn under the text
+// when SetForm asks for it; the file is created when the first
 // page begins, so a document without pages leaves nothing on disk. title goes
 // into the document's metadata. A link at path is refused at once.
 std::unique_ptr<PageRenderer> MakePdfRenderer(const std::string& path, const std::string& title,
@@ -32,8 +33,16 @@ std::unique_ptr<PageRenderer> MakePdfRenderer(const std::string& path, const std
 
 // One PNG per page at 100 dots per inch in dir (created when missing, open
 // to the owner only, or to the group too for kGroupReadable), named
-// "page-0001.png" by the page's form page number, with a faint grid of the
-// form's character cells (1/10 in by 1/6 in) under the text.
-std::unique_ptr<PageRenderer> MakePreviewRenderer(const std::string& dir, unsigned perms);
+// "page-0001.png" by the page's form page number. The form is always drawn
+// faintly under the text, with its box numbers (in the ink SetForm chose,
+// red when none); with grid, also the form's character cells (1/10 in by
+// 1/6 in).
+std::unique_ptr<PageRenderer> MakePreviewRenderer(const std::string& dir, unsigned perms,
+                                                  bool grid = false);
+
+// Writes the calibration page (render_form.h) as a one-page PDF at path, its
+// marks shifted by (dx, dy) inches, like the PDF of a printing run: under a
+// temporary name, with perms, never through a link. Raises DeviceFailure.
+void WriteCalibrationPage(const std::string& path, unsigned perms, float dx, float dy);
 
 }  // namespace ub04

@@ -251,6 +251,15 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       if (!rs.ref.connected() && rs.cx.queue.MaxNr() >= 3) result = 3;
     } else if (sMsgNr == "FILEMODE") {
       result = SetFileMode(sMsg);
+    } else if (sMsgNr == "PRINTFORM") {
+      // The form drawn under the text: "1" red, "2" grey, "0" none.
+      if (auto ink = FormInkFromText(sMsg)) {
+        rs.print.form_ink = *ink;
+      } else {
+        AddToMessageArray(3, ComponentName() + " HereIsAMessage()  PRINTFORM \"" + sMsg +
+                                 "\" is not 0, 1 or 2; the form is not drawn");
+        result = 3;
+      }
     } else if (sMsgNr == "BATCHROWID") {
       rs.batch_row_id = sMsg;
     } else if (sMsgNr == "QUARVELUSER") {

@@ -1,0 +1,159 @@
+#include "cli/reprint.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+#include "base/context.h"
+#include "base/file_lock.h"
+#include "base/text_file.h"
+#include "cli/claims.h"
+#include "cli/messages.h"
+#include "form/fmt_file.h"
+#include "form/printing.h"
+#include "form/render_cairo.h"
+
+namespace ub04fmt {
+
+namespace {
+
+constexpr const char* kModule = "QVR_UB04PPA_Format";
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool Listed(const std::vector<std::pair<int, int>>& ranges, long long n) {
+  for (const auto& [from, to] : ranges)
+    if (n >= from && n <= to) return true;
+  return false;
+}
+
+// Shows what the printing run queued, the way a batch run shows it.
+void ShowQueue(ub04::Context& cx, const Options& o) {
+  MessagePrinter printer(stderr, o.raw_messages, !o.quiet);
+  for (int32_t i = 1;; ++i) {
+    std::string entry = cx.queue.Get(i);
+    if (entry == "END") break;
+    printer.Show(entry, ParseQueued(entry), "reprint");
+  }
+}
+
+}  // namespace
+
+int Reprint(const Options& o) {
+  const std::string& fmt = *o.reprint;
+  std::string why;
+  auto sum = ReadFormatted(fmt, true, why);
+  if (!sum) {
+    std::fprintf(stderr, "ub04fmt: error: %s\n", why.c_str());
+    return 1;
+  }
+  // The claims asked for by number must all be there: a reprint that drops
+  // one silently would pass for the whole request.
+  std::set<long long> present;
+  for (const ClaimRow& c : sum->claims) present.insert(c.sequence);
+  std::string missing;
+  for (const auto& [from, to] : o.claims)
+    for (long long n = from; n <= to && n <= from + 100000LL; ++n)
+      if (!present.count(n)) {
+        missing += (missing.empty() ? "" : ", ") + std::to_string(n);
+        if (missing.size() > 60) break;
+      }
+  if (!missing.empty()) {
+    std::fprintf(stderr, "ub04fmt: error: %s holds no claim %s (it holds claims 1 to %zu); "
+                 "nothing printed\n", fmt.c_str(), missing.c_str(), sum->claims.size());
+    return 1;
+  }
+  const std::string account = o.account ? Lower(*o.account) : "";
+  auto chosen = [&](long long sequence, std::string_view index_text) {
+    if (!o.claims.empty() && !Listed(o.claims, sequence)) return false;
+    return account.empty() || Lower(index_text).find(account) != std::string::npos;
+  };
+  int pages = 0;
+  {
+    ub04::FormattedFileReader reader;
+    ub04::FormattedLine line;
+    try {
+      reader.Open(fmt);
+      while (reader.Next(line))
+        if (line.kind == "C" && chosen(line.number, line.text)) ++pages;
+    } catch (...) {
+      std::fprintf(stderr, "ub04fmt: error: the formatted-record file %s holds a malformed line\n",
+                   fmt.c_str());
+      return 1;
+    }
+  }
+  if (pages == 0) {
+    std::fprintf(stderr, "ub04fmt: error: no claim of %s matches%s%s; nothing printed\n",
+                 fmt.c_str(), o.account ? " --account " : "",
+                 o.account ? o.account->c_str() : "");
+    return 1;
+  }
+
+  ub04::Context cx;
+  cx.module_name = kModule;
+  cx.component_name = std::string(kModule) + ".Dll";
+  ub04::PrintState ps;
+  ps.printer_x_offset = o.offset_x;
+  ps.printer_y_offset = o.offset_y;
+  if (!o.form.empty()) ps.form_ink = *ub04::FormInkFromText(o.form);
+  if (o.preview) ps.preview_dir = *o.preview;
+  ps.preview_grid = o.grid;
+  if (o.printer) ub04::SelectPrinter(ps, *o.printer);
+  ps.page_filter = chosen;
+  std::filesystem::path pdf = std::filesystem::path(fmt).stem().string() + "-reprint.pdf";
+  ps.pdf_path = ((o.out_given ? std::filesystem::path(o.out)
+                              : std::filesystem::path(fmt).parent_path()) / pdf).string();
+  const unsigned perms = o.group_readable ? ub04::kGroupReadable : ub04::kOwnerOnly;
+
+  // A file a batch run is writing is not read, as in a batch run's printing.
+  ub04::FileLock lock;
+  std::string holder;
+  bool taken = true;
+  try {
+    taken = lock.TryLock(ub04::LockPathFor(fmt), false, perms, holder);
+  } catch (...) {
+    // no lock file can be made there, so no run writes there
+  }
+  if (!taken) {
+    std::fprintf(stderr, "ub04fmt: error: %s is being written by %s; nothing printed\n",
+                 fmt.c_str(), holder.c_str());
+    return 1;
+  }
+  int16_t r = ub04::PrintFormattedRecords(cx, ps, fmt, perms, ub04::OutFile::FileId{});
+  ShowQueue(cx, o);
+  if (r != 0 || ps.pages_printed == 0) {
+    std::fprintf(stderr, "ub04fmt: nothing printed\n");
+    return 1;
+  }
+  if (!o.quiet) {
+    std::fprintf(stderr, "ub04fmt: reprinted: %s (%d of %zu claims)\n", ps.pdf_path.c_str(),
+                 ps.pages_printed, sum->claims.size());
+    if (o.printer) std::fprintf(stderr, "ub04fmt: sent to print queue %s\n", o.printer->c_str());
+    if (o.preview) std::fprintf(stderr, "ub04fmt: page previews: %s\n", o.preview->c_str());
+  }
+  return 0;
+}
+
+int Calibrate(const Options& o) {
+  try {
+    ub04::WriteCalibrationPage(*o.calibration,
+                               o.group_readable ? ub04::kGroupReadable : ub04::kOwnerOnly,
+                               o.offset_x, o.offset_y);
+  } catch (const ub04::RtError& e) {
+    std::fprintf(stderr, "ub04fmt: error: calibration page not written: %s\n",
+                 e.description().c_str());
+    return 1;
+  }
+  if (!o.quiet) std::fprintf(stderr, "ub04fmt: calibration page: %s\n", o.calibration->c_str());
+  return 0;
+}
+
+}  // namespace ub04fmt
