@@ -23,7 +23,6 @@
 #include "cli/reprint.h"
 #include "form/printing.h"
 #include "host/format_class.h"
-#include "host/run_state.h"
 
 namespace ub04fmt {
 namespace {
@@ -253,7 +252,7 @@ int Run(const Options& o) {
 
   Driver d(o, isatty(STDERR_FILENO) != 0);
   if (o.preview) ub04::SetPreviewFolder(*o.preview);  // after the component's reset
-  if (o.grid) ub04::Rs().print.preview_grid = true;   // no host message carries it
+  if (o.grid) ub04::SetPreviewGrid(true);  // no host message carries it
   if (d.Setup("1", o.out, "--out")) d.Setup("2", o.file, "--file");  // "2" joins onto "1"
   if (o.group_readable) d.Setup("FILEMODE", "0640", "--group-readable");
   if (o.offsets) d.Setup("4", *o.offsets, "--offsets");

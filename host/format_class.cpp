@@ -133,6 +133,8 @@ bool LookUpExtDataLast(int n, std::string_view code, std::string& value) {
 
 void SetPreviewFolder(const std::string& dir) { Rs().print.preview_dir = dir; }
 
+void SetPreviewGrid(bool on) { Rs().print.preview_grid = on; }
+
 void SetComponentFolder(const std::string& dir) { Rs().ref.state().component_folder = dir; }
 
 // ---- creation and destruction ----------------------------------------------------

@@ -68,6 +68,8 @@ bool LookUpExtDataLast(int n, std::string_view code, std::string& value);
 // (creation resets it).
 // Also writes every printed page as a PNG into dir ("" stops it).
 void SetPreviewFolder(const std::string& dir);
+// Preview pages also show the form's character grid.
+void SetPreviewGrid(bool on);
 // The folder FOLIO_CFG_NPICMS.DAT (the NPI legacy dates) is read from; by
 // default the folder of the running program.
 void SetComponentFolder(const std::string& dir);

@@ -287,6 +287,7 @@ TEST(PrintPdf, PreviewPagesShowTextOverTheCellGrid) {
   PrintRun r;
   test::ScratchDir previews;
   SetPreviewFolder((previews.path() / "pages").string());
+  SetPreviewGrid(true);
   r.fc.HereIsAMessage("6", "2//2");
   r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 1), FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 2),
               FormatRecordLine("F", "MMMMMMMM", 1, 2, 0), FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)});
