@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "cli/printers.h"
+#include "form/print_job.h"
 #include "host/version.h"
 
 namespace ub04fmt {
@@ -306,7 +306,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
   }
   if (o.preview && o.no_print) return UsageError("--preview shows printed pages; drop --no-print");
   if (o.printer) {
-    std::vector<std::string> queues = PrintQueues();
+    std::vector<std::string> queues = ub04::PrintQueueNames();
     bool found = false;
     std::string list;
     for (const std::string& q : queues) {

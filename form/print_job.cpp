@@ -29,6 +29,13 @@ class Destinations {
 
 }  // namespace
 
+std::vector<std::string> PrintQueueNames() {
+  std::vector<std::string> names;
+  Destinations dests;
+  for (const cups_dest_t& d : dests) names.push_back(DestinationName(d));
+  return names;
+}
+
 std::string FindPrintQueue(const std::string& name) {
   Destinations dests;
   for (const cups_dest_t& d : dests)

@@ -4,8 +4,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace ub04 {
+
+// Names of the print queues the server knows ("queue" or "queue/instance"),
+// in its order; empty when there are none or no server answers.
+std::vector<std::string> PrintQueueNames();
 
 // The first destination, in the server's enumeration order, whose name
 // ("queue", or "queue/instance") equals name exactly; "" when there is none

@@ -11,6 +11,7 @@
 #include "form/render_form.h"
 #include "host/format_class.h"
 #include "tests/cli_support.h"
+#include "tests/pdf_support.h"
 
 namespace ub04 {
 namespace {
@@ -19,39 +20,17 @@ namespace fs = std::filesystem;
 using test::RunCli;
 using test::ScratchDir;
 
-std::string Capture(const std::string& cmd) {
-  std::string out;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-  }
-  return out;
-}
+using test::Capture;
 
 // Every word of the PDF with its page and box (points), one string each:
 // "page|text|x0|y0|x1|y1".
 std::multiset<std::string> Words(const fs::path& pdf) {
-  std::string xml = Capture("pdftotext -bbox '" + pdf.string() + "' - 2>/dev/null");
   std::multiset<std::string> out;
-  int page = 0;
-  size_t pos = 0;
-  while (pos < xml.size()) {
-    size_t end = xml.find('\n', pos);
-    if (end == std::string::npos) end = xml.size();
-    std::string line = xml.substr(pos, end - pos);
-    pos = end + 1;
-    if (line.find("<page ") != std::string::npos) ++page;
-    double a, b, c, d;
-    int at = 0;
-    if (std::sscanf(line.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">%n",
-                    &a, &b, &c, &d, &at) == 4 && at > 0) {
-      char box[96];
-      std::snprintf(box, sizeof box, "|%.2f|%.2f|%.2f|%.2f", a, b, c, d);
-      std::string text = line.substr(static_cast<size_t>(at));
-      out.insert(std::to_string(page) + "|" + text.substr(0, text.find("</word>")) + box);
-    }
+  for (const test::Word& w : test::PdfWords(pdf)) {
+    char box[96];
+    std::snprintf(box, sizeof box, "|%.2f|%.2f|%.2f|%.2f", w.x0 * 72, w.y0 * 72, w.x1 * 72,
+                  w.y1 * 72);
+    out.insert(std::to_string(w.page) + "|" + w.text + box);
   }
   return out;
 }
