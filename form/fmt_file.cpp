@@ -167,6 +167,13 @@ int16_t FmtFile::CloseASCIIout() {
   }
 }
 
+void FmtFile::Abandon() {
+  try {
+    out_.Close();
+  } catch (const RtError&) {
+  }
+}
+
 void FmtFile::Flush() {
   // The file reports its own write errors where they happen; a flush
   // failure here is caught again when the file is closed.

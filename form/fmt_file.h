@@ -38,8 +38,9 @@ class FmtFile {
   // Finishes the file: on the disk, then renamed over path. 0, or 3 after
   // queueing the failure (path then keeps what it held).
   int16_t CloseASCIIout();
-  // Drops an unfinished file: path keeps what it held.
-  void Abandon() { out_.Close(); }
+  // Drops an unfinished file: path keeps what it held. Never raises (a
+  // device written directly is closed; its failures were reported).
+  void Abandon();
   bool IsOpen() const { return out_.IsOpen(); }
   // The file the last CloseASCIIout() put at path ({0, 0} before).
   const OutFile::FileId& committed() const { return out_.committed(); }
