@@ -21,12 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool AnyHas(const std::vector<std::string>& v, const std::string& part) {
-  for (const std::string& s : v)
-    if (s.find(part) != std::string::npos) return true;
-  return false;
-}
-
+using test::AnyHas;
 // Environment variables set for one test and cleared after it.
 class Env {
  public:
@@ -185,10 +180,7 @@ TEST(SecurityDb, WalModeFileIsReadWithoutAnythingWrittenBeside) {
 class OdbcForms : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::error_code ec;
-    for (const auto& arch : fs::directory_iterator("/usr/lib", ec))
-      if (fs::exists(arch.path() / "odbc/libsqlite3odbc.so", ec))
-        driver_ = (arch.path() / "odbc/libsqlite3odbc.so").string();
+    driver_ = test::SqliteOdbcDriver();
     ASSERT_FALSE(driver_.empty())
         << "the SQLite ODBC driver (Debian package libsqliteodbc) is not installed";
     test::MakeRefDb(db_, "INSERT INTO PRACTICE (IH_CODE) VALUES ('P1');");

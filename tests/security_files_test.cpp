@@ -25,12 +25,7 @@ unsigned ModeOf(const fs::path& p) {
   return st.st_mode & 07777;
 }
 
-bool AnyHas(const std::vector<std::string>& v, const std::string& part) {
-  for (const std::string& s : v)
-    if (s.find(part) != std::string::npos) return true;
-  return false;
-}
-
+using test::AnyHas;
 // The widest umask a site could have: files are set, not left to it.
 class OpenUmask {
  public:
@@ -58,7 +53,6 @@ void FormatSmallBatch(test::Harness& h, std::vector<std::string>* messages = nul
   keep();
 }
 
-// Prints a one-page formatted-record file to the PDF and to previews.
 // Prints a one-page formatted-record file in h's folder, as a reprint: a
 // run of its own (which replaces h's) that formats nothing, with h's file
 // mode.

@@ -266,4 +266,12 @@ void MakeRefDb(const fs::path& file, const std::string& rows) {
           "DELETE FROM InsuranceReadiness;" + rows);
 }
 
+std::string SqliteOdbcDriver() {
+  std::error_code ec;
+  for (const auto& arch : fs::directory_iterator("/usr/lib", ec))
+    if (fs::exists(arch.path() / "odbc/libsqlite3odbc.so", ec))
+      return (arch.path() / "odbc/libsqlite3odbc.so").string();
+  return "";
+}
+
 }  // namespace ub04::test

@@ -176,6 +176,10 @@ void ExecSql(const std::filesystem::path& file, const std::string& sql);
 // The example's tables (examples/reference.sql), without its rows, plus rows.
 void MakeRefDb(const std::filesystem::path& file, const std::string& rows = "");
 
+// The SQLite ODBC driver's library (Debian package libsqliteodbc), "" when
+// it is not installed.
+std::string SqliteOdbcDriver();
+
 // A harness whose reference database is a fresh SQLite file with rows.
 struct RefHarness : Harness {
   std::filesystem::path db = dir.path() / "ref.db";
