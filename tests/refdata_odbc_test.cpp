@@ -129,5 +129,34 @@ TEST_F(Odbc, LookupsBindTheirValues) {
   }
 }
 
+// The host's login added to a bare DSN, and a whole connection string used
+// as given; a failed connection names the data source, never the password.
+TEST_F(Odbc, DsnWithTheHostsLoginAndAWholeConnectionString) {
+  test::MakeRefDb(kOdbc.db(), "INSERT INTO PRACTICE VALUES ('P1', 1);");
+  test::HostLogin login;
+  for (const std::string& dsn :
+       {std::string("ub04_ref"), "Driver=" + kOdbc.driver_ + ";Database=" + kOdbc.db().string() +
+                                     ";NoCreat=1"}) {
+    test::Harness h;
+    h.fc.HereIsAMessage("5", "2");
+    EXPECT_EQ(h.fc.HereIsAMessage("CONNECTIONSTRING", dsn), 0) << dsn;
+    std::vector<std::string> m = h.Msgs();
+    ASSERT_EQ(h.Send("1000", test::PracticeRecord()), 0);
+    EXPECT_TRUE(h.LogHas("gbDBConnectionIsGood = True")) << dsn;
+    EXPECT_FALSE(test::AnyHas(m, test::kPassword) || h.LogHas(test::kPassword));
+  }
+  for (const std::string& dsn :
+       {std::string("ub04-no-such-dsn"),
+        "Driver=" + kOdbc.driver_ + ";Database=/nonexistent/x;NoCreat=1;PWD=Zq9secret"}) {
+    Format_Class fc;
+    EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", dsn), 3) << dsn;
+    std::vector<std::string> m = test::Messages(fc);
+    EXPECT_FALSE(test::AnyHas(m, test::kPassword) || test::AnyHas(m, "Zq9secret"));
+    if (dsn == "ub04-no-such-dsn")
+      EXPECT_TRUE(test::AnyHas(m, " 0 [unixODBC][Driver Manager]Data source name not found"))
+          << ::testing::PrintToString(m);
+  }
+}
+
 }  // namespace
 }  // namespace ub04
