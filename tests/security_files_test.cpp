@@ -12,6 +12,7 @@
 #include "form/fmt_file.h"
 #include "form/printing.h"
 #include "host/format_class.h"
+#include "tests/pdf_support.h"
 #include "test_support.h"
 
 namespace ub04 {
@@ -61,10 +62,7 @@ int16_t PrintOnePage(test::Harness& h, const fs::path& previews, const char* mod
   reprint.HereIsAMessage("1", h.dir.str());
   reprint.HereIsAMessage("2", "claims.fmt");
   reprint.HereIsAMessage("FILEMODE", mode);
-  std::ofstream(h.fmt_path(), std::ios::binary)
-      << FormatRecordLine("H", "", 0, 0, 0) << FormatRecordLine("C", "INDEX", 0, 0, 1)
-      << FormatRecordLine("F", "PATIENT", 1, 1, 0) << FormatRecordLine("N", "", 0, 0, 0)
-      << FormatRecordLine("T", "", 0, 0, 0);
+  std::ofstream(h.fmt_path(), std::ios::binary) << test::FmtPages({{test::F("PATIENT", 1, 1)}});
   SetPreviewFolder(previews.string());
   int16_t r = reprint.ProcessFormattedRecords();
   SetPreviewFolder("");
