@@ -32,6 +32,14 @@ TEST(CliOptions, BadValuesAreUsageErrorsNamingTheOptionAndNothingIsWritten) {
       {"--file=a/b", "--file takes a plain file name"},
       {"--bogus", "unknown option --bogus"},
       {"-x", "unknown option -x"},
+      // Options that do not belong together.
+      {"--claims 2", "--claims and --account choose the claims of --reprint"},
+      {"--account X", "--claims and --account choose the claims of --reprint"},
+      {"--grid", "--grid draws on the previews"},
+      {"--form=blue", "--form takes red or grey"},
+      {"--reprint a.fmt --claims 3-1", "not '3-1'"},
+      {"--reprint a.fmt", "--reprint formats no batch"},
+      {"--calibration c.pdf", "--calibration formats no batch"},
   };
   for (const Case& c : cases) {
     CliRun r = RunCli("-o " + dir.str() + " " + c.args + " " + batch);
@@ -39,11 +47,16 @@ TEST(CliOptions, BadValuesAreUsageErrorsNamingTheOptionAndNothingIsWritten) {
     EXPECT_NE(r.err.find(c.names), std::string::npos) << c.args << ": " << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "claims.fmt")) << c.args;
   }
-  CliRun empty_out = RunCli("--out '' " + batch);
-  EXPECT_EQ(empty_out.status, 2);
-  EXPECT_NE(empty_out.err.find("--out needs a folder"), std::string::npos);
-  EXPECT_EQ(RunCli("-o " + dir.str()).status, 2);  // no batch
-  EXPECT_EQ(RunCli("-o " + dir.str() + " " + batch + " " + batch).status, 2);
+  for (const Case& c : std::vector<Case>{
+           {"--out '' " + batch, "--out needs a folder"},
+           {"--calibration c.pdf --form", "--calibration takes only --offsets"},
+           {"--reprint a.fmt --test-claims 1-2", "--reprint takes none of"},
+           {"-o " + dir.str(), ""},  // no batch
+           {"-o " + dir.str() + " " + batch + " " + batch, ""}}) {
+    CliRun r = RunCli(c.args);
+    EXPECT_EQ(r.status, 2) << c.args;
+    EXPECT_NE(r.err.find(c.names), std::string::npos) << c.args << ": " << r.err;
+  }
 }
 
 TEST(CliOptions, GnuFormsAndEveryOffsetsFormAreAccepted) {

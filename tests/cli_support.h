@@ -35,7 +35,4 @@ inline std::string WriteBatch(const ScratchDir& dir, const std::string& text,
   return path;
 }
 
-// The example batch of the source tree: six claims, one per page.
-inline std::string ExampleBatch() { return std::string(UB04_SOURCE_DIR) + "/examples/batch.txt"; }
-
 }  // namespace ub04::test

@@ -13,15 +13,6 @@
 namespace ub04 {
 namespace {
 
-TEST(FormattedFile, PositionsUseSinglePrecisionAndSevenDigits) {
-  EXPECT_EQ(PositionItem(0.32f + 0.8f * 8), "6.72");
-  EXPECT_EQ(PositionItem(0.65f), "0.65");
-  EXPECT_EQ(PositionItem(3.12f), "3.12");
-  EXPECT_EQ(PositionItem(6.8f), "6.8");
-  EXPECT_EQ(PositionItem(0.0f), "0");
-  EXPECT_EQ(PositionItem(-1.0f), "-1");
-}
-
 // Positions are written without printf; its "%.7g" is the reference they
 // must match, and where it would take an exponent, a plain "%.7f" without
 // trailing zeros.
@@ -37,6 +28,8 @@ TEST(FormattedFile, PositionsMatchPrintfEverywhere) {
     if (s.back() == '.') s.pop_back();
     return s;
   };
+  EXPECT_EQ(PositionItem(0.32f + 0.8f * 8), "6.72");  // seven digits of the float
+  EXPECT_EQ(PositionItem(0.0f), "0");
   std::vector<float> values = {1e-4f, 9.9999994e-5f, 0.99999994f, 9999999.0f, 9999999.5f,
                                1e7f, 123456.75f, 0.000123456789f, 1e-8f, 3.4e38f, 0.5f,
                                8.5f - 0.1f, 11.0f / 6.0f};
@@ -68,17 +61,40 @@ TEST(FormattedFile, LinesReadBackWithCommasAndQuotes) {
   EXPECT_EQ(l.number, 1);
 }
 
-TEST(FormattedFile, MalformedLinesRaise) {
+int ErrorOf(const std::string& line) {
   FormattedLine l;
-  EXPECT_THROW(ParseFormattedLine("\"F\",\"x\",abc,1,0", l), RtError);
-  EXPECT_THROW(ParseFormattedLine("\"F\",\"x\",1", l), RtError);
-  EXPECT_THROW(ParseFormattedLine("\"F\",\"x\",1.5.,1,0", l), RtError);
+  try {
+    ParseFormattedLine(line, l);
+    return 0;
+  } catch (const RtError& e) {
+    return e.number();
+  }
+}
+
+// A file the reader did not write: a number item must be a plain decimal
+// that fits its field, whatever the C library would also read as a number.
+TEST(FormattedFile, MalformedLinesRaise) {
+  EXPECT_EQ(ErrorOf("\"F\",\"x\",abc,1,0"), kErrTypeMismatch);
+  EXPECT_NE(ErrorOf("\"F\",\"x\",1"), 0);
+  for (const char* item : {"nan", "-nan", "inf", "infinity", "0x10", "1e", "--1", "1.5."}) {
+    SCOPED_TRACE(item);
+    EXPECT_EQ(ErrorOf(std::string("\"F\",\"X\",") + item + ",1,0"), kErrTypeMismatch);
+    EXPECT_EQ(ErrorOf(std::string("\"F\",\"X\",1,1,") + item), kErrTypeMismatch);
+  }
   // Numbers in any form the reader has always taken.
+  FormattedLine l;
   ParseFormattedLine("\"F\",\"x\", +1.5 ,\" 2\",1e1", l);
   EXPECT_FLOAT_EQ(l.x, 1.5f);
   EXPECT_FLOAT_EQ(l.y, 2);
   EXPECT_EQ(l.number, 10);
-  EXPECT_THROW(ParseFormattedLine("\"F\",\"x\",0,0,1e99", l), RtError);
+  EXPECT_EQ(ErrorOf("\"F\",\"X\",-1.5e2,+3,-2147483648"), 0);
+  // Beyond the number field; a position beyond single precision is on no
+  // paper and reads as infinite, for printing to report.
+  EXPECT_EQ(ErrorOf("\"F\",\"X\",1,1,2147483648"), kErrOverflow);
+  EXPECT_EQ(ErrorOf("\"F\",\"x\",0,0,1e99"), kErrOverflow);
+  ParseFormattedLine("\"F\",\"X\",1e300,-1e39,0", l);
+  EXPECT_TRUE(std::isinf(l.x) && l.x > 0);
+  EXPECT_TRUE(std::isinf(l.y) && l.y < 0);
 }
 
 TEST(FormattedFile, ReaderTakesLinesOfAnyLengthAndEnding) {

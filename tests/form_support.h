@@ -117,14 +117,19 @@ struct Formatted {
     for (const auto& [type, rec] : c.companions) Send(type, rec.str());
     Send("6990", "");
   }
+  // messages: those of every record sent and of the end of the batch.
   void Finish() {
     lines = h.Lines();
-    messages = h.end_messages;
+    messages = sent_messages;
+    messages.insert(messages.end(), h.end_messages.begin(), h.end_messages.end());
   }
   void Send(const std::string& type, const std::string& text) {
-    EXPECT_EQ(h.fc.FormatRecord(Key(type), text), 0)
-        << type << ::testing::PrintToString(Messages(h.fc));
+    int16_t r = h.fc.FormatRecord(Key(type), text);
+    std::vector<std::string> m = Messages(h.fc);
+    EXPECT_EQ(r, 0) << type << ::testing::PrintToString(m);
+    sent_messages.insert(sent_messages.end(), m.begin(), m.end());
   }
+  std::vector<std::string> sent_messages;
 
   std::string At(float x, float y) const { return FieldAt(lines, x, y); }
   void Expect(std::initializer_list<Field> fields) const {

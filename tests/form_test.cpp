@@ -99,13 +99,23 @@ TEST(FormBoxes, PayerRowsFollowThePayerSequence) {
                          {3.35f, 8.82f, kNone},  // no box 64 for the third payer
                          {5.4f, 7.3f, "20.00"}, {6.5f, 7.45f, "50.00"}});
 
-  c.charge.Set(charge::Field70, "4");
+  const std::string kLong(300, '4');
+  c.charge.Set(charge::Field70, kLong);
   c.companions.clear();
   // A sequence that names no row: the billed payer's rows stay blank,
-  // nothing lands at the top edge, and the host is warned.
-  Formatted({c}).Expect({{0.25f, 0, kNone}, {0.25f, 7.12f, kNone}, {0.3f, 7.8f, kNone},
-                         {0.3f, 8.5f, kNone}, {0.3f, 8.68f, kNone}, {0.3f, 8.82f, kNone},
-                         {6.5f, 7.12f, kNone}, {6.5f, 7.3f, kNone}, {6.5f, 7.45f, kNone}});
+  // nothing lands at the top edge, and the host is warned once, the long
+  // token quoted in part.
+  Formatted r({c});
+  r.Expect({{0.25f, 0, kNone}, {0.25f, 7.12f, kNone}, {0.3f, 7.8f, kNone}, {0.3f, 8.5f, kNone},
+            {0.3f, 8.68f, kNone}, {0.3f, 8.82f, kNone}, {6.5f, 7.12f, kNone},
+            {6.5f, 7.3f, kNone}, {6.5f, 7.45f, kNone}});
+  for (const FormattedLine& l : r.lines) EXPECT_FALSE(l.kind == "F" && l.y == 0) << l.text;
+  ASSERT_EQ(r.messages.size(), 1u) << ::testing::PrintToString(r.messages);
+  EXPECT_EQ(r.messages[0].rfind(" 2//", 0), 0u);
+  EXPECT_NE(r.messages[0].find("is not 1, 2 or 3: the billed payer's rows of boxes 50 to 65 were "
+                               "left blank"), std::string::npos) << r.messages[0];
+  EXPECT_NE(r.messages[0].find("\u2026 (300 characters)"), std::string::npos);
+  EXPECT_EQ(r.messages[0].find(kLong), std::string::npos);
 }
 
 TEST(FormBoxes, EighteenDiagnosesFillBothRowsWithTheirQualifier) {

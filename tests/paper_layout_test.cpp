@@ -1,10 +1,9 @@
-// The form as data: its fields tile without overlap on the 10 x 6 grid, the
-// writers' named positions land in the boxes they fill, and every "F" line
-// of the example batch and of a generated batch stays inside its field.
+// The form as data: its fields tile without overlap on the 10 x 6 grid, and
+// every "F" line of the example batch and of a generated batch stays inside
+// its field.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -53,77 +52,6 @@ TEST(PaperLayout, FieldsTileTheGridAndEveryLocatorIsThere) {
     }
 }
 
-// The positions the writers use, each with the field it belongs in.
-TEST(PaperLayout, NamedPositionsLandInTheirBoxes) {
-  struct Case { float x, y; int align; const char* id; };
-  using namespace pos;
-  std::vector<Case> cases = {
-      {kBox01X, kBox01LineY[0], 0, "1"}, {kBox01X, kBox01LineY[3], 0, "1"},
-      {kBox02X, kBox02NameY, 0, "2"}, {kBox02X, kBox02NextY + kBox02LineStep, 0, "2"},
-      {kBox02VendorIdX, kBox02VendorIdY, 1, "2"},
-      {kBox03X, kBox03aY, 0, "3a"}, {kBox03X, kBox03bY, 0, "3b"}, {kBox04X, kBox04Y, 0, "4"},
-      {kBox05X, kBox05Y, 0, "5"}, {kBox06FromX, kBox06Y, 0, "6 from"},
-      {kBox06ThroughX, kBox06Y, 0, "6 through"}, {kBox08aX, kBox08aY, 0, "8a"},
-      {kBox08bX, kBox08bY, 0, "8b"}, {kBox09aX, kBox09aY, 0, "9a"},
-      {kBox09bX, kBox09bToDY, 0, "9b"}, {kBox09cX, kBox09bToDY, 0, "9c"},
-      {kBox09dX, kBox09bToDY, 0, "9d"},
-      {kBox10BirthDateX, kBoxes10To29Y, 0, "10"}, {kBox11SexX, kBoxes10To29Y, 0, "11"},
-      {kBox12AdmissionDateX, kBoxes10To29Y, 0, "12"}, {kBox13AdmissionHourX, kBoxes10To29Y, 0, "13"},
-      {kBox14AdmissionTypeX, kBoxes10To29Y, 0, "14"}, {kBox15PointOfOriginX, kBoxes10To29Y, 0, "15"},
-      {kBox16DischargeHourX, kBoxes10To29Y, 0, "16"}, {kBox17PatientStatusX, kBoxes10To29Y, 0, "17"},
-      {kBoxes18To28FirstX, kBoxes10To29Y, 0, "18"},
-      {kBoxes18To28FirstX + 10 * kBoxes18To28Step, kBoxes10To29Y, 0, "28"},
-      {kBox29AccidentStateX, kBoxes10To29Y, 0, "29"},
-      {kBox38X, kBox38NameY, 0, "38"}, {kBox38X, kBox38NextY + kBox38LineStep, 0, "38"},
-      {kBox42RevenueCodeX, kBoxes42To47RowY[0], 0, "42.1"},
-      {kBox47ChargesX, kBoxes42To47RowY[21], 1, "47.22"},
-      {kBox43DescriptionX, kBoxes42To47RowY[11], 0, "43.12"},
-      {kBox44HcpcsX, kBoxes42To47RowY[5], 0, "44.6"}, {kBox44ModifiersX, kBoxes42To47RowY[5], 0, "44.6"},
-      {kBox45ServiceDateX, kBoxes42To47RowY[16], 0, "45.17"},
-      {kBox46UnitsX, kBoxes42To47RowY[19], 0, "46.20"},
-      {kBox42RevenueCodeX, kLine23Y, 0, "42.23"}, {kLine23PageX, kLine23PageNumberY, 0, "43.23"},
-      {kLine23PageOfX, kLine23PageNumberY, 0, "43.23"}, {kBox47ChargesX, kLine23Y, 1, "47.23"},
-      {kBox56NpiX, kBox56Y, 0, "56"},
-      {kBox58InsuredNameX, kBoxes58To62RowY[2], 0, "58C"}, {kBox59RelationshipX, kBoxes58To62RowY[0], 0, "59A"},
-      {kBox60InsuredIdX, kBoxes58To62RowY[1], 0, "60B"}, {kBox61GroupNameX, kBoxes58To62RowY[0], 0, "61A"},
-      {kBox62GroupNumberX, kBoxes58To62RowY[2], 0, "62C"},
-      {kBox63AuthorizationX, kBoxes63To65RowY[2], 0, "63"}, {kBox64DocumentControlX, kBoxes63To65RowY[1], 0, "64"},
-      {kBox65EmployerX, kBoxes63To65RowY[0], 0, "65"}, {kBox65OtherEmployerX, kBoxes63To65RowY[2], 0, "65"},
-      {kBox66X, kBox66Y, 0, "66"}, {kBox67FirstX, kBox67RowY[0], 0, "67"},
-      {kBox67FirstX + kBox67PoaOffset, kBox67RowY[0], 0, "67"},
-      {kBox67FirstX + 8 * kBox67Step + kBox67PoaOffset, kBox67RowY[0], 0, "67H"},
-      {kBox67FirstX, kBox67RowY[1], 0, "67I"}, {kBox67FirstX + 8 * kBox67Step, kBox67RowY[1], 0, "67Q"},
-      {kBox69X, kBoxes69And70Y, 0, "69"}, {kBox70X, kBoxes69And70Y, 0, "70"},
-      {kBox74CodeX, kBox74Y, 0, "74"}, {kBox74DateX, kBox74Y, 0, "74"},
-      {kBoxes76And77NpiX, kBox76Rows.id_y, 0, "76"}, {kBoxes76And77SecondaryIdX, kBox76Rows.id_y, 0, "76"},
-      {kBoxes76And77LastNameX, kBox76Rows.name_y, 0, "76"}, {kBoxes76And77FirstNameX, kBox77Rows.name_y, 0, "77"},
-      {kBoxes76And77QualifierX, kBox77Rows.id_y, 0, "77"},
-      {kBox80FirstX, kBox80FirstY, 0, "80"}, {kBox80X, kBox80NextY + 2 * kBox80LineStep, 0, "80"},
-      {kBox81QualifierX, kBox81Y, 0, "81a"}, {kBox81CodeX, kBox81Y, 0, "81a"},
-  };
-  for (size_t r = 0; r < 3; ++r) {
-    const std::string row(1, static_cast<char>('A' + r));
-    const char* ids[] = {"50", "51", "52", "53", "57"};
-    const float xs[] = {kBox50PayerNameX, kBox51HealthPlanIdX, kBox52ReleaseInfoX,
-                        kBox53AssignBenefitsX, kBox57OtherProviderIdX};
-    for (int k = 0; k < 5; ++k) {
-      const FormLocator* f = LocatorOfText(xs[k], kBoxes50To57RowY[r], 0);
-      ASSERT_TRUE(f) << ids[k] << row;
-      EXPECT_EQ(f->id, std::string(ids[k]) + row);
-    }
-    const FormLocator* prior = LocatorOfText(kBox54PriorPaymentX, kBoxes54And55RowY[r], 1);
-    const FormLocator* due = LocatorOfText(kBox55AmountDueX, kBoxes54And55RowY[r], 1);
-    ASSERT_TRUE(prior && due);
-    EXPECT_EQ(prior->id, "54" + row);
-    EXPECT_EQ(due->id, "55" + row);
-  }
-  for (const Case& c : cases) {
-    const FormLocator* f = LocatorOfText(c.x, c.y, c.align);
-    ASSERT_TRUE(f) << c.id << " at " << c.x << ", " << c.y << " is on no field";
-    EXPECT_EQ(f->id, c.id) << "at " << c.x << ", " << c.y;
-  }
-}
-
 // Every "F" line of the file against the field its position names; the
 // crossings, one each.
 struct Crossing {
@@ -163,18 +91,10 @@ TEST(PaperLayout, EveryFieldOfTheExampleBatchStaysInsideItsBox) {
 }
 
 // The benchmark generator's batch: every kind of claim break, full pages,
-// other payers. Built beside the test when the benchmarks are not.
+// other payers.
 TEST(PaperLayout, EveryFieldOfAGeneratedBatchStaysInsideItsBox) {
   ScratchDir dir;
-  std::filesystem::path gen = std::filesystem::path(UB04FMT_PATH).parent_path() / "bench" / "gen";
-  if (!std::filesystem::exists(gen)) {
-    gen = dir.path() / "gen";
-    std::string cc = "c++ -std=c++20 -O1 -o " + gen.string() + " " + UB04_SOURCE_DIR +
-                     "/bench/gen.cpp";
-    ASSERT_EQ(std::system(cc.c_str()), 0) << cc;
-  }
-  const std::string batch = dir.str() + "/gen.txt";
-  ASSERT_EQ(std::system((gen.string() + " --charges 3000 --seed 7 > " + batch).c_str()), 0);
+  const std::string batch = test::GenerateBatch(dir, 3000, 7).string();
   int fields = 0;
   auto crossed = Crossings(Format(dir, batch), fields);
   EXPECT_GT(fields, 10000);

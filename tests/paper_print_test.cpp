@@ -121,17 +121,6 @@ TEST(PaperPrint, AReprintPrintsExactlyTheChosenClaims) {
   EXPECT_FALSE(fs::exists(reprint));
 }
 
-TEST(PaperPrint, OptionsThatDoNotBelongTogetherAreRefused) {
-  ScratchDir dir;
-  for (const char* args : {"--claims 2 batch.txt", "--account X batch.txt", "--grid batch.txt",
-                           "--form=blue batch.txt", "--reprint a.fmt --claims 3-1",
-                           "--reprint a.fmt batch.txt", "--calibration c.pdf --form",
-                           "--reprint a.fmt --test-claims 1-2"}) {
-    auto r = RunCli(args);
-    EXPECT_EQ(r.status, 2) << args << "\n" << r.err;
-  }
-}
-
 // A grey image of the page at 300 dots per inch.
 struct Gray {
   int w = 0, h = 0;

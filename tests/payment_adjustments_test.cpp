@@ -113,13 +113,5 @@ TEST(PaymentAdjustments, NormalizeReplacesOnlyOnSuccess) {
   EXPECT_EQ(cx.queue.Count(), 1);
 }
 
-TEST(PaymentAdjustments, TraceLineInTheRunLog) {
-  test::Harness h;
-  h.fc.HereIsAMessage("5", "2");
-  std::string total;
-  PayAdjHelper().AddThePaymentAdjCodes(total, "");
-  EXPECT_TRUE(h.Logged("AddThePaymentAdjCodes()"));
-}
-
 }  // namespace
 }  // namespace ub04

@@ -1,5 +1,5 @@
-// Reading printed pages back with poppler (pdftotext -bbox): every word of a
-// PDF with its page and box.
+// Formatted-record files to print, and reading printed pages back with
+// poppler (pdftotext -bbox): every word of a PDF with its page and box.
 #pragma once
 
 #include <cstdio>
@@ -7,7 +7,27 @@
 #include <string>
 #include <vector>
 
+#include "form/fmt_file.h"
+
 namespace ub04::test {
+
+// An "F" line of a formatted-record file.
+inline std::string F(const std::string& text, float x, float y, int align = 0) {
+  return FormatRecordLine("F", text, x, y, align);
+}
+
+// A formatted-record file of whole pages: "H"; for each page a "C" line,
+// its lines and an "N"; "T".
+inline std::string FmtPages(const std::vector<std::vector<std::string>>& pages) {
+  std::string out = FormatRecordLine("H", "", 0, 0, 0);
+  int seq = 0;
+  for (const auto& lines : pages) {
+    out += FormatRecordLine("C", "INDEX", 0, 0, ++seq);
+    for (const std::string& l : lines) out += l;
+    out += FormatRecordLine("N", "", 0, 0, 0);
+  }
+  return out + FormatRecordLine("T", "", 0, 0, 0);
+}
 
 struct Word {
   int page;  // from 1

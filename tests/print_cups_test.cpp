@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "form/printing.h"
+#include "tests/pdf_support.h"
 #include "tests/test_support.h"
 
 namespace ub04 {
@@ -221,17 +222,11 @@ TEST(PrintCups, SelectedQueueReceivesThePdfAsOneJob) {
   if (!cups.running()) GTEST_SKIP() << cups.why_not();
   ClientServer client(cups.socket());
   test::Harness h;
-  auto print = [&](const std::vector<std::string>& lines) {
-    std::ofstream out(h.fmt_path(), std::ios::binary);
-    for (const std::string& l : lines) out << l;
-    out.close();
+  auto print = [&](const std::string& text) {
+    std::ofstream(h.fmt_path(), std::ios::binary) << text;
     return h.fc.ProcessFormattedRecords();
   };
-  const std::vector<std::string> two_pages = {
-      FormatRecordLine("H", "", 0, 0, 0),   FormatRecordLine("C", "ONE", 0, 0, 1),
-      FormatRecordLine("F", "PAGEONE", 1, 1, 0), FormatRecordLine("N", "", 0, 0, 0),
-      FormatRecordLine("C", "TWO", 0, 0, 2), FormatRecordLine("F", "PAGETWO", 1, 1, 0),
-      FormatRecordLine("N", "", 0, 0, 0),   FormatRecordLine("T", "", 0, 0, 0)};
+  const std::string two_pages = test::FmtPages({{test::F("PAGEONE", 1, 1)}, {test::F("PAGETWO", 1, 1)}});
 
   // Only an exact name selects; otherwise the printer stays.
   EXPECT_EQ(h.fc.HereIsAMessage("7", "ub04test2"), 0);
@@ -252,10 +247,8 @@ TEST(PrintCups, SelectedQueueReceivesThePdfAsOneJob) {
   EXPECT_EQ(JobAttribute(jobs[0].first, "media"), "Letter");
 
   // Nothing printed, or an error on the way: no job.
-  EXPECT_EQ(print({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)}), 0);
-  EXPECT_EQ(print({FormatRecordLine("F", "X", 1, 1, 0), FormatRecordLine("N", "", 0, 0, 0),
-                   "\"F\",\"X\",bad,1,0\r\n"}),
-            1);
+  EXPECT_EQ(print(test::FmtPages({})), 0);
+  EXPECT_EQ(print(test::FmtPages({{test::F("X", 1, 1)}, {"\"F\",\"X\",bad,1,0\r\n"}})), 1);
   EXPECT_EQ(Jobs("ub04test2").size(), 1u);
 
   // A queue that refuses the job: a clear error, result 1.

@@ -33,28 +33,22 @@ using test::Find;
 using test::PdfWords;
 using test::Word;
 
+using test::F;
+using test::FmtPages;
+
 struct PrintRun : test::Harness {
   fs::path pdf() const { return dir.path() / "claims.pdf"; }
-
-  void WriteFmt(const std::vector<std::string>& lines) {
-    std::ofstream out(fmt_path(), std::ios::binary);
-    for (const std::string& l : lines) out << l;
-  }
-
-  // "F" lines of the given pages, each page a "C", its texts and an "N".
+  void Write(const std::string& text) { std::ofstream(fmt_path(), std::ios::binary) << text; }
+  // Pages of texts, one under the other.
   void WritePages(const std::vector<std::vector<std::string>>& pages) {
-    std::vector<std::string> lines = {FormatRecordLine("H", "", 0, 0, 0)};
-    int seq = 0;
+    std::vector<std::vector<std::string>> lines;
     for (const auto& texts : pages) {
-      lines.push_back(FormatRecordLine("C", "INDEX", 0, 0, ++seq));
+      lines.emplace_back();
       float y = 1;
-      for (const std::string& t : texts) lines.push_back(FormatRecordLine("F", t, 1, y += 0.5f, 0));
-      lines.push_back(FormatRecordLine("N", "", 0, 0, 0));
+      for (const std::string& t : texts) lines.back().push_back(F(t, 1, y += 0.5f));
     }
-    lines.push_back(FormatRecordLine("T", "", 0, 0, 0));
-    WriteFmt(lines);
+    Write(FmtPages(lines));
   }
-
   int16_t Print() { return fc.ProcessFormattedRecords(); }
 };
 
@@ -62,12 +56,8 @@ TEST(PrintPdf, TextsLandWhereTheirAlignmentAndOffsetsPutThem) {
   PrintRun r;
   r.fc.HereIsAMessage("4", "0.10-0.05 ");  // 0.10 in left, 0.05 in down
   r.fc.HereIsAMessage("4", "0.50-0.50");   // nine characters: ignored
-  r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 1),
-              FormatRecordLine("F", "LEFTSTART", 0.65f, 3.12f, 0),
-              FormatRecordLine("F", "RIGHTEND", 7.5f, 4.0f, 1),
-              FormatRecordLine("F", "CENTRED", 3.0f, 10.5f, 2),
-              FormatRecordLine("F", "\x93Q\x94\x80\xC9", 1, 6, 0),
-              FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)});
+  r.Write(FmtPages({{F("LEFTSTART", 0.65f, 3.12f), F("RIGHTEND", 7.5f, 4.0f, 1),
+                     F("CENTRED", 3.0f, 10.5f, 2), F("\x93Q\x94\x80\xC9", 1, 6)}}));
   ASSERT_EQ(r.Print(), 0);
   EXPECT_TRUE(test::Messages(r.fc).empty());
 
@@ -152,9 +142,7 @@ TEST(PrintPdf, MissingFileGivesTheTwoMessages) {
 
 TEST(PrintPdf, ErrorWhilePrintingStopsAndClosesWhatWasPrinted) {
   PrintRun r;
-  r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 1),
-              FormatRecordLine("F", "KEPT", 1, 1, 0), FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 2),
-              "\"F\",\"LOST\",one,2,0\r\n", FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)});
+  r.Write(FmtPages({{F("KEPT", 1, 1)}, {"\"F\",\"LOST\",one,2,0\r\n"}}));
   EXPECT_EQ(r.Print(), 1);
   EXPECT_EQ(test::Messages(r.fc),
             (std::vector<std::string>{" 3//ProcessFormattedRecords()  Error:  13 Type mismatch//",
@@ -184,9 +172,7 @@ TEST(PrintPdf, UnwritablePdfIsReportedNotCrashed) {
 
 TEST(PrintPdf, RejectedFieldIsReportedAndTheRestPrints) {
   PrintRun r;
-  r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 1),
-              FormatRecordLine("F", "BEFORE", 1, 1, 0), FormatRecordLine("F", "FAR", 99999, 2, 0),
-              FormatRecordLine("F", "AFTER", 1, 3, 0), FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)});
+  r.Write(FmtPages({{F("BEFORE", 1, 1), F("FAR", 99999, 2), F("AFTER", 1, 3)}}));
   EXPECT_EQ(r.Print(), 1);
   EXPECT_EQ(test::Messages(r.fc),
             (std::vector<std::string>{" 3//QVR_UB04PPA_Format  PrintField() Error:  6 Overflow//",
@@ -199,9 +185,7 @@ TEST(PrintPdf, RejectedFieldIsReportedAndTheRestPrints) {
 TEST(PrintPdf, UnknownAlignmentPrintsOnTheNextLine) {
   PrintRun r;
   r.fc.HereIsAMessage("4", "0.10 0.05 ");
-  r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 1),
-              FormatRecordLine("F", "ABOVE", 2, 3, 0), FormatRecordLine("F", "BELOW", 5, 5, 7),
-              FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)});
+  r.Write(FmtPages({{F("ABOVE", 2, 3), F("BELOW", 5, 5, 7)}}));
   ASSERT_EQ(r.Print(), 0);
   std::vector<Word> words = PdfWords(r.pdf());
   const Word* below = Find(words, "BELOW");
@@ -247,8 +231,7 @@ TEST(PrintPdf, PreviewPagesShowTextOverTheCellGrid) {
   SetPreviewFolder((previews.path() / "pages").string());
   SetPreviewGrid(true);
   r.fc.HereIsAMessage("6", "2//2");
-  r.WriteFmt({FormatRecordLine("H", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 1), FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("C", "X", 0, 0, 2),
-              FormatRecordLine("F", "MMMMMMMM", 1, 2, 0), FormatRecordLine("N", "", 0, 0, 0), FormatRecordLine("T", "", 0, 0, 0)});
+  r.Write(FmtPages({{}, {F("MMMMMMMM", 1, 2)}}));
   ASSERT_EQ(r.Print(), 0);
   fs::path png = previews.path() / "pages" / "page-0002.png";  // named by form page
   ASSERT_TRUE(fs::exists(png));

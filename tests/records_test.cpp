@@ -107,12 +107,10 @@ TEST(Records, GridDumpsTraceWhatWasRead) {
             std::string::npos);
   EXPECT_NE(log.find("\"" + GridLine("Field 15", "LAST") + "\"\r\n\"\"\r\n"), std::string::npos);
   EXPECT_TRUE(h.Logged(GridLine("Field 01", "ABC / 12")));  // dumped before the split
-  EXPECT_TRUE(h.Logged("=== Billing Insurance Grid Values ==="));
-  EXPECT_TRUE(h.Logged(GridLine("Ins Field 01", "PID")));
-  EXPECT_TRUE(h.Logged(GridLine("Pra Field 01", "PRA")));
-  EXPECT_TRUE(h.Logged(GridLine("Prv Field 15", "P15")));
-  EXPECT_TRUE(h.Logged("=== Servicing Provider Grid Values ==="));
-  EXPECT_TRUE(h.Logged(GridLine("Field 01", "OID")));
+  for (const std::string& line :
+       {GridLine("Ins Field 01", "PID"), GridLine("Pra Field 01", "PRA"),
+        GridLine("Prv Field 15", "P15"), GridLine("Field 01", "OID")})
+    EXPECT_TRUE(h.Logged(line)) << line;
   EXPECT_TRUE(h.Logged("ParseOIns  This-followed is now True"));
   EXPECT_TRUE(h.Logged("** ParseChargeRec  This-followed is now false"));
   EXPECT_TRUE(h.Logged("ubound is 101"));

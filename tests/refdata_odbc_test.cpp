@@ -26,11 +26,9 @@ namespace fs = std::filesystem;
 // first). DSN "ub04_ref" is the file db().
 class OdbcConfig {
  public:
-  OdbcConfig() : dir_(fs::temp_directory_path() / ("ub04-odbc-" + std::to_string(getpid()))) {
-    std::error_code ec;
-    for (const auto& arch : fs::directory_iterator("/usr/lib", ec))
-      if (fs::exists(arch.path() / "odbc/libsqlite3odbc.so", ec))
-        driver_ = (arch.path() / "odbc/libsqlite3odbc.so").string();
+  OdbcConfig()
+      : driver_(test::SqliteOdbcDriver()),
+        dir_(fs::temp_directory_path() / ("ub04-odbc-" + std::to_string(getpid()))) {
     fs::create_directories(dir_);
     std::ofstream(dir_ / "odbcinst.ini") << "[UB04 SQLite]\nDriver=" << driver_ << "\n";
     std::ofstream(dir_ / "odbc.ini") << "[ub04_ref]\nDriver=UB04 SQLite\nNoCreat=1\nDatabase="
@@ -131,16 +129,33 @@ TEST_F(Odbc, LookupsBindTheirValues) {
   }
 }
 
-TEST_F(Odbc, UnknownDsnCarriesTheDriverManagerTextWithoutThePassword) {
+// The host's login added to a bare DSN, and a whole connection string used
+// as given; a failed connection names the data source, never the password.
+TEST_F(Odbc, DsnWithTheHostsLoginAndAWholeConnectionString) {
+  test::MakeRefDb(kOdbc.db(), "INSERT INTO PRACTICE VALUES ('P1', 1);");
   test::HostLogin login;
-  Format_Class fc;
-  EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", "ub04-no-such-dsn"), 3);
-  auto m = test::Messages(fc);
-  ASSERT_EQ(m.size(), 2u);
-  EXPECT_NE(m[0].find(" 0 [unixODBC][Driver Manager]Data source name not found"),
-            std::string::npos)
-      << m[0];
-  EXPECT_EQ(m[0].find(test::kPassword), std::string::npos);
+  for (const std::string& dsn :
+       {std::string("ub04_ref"), "Driver=" + kOdbc.driver_ + ";Database=" + kOdbc.db().string() +
+                                     ";NoCreat=1"}) {
+    test::Harness h;
+    h.fc.HereIsAMessage("5", "2");
+    EXPECT_EQ(h.fc.HereIsAMessage("CONNECTIONSTRING", dsn), 0) << dsn;
+    std::vector<std::string> m = h.Msgs();
+    ASSERT_EQ(h.Send("1000", test::PracticeRecord()), 0);
+    EXPECT_TRUE(h.LogHas("gbDBConnectionIsGood = True")) << dsn;
+    EXPECT_FALSE(test::AnyHas(m, test::kPassword) || h.LogHas(test::kPassword));
+  }
+  for (const std::string& dsn :
+       {std::string("ub04-no-such-dsn"),
+        "Driver=" + kOdbc.driver_ + ";Database=/nonexistent/x;NoCreat=1;PWD=Zq9secret"}) {
+    Format_Class fc;
+    EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", dsn), 3) << dsn;
+    std::vector<std::string> m = test::Messages(fc);
+    EXPECT_FALSE(test::AnyHas(m, test::kPassword) || test::AnyHas(m, "Zq9secret"));
+    if (dsn == "ub04-no-such-dsn")
+      EXPECT_TRUE(test::AnyHas(m, " 0 [unixODBC][Driver Manager]Data source name not found"))
+          << ::testing::PrintToString(m);
+  }
 }
 
 }  // namespace

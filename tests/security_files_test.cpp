@@ -12,6 +12,7 @@
 #include "form/fmt_file.h"
 #include "form/printing.h"
 #include "host/format_class.h"
+#include "tests/pdf_support.h"
 #include "test_support.h"
 
 namespace ub04 {
@@ -25,12 +26,7 @@ unsigned ModeOf(const fs::path& p) {
   return st.st_mode & 07777;
 }
 
-bool AnyHas(const std::vector<std::string>& v, const std::string& part) {
-  for (const std::string& s : v)
-    if (s.find(part) != std::string::npos) return true;
-  return false;
-}
-
+using test::AnyHas;
 // The widest umask a site could have: files are set, not left to it.
 class OpenUmask {
  public:
@@ -58,7 +54,6 @@ void FormatSmallBatch(test::Harness& h, std::vector<std::string>* messages = nul
   keep();
 }
 
-// Prints a one-page formatted-record file to the PDF and to previews.
 // Prints a one-page formatted-record file in h's folder, as a reprint: a
 // run of its own (which replaces h's) that formats nothing, with h's file
 // mode.
@@ -67,10 +62,7 @@ int16_t PrintOnePage(test::Harness& h, const fs::path& previews, const char* mod
   reprint.HereIsAMessage("1", h.dir.str());
   reprint.HereIsAMessage("2", "claims.fmt");
   reprint.HereIsAMessage("FILEMODE", mode);
-  std::ofstream(h.fmt_path(), std::ios::binary)
-      << FormatRecordLine("H", "", 0, 0, 0) << FormatRecordLine("C", "INDEX", 0, 0, 1)
-      << FormatRecordLine("F", "PATIENT", 1, 1, 0) << FormatRecordLine("N", "", 0, 0, 0)
-      << FormatRecordLine("T", "", 0, 0, 0);
+  std::ofstream(h.fmt_path(), std::ios::binary) << test::FmtPages({{test::F("PATIENT", 1, 1)}});
   SetPreviewFolder(previews.string());
   int16_t r = reprint.ProcessFormattedRecords();
   SetPreviewFolder("");

@@ -89,6 +89,60 @@ MessageBoxCapture::MessageBoxCapture() {
 }
 MessageBoxCapture::~MessageBoxCapture() { SetMessageBoxSink({}); }
 
+std::vector<BatchLine> ReadBatch(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::vector<BatchLine> out;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#' || line[0] == '@') continue;
+    size_t tab = line.find('\t');
+    out.push_back({line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1)});
+  }
+  return out;
+}
+
+std::string ExampleBatch() { return std::string(UB04_SOURCE_DIR) + "/examples/batch.txt"; }
+
+const std::vector<BatchLine>& ExampleRecords() {
+  static const std::vector<BatchLine> records = ReadBatch(ExampleBatch());
+  return records;
+}
+
+fs::path GenerateBatch(const ScratchDir& dir, int charges, int seed) {
+  fs::path out = dir.path() / ("gen-" + std::to_string(charges) + "-" + std::to_string(seed));
+  std::string cmd = std::string(UB04_GEN_PATH) + " --charges " + std::to_string(charges) +
+                    " --seed " + std::to_string(seed) + " > " + out.string();
+  EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  return out;
+}
+
+int16_t RunBatch(Format_Class& fc, const std::vector<BatchLine>& batch, const fs::path& folder,
+                 const std::string& file, std::string* why, bool keep_log) {
+  auto fail = [&](int16_t r, const char* call) {
+    if (why) {
+      *why = call;
+      for (const std::string& m : Messages(fc)) *why += "\n" + m;
+    }
+    return r;
+  };
+  if (int16_t r = fc.HereIsAMessage("1", folder.string())) return fail(r, "message 1");
+  if (int16_t r = fc.HereIsAMessage("2", file)) return fail(r, "message 2");
+  bool first = true;
+  for (const BatchLine& l : batch) {
+    if (int16_t r = fc.FormatRecord(l.key, l.rec)) return fail(r, "FormatRecord");
+    if (first && !keep_log) fc.HereIsAMessage("5", "0");
+    first = false;
+  }
+  if (int16_t r = fc.ProcessEndOfFile()) return fail(r, "ProcessEndOfFile");
+  return 0;
+}
+
+bool AnyHas(const std::vector<std::string>& v, const std::string& part) {
+  for (const std::string& s : v)
+    if (s.find(part) != std::string::npos) return true;
+  return false;
+}
+
 Rec Full(size_t count, Tokens_ set) {
   Rec r(count);
   r.Blank();
@@ -210,6 +264,14 @@ void MakeRefDb(const fs::path& file, const std::string& rows) {
           "DELETE FROM COMPANY; DELETE FROM PRACTICE; DELETE FROM Folio_MultiNPI;"
           "DELETE FROM Insurance_Override; DELETE FROM Folio_NpiLegacy;"
           "DELETE FROM InsuranceReadiness;" + rows);
+}
+
+std::string SqliteOdbcDriver() {
+  std::error_code ec;
+  for (const auto& arch : fs::directory_iterator("/usr/lib", ec))
+    if (fs::exists(arch.path() / "odbc/libsqlite3odbc.so", ec))
+      return (arch.path() / "odbc/libsqlite3odbc.so").string();
+  return "";
 }
 
 }  // namespace ub04::test

@@ -114,6 +114,32 @@ struct Harness {
   std::string log_;
 };
 
+// ---- batches ------------------------------------------------------------------------
+
+// One record of a batch file: key and record text.
+struct BatchLine {
+  std::string key, rec;
+};
+// The records of a batch file in the ub04fmt format (comments, blank lines
+// and "@" messages skipped).
+std::vector<BatchLine> ReadBatch(const std::filesystem::path& file);
+// The example batch of the source tree: six claims, one per page.
+std::string ExampleBatch();
+const std::vector<BatchLine>& ExampleRecords();
+// A synthetic batch of `charges` charges (the benchmark generator: every
+// kind of claim break, full pages, other payers), the same for the same
+// seed, written into dir.
+std::filesystem::path GenerateBatch(const ScratchDir& dir, int charges, int seed);
+// Runs a batch through fc into folder/file the way the host does: output
+// folder and file name, every record, end of file. The run log is turned
+// down to level 0 after the first record (which forces it to 2) unless
+// keep_log. The first non-zero result, with its messages in *why.
+int16_t RunBatch(Format_Class& fc, const std::vector<BatchLine>& batch,
+                 const std::filesystem::path& folder, const std::string& file,
+                 std::string* why = nullptr, bool keep_log = false);
+// Whether any text of v holds part.
+bool AnyHas(const std::vector<std::string>& v, const std::string& part);
+
 // ---- the formatted-record file ---------------------------------------------------------
 
 inline constexpr const char* kNone = "<none>";
@@ -149,6 +175,10 @@ struct ClaimBatch : Harness {
 void ExecSql(const std::filesystem::path& file, const std::string& sql);
 // The example's tables (examples/reference.sql), without its rows, plus rows.
 void MakeRefDb(const std::filesystem::path& file, const std::string& rows = "");
+
+// The SQLite ODBC driver's library (Debian package libsqliteodbc), "" when
+// it is not installed.
+std::string SqliteOdbcDriver();
 
 // A harness whose reference database is a fresh SQLite file with rows.
 struct RefHarness : Harness {
