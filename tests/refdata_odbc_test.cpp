@@ -152,9 +152,10 @@ TEST_F(Odbc, DsnWithTheHostsLoginAndAWholeConnectionString) {
     EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", dsn), 3) << dsn;
     std::vector<std::string> m = test::Messages(fc);
     EXPECT_FALSE(test::AnyHas(m, test::kPassword) || test::AnyHas(m, "Zq9secret"));
-    if (dsn == "ub04-no-such-dsn")
+    if (dsn == "ub04-no-such-dsn") {
       EXPECT_TRUE(test::AnyHas(m, " 0 [unixODBC][Driver Manager]Data source name not found"))
           << ::testing::PrintToString(m);
+    }
   }
 }
 
