@@ -286,9 +286,16 @@ class PipedRun {
   std::FILE* to_child_ = nullptr;
 };
 
-// Waits until the run holds its lock (the lock file names its process).
-void AwaitLock(const fs::path& lock) {
-  for (int i = 0; i < 500 && ReadFile(lock).empty(); ++i) ::usleep(10000);
+// Waits (5 s at most) until a run writes in dir: the lock file names its
+// process and its temporary formatted-record file is there.
+void AwaitWriting(const fs::path& dir) {
+  auto writing = [&] {
+    if (ReadFile(dir / "claims.fmt.lock").empty()) return false;
+    for (const auto& e : fs::directory_iterator(dir))
+      if (e.path().filename().string().rfind("claims.fmt.tmp", 0) == 0) return true;
+    return false;
+  };
+  for (int i = 0; i < 500 && !writing(); ++i) ::usleep(10000);
 }
 
 int RunUb04fmt(const std::string& args) {
@@ -308,8 +315,7 @@ TEST(Processes, AKilledRunLeavesTheLastGoodFileAndTheNextRunTidiesUp) {
   {
     PipedRun run(dir.path(), (dir.path() / "killed.err").string());
     run.Send(recs, 0, recs.size() / 2);
-    AwaitLock(dir.path() / "claims.fmt.lock");
-    ::usleep(100000);
+    AwaitWriting(dir.path());
     run.Kill();
   }
   EXPECT_EQ(ReadFile(fmt), good);
@@ -333,7 +339,7 @@ TEST(Processes, ASecondRunOnTheSameFileWritesNothingAndSaysWhoHasIt) {
   const std::string batch = ExampleBatch();
   PipedRun first(dir.path(), (dir.path() / "first.err").string());
   first.Send(recs, 0, recs.size() / 2);
-  AwaitLock(dir.path() / "claims.fmt.lock");
+  AwaitWriting(dir.path());
   const std::string holder = ReadFile(dir.path() / "claims.fmt.lock");
 
   const fs::path err = dir.path() / "second.err";
