@@ -76,8 +76,8 @@ TEST(RefConnect, PasswordNeverReachesMessagesOrTheLog) {
     for (const std::string& m : h.messages) seen += m + "\n";
   }
   EXPECT_NE(seen.find("OpenInitialDBConnection"), std::string::npos);
-  EXPECT_EQ((seen + h.fc.gsErrorMsg).find(kPassword), std::string::npos) << seen;
-  EXPECT_EQ(h.Log().find(kPassword), std::string::npos);
+  EXPECT_EQ((seen + h.fc.gsErrorMsg).find(TestPassword()), std::string::npos) << seen;
+  EXPECT_EQ(h.Log().find(TestPassword()), std::string::npos);
 }
 
 // ---- decisions seen on the page ----

@@ -205,7 +205,7 @@ TEST(RobustnessFaults, DatabaseFileGoneOrUnreadableBetweenCalls) {
   PointAt(h.fc, out);
 
   // The login the host message adds must never appear in a message.
-  const std::string password = test::kPassword;
+  const std::string password = test::TestPassword();
 
   // Removed while connected: the open connection still reads what it had.
   fs::remove(h.db);

@@ -39,19 +39,21 @@ class Env {
 
 TEST(SecurityDb, ConnectionStringFormsQuotingAndMasking) {
   // A whole connection string is used as given, whatever login there is.
-  DbLogin login{"clerk", "pa;ss}word"};
+  const std::string a = test::MadeUpSecret(), b = test::MadeUpSecret(), c = test::MadeUpSecret();
+  const std::string password = a + ";" + b + "}" + c;  // needs quoting
+  DbLogin login{"clerk", password};
   EXPECT_EQ(ComposeConnectionString("Driver=X;Server=Y;Trusted_Connection=yes", login),
             "Driver=X;Server=Y;Trusted_Connection=yes");
   EXPECT_EQ(ComposeConnectionString("reference", std::nullopt), "DSN=reference");
   std::string cs = ComposeConnectionString("ref;erence", login);
-  EXPECT_EQ(cs, "DSN={ref;erence};UID=clerk;PWD={pa;ss}}word}");
+  EXPECT_EQ(cs, "DSN={ref;erence};UID=clerk;PWD={" + a + ";" + b + "}}" + c + "}");
   EXPECT_EQ(DsnOf(cs), "ref;erence");
-  EXPECT_EQ(OdbcAttribute(cs, "pwd"), "pa;ss}word");
+  EXPECT_EQ(OdbcAttribute(cs, "pwd"), password);
 
   // Every form a password can take in a text is masked.
   EXPECT_EQ(MaskPassword("failed: " + cs, cs), "failed: DSN={ref;erence};UID=clerk;PWD=***");
-  EXPECT_EQ(MaskPassword("login pa;ss}word refused", cs), "login *** refused");
-  EXPECT_EQ(MaskPassword("[drv] pwd=hunter2 'Password=x y' PWD={a;b}c"),
+  EXPECT_EQ(MaskPassword("login " + password + " refused", cs), "login *** refused");
+  EXPECT_EQ(MaskPassword("[drv] pwd=" + a + " 'Password=" + b + " y' PWD={" + a + ";" + b + "}c"),
             "[drv] pwd=*** 'Password=*** y' PWD=***c");
 }
 
@@ -61,17 +63,18 @@ TEST(SecurityDb, LoginComesFromTheEnvironmentOrAPrivateFileOnly) {
   EXPECT_FALSE(HostLogin().has_value());
 
   const fs::path file = dir.path() / "login";
-  std::ofstream(file) << "clerk\r\nfile-secret\n";
+  const std::string file_secret = test::MadeUpSecret(), env_secret = test::MadeUpSecret();
+  std::ofstream(file) << "clerk\r\n" << file_secret << "\n";
   chmod(file.c_str(), 0600);
   env.Set("UB04_DB_CREDENTIALS", file.string());
   ASSERT_TRUE(HostLogin().has_value());
   EXPECT_EQ(HostLogin()->user, "clerk");
-  EXPECT_EQ(HostLogin()->password, "file-secret");
+  EXPECT_EQ(HostLogin()->password, file_secret);
 
   // The environment's login comes first.
   env.Set("UB04_DB_USER", "envuser");
-  env.Set("UB04_DB_PASSWORD", "env-secret");
-  EXPECT_EQ(ComposeConnectionString("ref", HostLogin()), "DSN=ref;UID=envuser;PWD=env-secret");
+  env.Set("UB04_DB_PASSWORD", env_secret);
+  EXPECT_EQ(ComposeConnectionString("ref", HostLogin()), "DSN=ref;UID=envuser;PWD=" + env_secret);
   unsetenv("UB04_DB_USER");
   unsetenv("UB04_DB_PASSWORD");
 
@@ -99,7 +102,7 @@ TEST(SecurityDb, LoginComesFromTheEnvironmentOrAPrivateFileOnly) {
     EXPECT_EQ(h.messages[0].rfind(" 3//", 0), 0u);
     EXPECT_NE(h.messages[0].find(c.path + " (UB04_DB_CREDENTIALS) " + c.why), std::string::npos)
         << h.messages[0];
-    EXPECT_EQ(h.messages[0].find("file-secret"), std::string::npos);
+    EXPECT_EQ(h.messages[0].find(file_secret), std::string::npos);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 
 #include "base/msgbox.h"
@@ -272,6 +273,24 @@ std::string SqliteOdbcDriver() {
     if (fs::exists(arch.path() / "odbc/libsqlite3odbc.so", ec))
       return (arch.path() / "odbc/libsqlite3odbc.so").string();
   return "";
+}
+
+std::string MadeUpSecret(std::string_view between) {
+  static std::mt19937 random{std::random_device{}()};
+  static constexpr char kChars[] = "abcdefghijkmnpqrstuvwxyz23456789";
+  auto run = [] {
+    std::string r;
+    for (int i = 0; i < 4; ++i) r += kChars[random() % (sizeof kChars - 1)];
+    return r;
+  };
+  std::string secret = run();
+  for (char c : between) secret += c + run();
+  return secret;
+}
+
+const std::string& TestPassword() {
+  static const std::string password = MadeUpSecret(";}");
+  return password;
 }
 
 }  // namespace ub04::test

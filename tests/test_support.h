@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -197,14 +198,22 @@ struct RefHarness : Harness {
   std::vector<std::string> messages;
 };
 
+// A made-up secret, new for every test process: letters and digits, with
+// each character of between placed between two runs of them (";}" gives
+// "k3x9;q2mz}7wd4"), so that quoting is exercised. No login lives in the
+// tests' source.
+std::string MadeUpSecret(std::string_view between = "");
+
+// The password of HostLogin, made up once per process.
+const std::string& TestPassword();
+
 // A login the host provides (UB04_DB_USER, UB04_DB_PASSWORD) for as long as
 // the object lives: the component adds it to a bare data-source name, and
 // the password must never be shown.
-inline constexpr const char* kPassword = "t3st-pw;x}";
 struct HostLogin {
   HostLogin() {
     setenv("UB04_DB_USER", "tester", 1);
-    setenv("UB04_DB_PASSWORD", kPassword, 1);
+    setenv("UB04_DB_PASSWORD", TestPassword().c_str(), 1);
   }
   ~HostLogin() {
     unsetenv("UB04_DB_USER");
