@@ -26,7 +26,6 @@ class FileLock {
   // RtError when the lock file cannot be opened.
   bool TryLock(const std::string& path, bool exclusive, unsigned perms, std::string& holder);
   void Unlock();
-  bool held() const { return fd_ >= 0; }
 
  private:
   int fd_ = -1;

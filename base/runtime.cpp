@@ -106,43 +106,48 @@ std::string GeneralNum(Currency v) {
 
 std::string BoolText(bool b) { return b ? "True" : "False"; }
 
-double LeadingNumber(std::string_view s) {
+namespace {
+
+// The number s starts with, after its leading blanks: [begin, end) holds a
+// sign, digits and at most one point; digits tells whether any digit came.
+struct NumberSpan {
+  size_t begin, end;
+  bool digits;
+};
+
+NumberSpan ScanLeadingNumber(std::string_view s) {
   size_t i = 0;
   while (i < s.size() && s[i] == ' ') ++i;
-  std::string buf;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) buf += s[i++];
-  bool digits = false, point = false;
+  NumberSpan span{i, i, false};
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  bool point = false;
   for (; i < s.size(); ++i) {
     char c = s[i];
     if (c >= '0' && c <= '9') {
-      buf += c;
-      digits = true;
+      span.digits = true;
     } else if (c == '.' && !point) {
-      buf += c;
       point = true;
     } else {
       break;
     }
   }
-  if (!digits) return 0;
-  return std::strtod(buf.c_str(), nullptr);
+  span.end = i;
+  return span;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view s) {
+  const NumberSpan n = ScanLeadingNumber(s);
+  if (!n.digits) return 0;
+  return std::strtod(std::string(s.substr(n.begin, n.end - n.begin)).c_str(), nullptr);
 }
 
 bool IsPlainNumber(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
-  size_t end = s.size();
-  while (end > i && s[end - 1] == ' ') --end;
-  if (i == end) return true;
-  if (s[i] == '+' || s[i] == '-') ++i;
-  bool digits = false, point = false;
-  for (; i < end; ++i) {
-    char c = s[i];
-    if (c >= '0' && c <= '9') digits = true;
-    else if (c == '.' && !point) point = true;
-    else return false;
-  }
-  return digits;
+  const NumberSpan n = ScanLeadingNumber(s);
+  const size_t last = s.find_last_not_of(' ');
+  if (last == std::string_view::npos) return true;  // blank: an empty field
+  return n.digits && n.end == last + 1;
 }
 
 int16_t RoundToInt16(double v) {

@@ -185,20 +185,7 @@ void OutFile::OpenBeside(const std::string& final_path, unsigned perms) {
     ::unlink(temp.c_str());
     Raise(ErrnoToRtError(err));
   }
-  std::FILE* f = ::fdopen(fd, "wb");
-  if (!f) {
-    int err = errno;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    Raise(ErrnoToRtError(err));
-  }
-  std::setvbuf(f, nullptr, _IONBF, 0);
-  f_ = f;
-  err_ = 0;
-  path_ = temp;
-  final_ = final_path;
-  buf_.clear();
-  buf_.reserve(kBufferSize + kBufferSize / 4);
+  Adopt(fd, "wb", temp, final_path);
 }
 
 void OutFile::Commit() {
@@ -253,19 +240,26 @@ void OutFile::Open(const std::string& path, Mode mode, unsigned perms) {
   if (f_) Raise(kErrFileAlreadyOpen);
   if (path.empty()) Raise(kErrBadFileName);
   if (perms != kOwnerOnly && perms != kGroupReadable) Raise(kErrInvalidCall);
-  err_ = 0;
-  int fd = OpenNoFollow(path, mode == Mode::kAppend, perms);
+  Adopt(OpenNoFollow(path, mode == Mode::kAppend, perms), mode == Mode::kAppend ? "ab" : "wb",
+        path, "");
+}
+
+void OutFile::Adopt(int fd, const char* fmode, const std::string& path,
+                    const std::string& final_path) {
   errno = 0;
-  std::FILE* f = ::fdopen(fd, mode == Mode::kAppend ? "ab" : "wb");
+  std::FILE* f = ::fdopen(fd, fmode);
   if (!f) {
     int err = errno;
     ::close(fd);
+    if (!final_path.empty()) ::unlink(path.c_str());
     Raise(ErrnoToRtError(err));
   }
   // The stream's own buffer would only copy ours a second time.
   std::setvbuf(f, nullptr, _IONBF, 0);
   f_ = f;
+  err_ = 0;
   path_ = path;
+  final_ = final_path;
   buf_.clear();
   buf_.reserve(kBufferSize + kBufferSize / 4);
 }
@@ -325,57 +319,6 @@ void OutFile::Close() {
   if (std::fclose(f) != 0 && err == 0) err = ErrnoToRtError(errno);
   if (bad && err == 0) err = 57;
   if (err) Raise(err);
-}
-
-}  // namespace ub04
-
-namespace ub04 {
-
-TempBeside::TempBeside(std::string final_path, unsigned perms) : final_(std::move(final_path)) {
-  if (perms != kOwnerOnly && perms != kGroupReadable) Raise(kErrInvalidCall);
-  RefuseLinkAt(final_);
-  std::string templ = final_ + ".tmpXXXXXX";
-  // mkostemp makes the file with O_EXCL and mode 0600.
-  int fd = ::mkostemp(templ.data(), O_CLOEXEC);
-  if (fd < 0) RaiseErrno(errno, final_);
-  fd_ = fd;
-  temp_ = templ;
-  if (::fchmod(fd_, perms) != 0) Raise(ErrnoToRtError(errno));
-}
-
-TempBeside::~TempBeside() {
-  if (fd_ >= 0) ::close(fd_);
-  if (!temp_.empty()) ::unlink(temp_.c_str());
-}
-
-void TempBeside::Write(const void* data, size_t size) {
-  if (fd_ < 0) Raise(kErrBadFileName);
-  const char* p = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = ::write(fd_, p, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) Raise(ErrnoToRtError(errno), final_ + ": " + std::strerror(errno));
-    p += n;
-    size -= static_cast<size_t>(n);
-  }
-}
-
-void TempBeside::Commit() {
-  if (fd_ < 0) Raise(kErrBadFileName);
-  int fd = fd_;
-  fd_ = -1;
-  // Flushed to the disk before it takes the name, so a crash never leaves
-  // a truncated file under the final name.
-  if (::fsync(fd) != 0) {
-    int err = errno;
-    ::close(fd);
-    Raise(ErrnoToRtError(err), final_ + ": " + std::strerror(err));
-  }
-  if (::close(fd) != 0) Raise(ErrnoToRtError(errno), final_ + ": " + std::strerror(errno));
-  RefuseLinkAt(final_);
-  if (::rename(temp_.c_str(), final_.c_str()) != 0)
-    Raise(ErrnoToRtError(errno), final_ + ": " + std::strerror(errno));
-  temp_.clear();
 }
 
 OutFile::FileId FileIdOf(const struct stat& st) {

@@ -74,7 +74,8 @@ class OutFile {
   // final_path (/dev/null, a printer port) takes the lines as they come.
   void OpenBeside(const std::string& final_path, unsigned perms);
   // Writes what is buffered, flushes the file to the disk, closes it,
-  // renames it over the final name and flushes the folder. Raises on any
+  // renames it over the final name and flushes the folder; a device only
+  // closes. Raises on any
   // failure; the temporary file is then removed and the final name keeps
   // what it held.
   void Commit();
@@ -107,6 +108,9 @@ class OutFile {
 
  private:
   void RemoveTemporary();
+  // Takes fd as the open file: path is its name, final_path the name it
+  // takes at Commit() ("" for a file written under its own name).
+  void Adopt(int fd, const char* fmode, const std::string& path, const std::string& final_path);
   // Raises when the file cannot take a write.
   void CheckWritable() const {
     if (!f_ || err_) RaiseNotWritable();
@@ -133,37 +137,13 @@ class OutFile {
 OutFile::FileId FileIdOf(const std::string& path);
 OutFile::FileId FileIdOf(const struct stat& st);
 
-// Removes the temporary files OutFile::OpenBeside and TempBeside leave
+// Removes the temporary files OutFile::OpenBeside leaves
 // beside final_path when a run is killed ("NAME.tmpXXXXXX"); returns the
 // names removed.
 std::vector<std::string> RemoveLeftoverTemporaries(const std::string& final_path);
 
 // Maps an errno value to the runtime error number that describes it.
 int ErrnoToRtError(int err);
-
-// A new file written beside final_path under a temporary name
-// ("NAME.tmpXXXXXX", made with O_EXCL and perms) that takes the final name
-// only when Commit() succeeds; destroyed uncommitted, it is removed. Every
-// write and the close are checked (RtError, naming the file); a symbolic
-// link at final_path is refused before anything is written and again
-// before the rename, and the link's target is never touched.
-class TempBeside {
- public:
-  TempBeside(std::string final_path, unsigned perms);
-  ~TempBeside();
-  TempBeside(const TempBeside&) = delete;
-  TempBeside& operator=(const TempBeside&) = delete;
-
-  // Writes every byte or raises.
-  void Write(const void* data, size_t size);
-  // Closes the file and renames it over the final name.
-  void Commit();
-  const std::string& final_path() const { return final_; }
-
- private:
-  std::string final_, temp_;
-  int fd_ = -1;
-};
 
 // Creates dir (and missing parents) when missing; the folder it creates
 // itself is opened only to the owner, or the owner's group too when perms

@@ -27,7 +27,6 @@
 namespace ub04fmt {
 namespace {
 
-constexpr const char* kLogName = "QVR_UB04PPA_Format.Log";
 constexpr long long kEndOfBatch = LLONG_MAX;  // the "line" of end-of-batch messages
 
 bool Exists(const std::string& path) {
@@ -266,7 +265,7 @@ int Run(const Options& o) {
   d.Finish();
 
   const std::string fmt_path = o.out + "/" + o.file;
-  const std::string log_path = o.out + "/" + kLogName;
+  const std::string log_path = o.out + "/" + ub04::kModuleName + ".Log";
   long long pages = Exists(fmt_path) ? d.claims() : 0;  // each "C" line opens a page
   std::vector<ClaimRow> claims;
   if ((o.test_claims() || o.manifest) && Exists(fmt_path)) {

@@ -9,19 +9,17 @@
 #include <set>
 
 #include "base/context.h"
-#include "base/file_lock.h"
 #include "base/text_file.h"
 #include "cli/claims.h"
 #include "cli/messages.h"
 #include "form/fmt_file.h"
 #include "form/printing.h"
 #include "form/render_cairo.h"
+#include "host/format_class.h"
 
 namespace ub04fmt {
 
 namespace {
-
-constexpr const char* kModule = "QVR_UB04PPA_Format";
 
 std::string Lower(std::string_view s) {
   std::string out(s);
@@ -98,8 +96,8 @@ int Reprint(const Options& o) {
   }
 
   ub04::Context cx;
-  cx.module_name = kModule;
-  cx.component_name = std::string(kModule) + ".Dll";
+  cx.module_name = ub04::kModuleName;
+  cx.component_name = std::string(ub04::kModuleName) + ".Dll";
   ub04::PrintState ps;
   ps.printer_x_offset = o.offset_x;
   ps.printer_y_offset = o.offset_y;
@@ -113,20 +111,6 @@ int Reprint(const Options& o) {
                               : std::filesystem::path(fmt).parent_path()) / pdf).string();
   const unsigned perms = o.group_readable ? ub04::kGroupReadable : ub04::kOwnerOnly;
 
-  // A file a batch run is writing is not read, as in a batch run's printing.
-  ub04::FileLock lock;
-  std::string holder;
-  bool taken = true;
-  try {
-    taken = lock.TryLock(ub04::LockPathFor(fmt), false, perms, holder);
-  } catch (...) {
-    // no lock file can be made there, so no run writes there
-  }
-  if (!taken) {
-    std::fprintf(stderr, "ub04fmt: error: %s is being written by %s; nothing printed\n",
-                 fmt.c_str(), holder.c_str());
-    return 1;
-  }
   int16_t r = ub04::PrintFormattedRecords(cx, ps, fmt, perms, ub04::OutFile::FileId{});
   ShowQueue(cx, o);
   if (r != 0 || ps.pages_printed == 0) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/file_lock.h"
 #include "base/text_util.h"
 #include "form/fmt_file.h"
 #include "form/print_job.h"
@@ -124,6 +125,20 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
   ps.pages_printed = 0;
   const std::string pdf_path = ps.pdf_path.empty() ? PdfPathFor(fmt_file_path) : ps.pdf_path;
   const std::string title = std::filesystem::path(fmt_file_path).filename().string();
+  // A file being written is never read: printing shares the writer's lock.
+  FileLock lock;
+  std::string holder;
+  bool taken = true;
+  try {
+    taken = lock.TryLock(LockPathFor(fmt_file_path), false, perms, holder);
+  } catch (const RtError&) {
+    // No lock file can be made there, so no run writes there.
+  }
+  if (!taken) {
+    cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: " + fmt_file_path +
+                    " is being written by " + holder + "; nothing was printed");
+    return 1;
+  }
   const bool must_match = !(written == OutFile::FileId{});
   auto not_ours = [&] {
     cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: " + fmt_file_path +

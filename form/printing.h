@@ -30,7 +30,8 @@ void SelectPrinter(PrintState& ps, const std::string& name);
 // Reads the formatted-record file and prints it page by page (the work of
 // ProcessFormattedRecords after its file-name check and DeleteLog).
 // Returns 0, or 1 when a message was queued.
-// perms are the permissions of the PDF and the preview files. A file that
+// perms are the permissions of the PDF and the preview files. A file a run
+// is writing is not read (printing shares the writer's lock). A file that
 // some run did not finish (see WhyIncomplete) is refused, and so is one that
 // is not the file written identifies, unless written is {0, 0} (a run that
 // wrote nothing prints what is there). Returns 0, or 1 when a message was

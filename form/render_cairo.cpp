@@ -340,7 +340,7 @@ class CairoRenderer : public PageRenderer {
 // cairo's write callback: every byte goes to the temporary file; the first
 // failure is kept for the message and fails every later write.
 struct StreamSink {
-  TempBeside* file = nullptr;
+  OutFile* file = nullptr;
   int error_number = 0;
   std::string error;
 
@@ -348,7 +348,7 @@ struct StreamSink {
     auto* sink = static_cast<StreamSink*>(closure);
     if (sink->error_number != 0 || sink->file == nullptr) return CAIRO_STATUS_WRITE_ERROR;
     try {
-      sink->file->Write(data, length);
+      sink->file->Write(std::string_view(reinterpret_cast<const char*>(data), length));
       return CAIRO_STATUS_SUCCESS;
     } catch (const RtError& e) {
       sink->error_number = e.number();
@@ -411,7 +411,10 @@ class PdfRenderer : public CairoRenderer {
     if (!pdf_) {
       // Written under a temporary name beside the final one, which it takes
       // only once complete.
-      AsDeviceWork(path_, [&] { file_ = std::make_unique<TempBeside>(path_, perms_); });
+      AsDeviceWork(path_, [&] {
+        file_ = std::make_unique<OutFile>();
+        file_->OpenBeside(path_, perms_);
+      });
       sink_ = StreamSink{file_.get(), 0, {}};
       pdf_.reset(cairo_pdf_surface_create_for_stream(StreamSink::Write, &sink_,
                                                      kPaperWidth * kPointsPerInch,
@@ -465,7 +468,7 @@ class PdfRenderer : public CairoRenderer {
   std::string path_, title_;
   unsigned perms_;
   // Declared before the surface, which writes into them until it is gone.
-  std::unique_ptr<TempBeside> file_;
+  std::unique_ptr<OutFile> file_;
   StreamSink sink_;
   Owned<cairo_surface_t> pdf_;
 };
@@ -502,7 +505,8 @@ class PreviewRenderer : public CairoRenderer {
     Owned<cairo_surface_t> image = std::move(image_);
     AsDeviceWork(file_, [&] {
       MakeOutputDir(dir_, perms_);
-      TempBeside png(file_, perms_);
+      OutFile png;
+      png.OpenBeside(file_, perms_);
       StreamSink sink{&png, 0, {}};
       cairo_status_t st = cairo_surface_write_to_png_stream(image.get(), StreamSink::Write, &sink);
       if (sink.error_number != 0) Raise(sink.error_number, sink.error);

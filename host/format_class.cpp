@@ -370,17 +370,13 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
       return EndOfCharge() == 3 ? 3 : 0;
     case RecordStep::kStartCharge: {
       if (charge.open)
-        Warn("record " + RecordNumberText(rs.record_counter, sKey) +
+        Warn(RecordNumberText(rs.record_counter, sKey) +
              " starts a charge before the charge of record key " + KeyText(charge.key) +
              " ended (6990): that charge was not billed");
       charge = RunState::OpenCharge{true, false, sKey, 1};
       ClaimEnv env = rs.claim_env();
       EmptyThisGroup(env);
-      ParseEnv penv = rs.parse_env();
-      if (ParseRecord(penv, sRec, t->slot(c.this_top, c.this_group)) == 0) return 0;
-      charge.failed = true;
-      AddToMessageArray(3, RecordNumberText(rs.record_counter, sKey));
-      return 3;
+      break;
     }
     case RecordStep::kFacility:
     case RecordStep::kCompanion:
@@ -394,7 +390,14 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
       break;
   }
   ParseEnv env = rs.parse_env();
-  return ParseRecord(env, sRec, t->slot(c.this_top, c.this_group));
+  const int16_t result = ParseRecord(env, sRec, t->slot(c.this_top, c.this_group));
+  if (result != 0 && t->step == RecordStep::kStartCharge) {
+    // A charge record that failed bills nothing: its companions and its
+    // 6990 go with it. The failure names the record once.
+    charge.failed = true;
+    AddToMessageArray(3, RecordNumberText(rs.record_counter, sKey));
+  }
+  return result;
 }
 
 int16_t Format_Class::OutsideACharge(const std::string& type, const char* outcome) {
@@ -536,21 +539,6 @@ int16_t Format_Class::ProcessFormattedRecords() {
       AddToMessageArray(3, ComponentName() + " ProcessFormattedRecords()  Error: this run's batch "
                            "wrote no formatted-record file; " + rs.fmt_file_path +
                            " is not this batch's and was not printed");
-      return 1;
-    }
-    // A file being written is never read: printing shares the writer's lock.
-    FileLock lock;
-    std::string holder;
-    bool taken = false;
-    try {
-      taken = lock.TryLock(LockPathFor(rs.fmt_file_path), false, rs.file_mode, holder);
-    } catch (const RtError&) {
-      taken = true;  // no lock file can be made there, so no run writes there
-    }
-    if (!taken) {
-      AddToMessageArray(3, ComponentName() + " ProcessFormattedRecords()  Error: " +
-                               rs.fmt_file_path + " is being written by " + holder +
-                               "; nothing was printed");
       return 1;
     }
     result = PrintFormattedRecords(rs.cx, rs.print, rs.fmt_file_path, rs.file_mode, rs.written);

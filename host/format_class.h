@@ -40,8 +40,6 @@ class Format_Class {
   int16_t ProcessEndOfFile();
   int16_t ProcessFormattedRecords();
 
-  ClaimTables& tables() { return tables_; }
-
  private:
   int16_t Dispatch(const std::string& type, const std::string& sKey, const std::string& sRec);
   // A companion or end-of-charge record with no charge to belong to: a
