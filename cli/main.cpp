@@ -21,7 +21,7 @@
 #include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/reprint.h"
-#include "form/printing.h"
+#include "print/printing.h"
 #include "host/format_class.h"
 
 namespace ub04fmt {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "form/print_job.h"
+#include "print/print_job.h"
 #include "host/version.h"
 
 namespace ub04fmt {

@@ -13,8 +13,8 @@
 #include "cli/claims.h"
 #include "cli/messages.h"
 #include "form/fmt_file.h"
-#include "form/printing.h"
-#include "form/render_cairo.h"
+#include "print/printing.h"
+#include "print/render_cairo.h"
 #include "host/format_class.h"
 
 namespace ub04fmt {

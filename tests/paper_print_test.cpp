@@ -8,7 +8,7 @@
 #include <set>
 
 #include "form/fmt_file.h"
-#include "form/render_form.h"
+#include "print/render_form.h"
 #include "host/format_class.h"
 #include "tests/cli_support.h"
 #include "tests/pdf_support.h"

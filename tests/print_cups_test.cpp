@@ -21,7 +21,7 @@
 #include <functional>
 #include <thread>
 
-#include "form/printing.h"
+#include "print/printing.h"
 #include "tests/pdf_support.h"
 #include "tests/test_support.h"
 

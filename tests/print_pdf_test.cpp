@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "form/printing.h"
+#include "print/printing.h"
 #include "tests/pdf_support.h"
 #include "tests/test_support.h"
 

@@ -11,7 +11,7 @@
 #include <iterator>
 
 #include "form/fmt_file.h"
-#include "form/printing.h"
+#include "print/printing.h"
 #include "host/format_class.h"
 #include "tests/pdf_support.h"
 #include "test_support.h"

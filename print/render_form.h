@@ -5,7 +5,7 @@
 #include <cairo.h>
 
 #include "form/form_positions.h"
-#include "form/print_state.h"
+#include "print/print_state.h"
 
 namespace ub04 {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "form/render.h"
+#include "print/render.h"
 
 namespace ub04 {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <utility>
 
-#include "form/boxes.h"
-#include "form/claim_writer.h"
+#include "compose/boxes.h"
+#include "compose/claim_writer.h"
 #include "form/form_positions.h"
 
 namespace ub04 {

@@ -1,12 +1,12 @@
 // Page flow of a claim: a "C" line and the boxes when a page starts, one
 // service line (boxes 42 to 47) per detail entry, line 23 and an "N" line
 // when it ends.
-#include "form/claim_writer.h"
+#include "compose/claim_writer.h"
 
 #include <cmath>
 #include <limits>
 
-#include "form/boxes.h"
+#include "compose/boxes.h"
 #include "form/fmt_file.h"
 #include "form/form_positions.h"
 

@@ -18,8 +18,8 @@
 #include <string>
 
 #include "base/context.h"
-#include "form/print_state.h"
-#include "form/printer.h"
+#include "print/print_state.h"
+#include "print/printer.h"
 
 namespace ub04 {
 

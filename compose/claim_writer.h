@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "claim/claim_tables.h"
-#include "form/page.h"
+#include "compose/page.h"
 
 namespace ub04 {
 

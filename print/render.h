@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "base/runtime.h"
-#include "form/print_state.h"
+#include "print/print_state.h"
 
 namespace ub04 {
 

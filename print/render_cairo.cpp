@@ -1,9 +1,7 @@
-#include "form/render_cairo.h"
+#include "print/render_cairo.h"
 
-#include <cairo-ft.h>
 #include <cairo-pdf.h>
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 
 #include <array>
 #include <cstdint>
@@ -13,7 +11,8 @@
 #include <vector>
 
 #include "base/text_file.h"
-#include "form/render_form.h"
+#include "print/fonts.h"
+#include "print/render_form.h"
 
 namespace ub04 {
 
@@ -22,192 +21,6 @@ namespace {
 constexpr double kPointsPerInch = 72;
 constexpr double kPaperWidth = 8.5, kPaperHeight = 11;  // inches
 constexpr double kPreviewDpi = 100;
-
-struct CairoFree {
-  void operator()(cairo_t* p) const { cairo_destroy(p); }
-  void operator()(cairo_surface_t* p) const { cairo_surface_destroy(p); }
-  void operator()(cairo_font_face_t* p) const { cairo_font_face_destroy(p); }
-  void operator()(cairo_scaled_font_t* p) const { cairo_scaled_font_destroy(p); }
-  void operator()(cairo_font_options_t* p) const { cairo_font_options_destroy(p); }
-  void operator()(FcPattern* p) const { FcPatternDestroy(p); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, CairoFree>;
-
-std::string StatusText(cairo_status_t st) { return cairo_status_to_string(st); }
-
-// Families drawn to the metrics of another, so that they print its layout.
-struct MetricTwins {
-  std::string_view family;
-  std::string_view twins[2];
-};
-constexpr MetricTwins kMetricTwins[] = {
-    {"Courier New", {"Liberation Mono", "Cousine"}},
-};
-
-bool FamilyAccepted(std::string_view wanted, std::string_view found) {
-  if (found == wanted) return true;
-  for (const MetricTwins& m : kMetricTwins)
-    if (m.family == wanted)
-      for (std::string_view t : m.twins)
-        if (found == t) return true;
-  return false;
-}
-
-std::string AcceptedList(std::string_view wanted) {
-  std::string list = "\"" + std::string(wanted) + "\"";
-  for (const MetricTwins& m : kMetricTwins)
-    if (m.family == wanted)
-      for (std::string_view t : m.twins) list += ", \"" + std::string(t) + "\"";
-  return list;
-}
-
-// The glyph and advance of each byte value in one scaled font, looked up
-// the first time the byte is drawn or measured. Texts are single bytes and
-// every byte is one character, so this replaces what cairo_show_text and
-// cairo_scaled_font_text_extents do again for every text: convert it to
-// UTF-8 and look each character up in the font's caches.
-class GlyphTable {
- public:
-  struct Entry {
-    unsigned long index = 0;
-    double x_advance = 0, y_advance = 0;  // user space, as cairo moves the pen
-    char utf8[3] = {};
-    uint8_t utf8_len = 0;
-    bool known = false;
-  };
-
-  // Describes font from now on; the entries of another font are forgotten.
-  void Use(cairo_scaled_font_t* font) {
-    if (font == font_.get()) return;
-    // Holding a reference keeps the pointer from naming another font later.
-    font_.reset(cairo_scaled_font_reference(font));
-    entries_.fill(Entry{});
-  }
-
-  const Entry& Get(unsigned char byte) {
-    Entry& e = entries_[byte];
-    if (!e.known) Fill(byte, e);
-    return e;
-  }
-
- private:
-  void Fill(unsigned char byte, Entry& e) {
-    const char c = static_cast<char>(byte);
-    const std::string utf8 = Cp1252ToUtf8(std::string_view(&c, 1));
-    cairo_glyph_t* glyphs = nullptr;
-    int count = 0;
-    cairo_status_t st = cairo_scaled_font_text_to_glyphs(
-        font_.get(), 0, 0, utf8.data(), static_cast<int>(utf8.size()), &glyphs, &count,
-        nullptr, nullptr, nullptr);
-    if (st == CAIRO_STATUS_SUCCESS && count != 1) st = CAIRO_STATUS_INVALID_CLUSTERS;
-    if (st != CAIRO_STATUS_SUCCESS) {
-      cairo_glyph_free(glyphs);
-      Raise(kErrPrinter, "Printer error: " + StatusText(st));
-    }
-    // The extents of one glyph at the origin: its advance, exactly the step
-    // cairo takes from one glyph of a text to the next.
-    glyphs[0].x = glyphs[0].y = 0;
-    cairo_text_extents_t te;
-    cairo_scaled_font_glyph_extents(font_.get(), glyphs, 1, &te);
-    e.index = glyphs[0].index;
-    cairo_glyph_free(glyphs);
-    e.x_advance = te.x_advance;
-    e.y_advance = te.y_advance;
-    e.utf8_len = static_cast<uint8_t>(utf8.size());
-    utf8.copy(e.utf8, sizeof e.utf8);
-    e.known = true;
-  }
-
-  Owned<cairo_scaled_font_t> font_;
-  std::array<Entry, 256> entries_{};
-};
-
-// A font resolved through fontconfig, with its metrics in points.
-class CairoFont {
- public:
-  CairoFont() : options_(cairo_font_options_create()) {
-    // Unhinted metrics: advances are the font's own, the same on paper and
-    // on screen.
-    cairo_font_options_set_hint_metrics(options_.get(), CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(options_.get(), CAIRO_HINT_STYLE_NONE);
-  }
-
-  void Select(const std::string& name, float points, bool bold) {
-    Owned<FcPattern> want(FcPatternCreate());
-    if (!want) Raise(7);
-    FcPatternAddString(want.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-    FcPatternAddInteger(want.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(want.get(), FC_SLANT, FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, want.get(), FcMatchPattern);
-    cairo_ft_font_options_substitute(options_.get(), want.get());
-    FcDefaultSubstitute(want.get());
-    FcResult result = FcResultNoMatch;
-    Owned<FcPattern> match(FcFontMatch(nullptr, want.get(), &result));
-
-    std::string offered;
-    bool accepted = false;
-    FcChar8* family = nullptr;
-    for (int i = 0; match && FcPatternGetString(match.get(), FC_FAMILY, i, &family) == FcResultMatch; ++i) {
-      std::string_view f = reinterpret_cast<const char*>(family);
-      if (i == 0) offered = f;
-      if (FamilyAccepted(name, f)) accepted = true;
-    }
-    if (!accepted)
-      Raise(kErrPrinter, "Printer error: no face for font \"" + name + "\" (" +
-                             AcceptedList(name) + " needed, fontconfig offers " +
-                             (offered.empty() ? "none" : "\"" + offered + "\"") + ")");
-
-    Owned<cairo_font_face_t> face(cairo_ft_font_face_create_for_pattern(match.get()));
-    CheckFont(cairo_font_face_status(face.get()), name);
-    cairo_matrix_t size, ctm;
-    cairo_matrix_init_scale(&size, points, points);
-    cairo_matrix_init_identity(&ctm);
-    Owned<cairo_scaled_font_t> scaled(
-        cairo_scaled_font_create(face.get(), &size, &ctm, options_.get()));
-    CheckFont(cairo_scaled_font_status(scaled.get()), name);
-    cairo_font_extents_t fe;
-    cairo_scaled_font_extents(scaled.get(), &fe);
-
-    face_ = std::move(face);
-    scaled_ = std::move(scaled);
-    measured_.Use(scaled_.get());
-    points_ = points;
-    ascent_ = fe.ascent;
-    descent_ = fe.descent;
-  }
-
-  bool selected() const { return scaled_ != nullptr; }
-
-  // Applies the font to a context whose user units are points.
-  void Apply(cairo_t* cr) const {
-    cairo_set_font_face(cr, face_.get());
-    cairo_set_font_size(cr, points_);
-    cairo_set_font_options(cr, options_.get());
-  }
-
-  // The advance of text, as cairo_scaled_font_text_extents gives it: the
-  // glyphs' steps added up from 0 in the same order.
-  double Advance(std::string_view text) {
-    double x = 0;
-    for (unsigned char b : text) x += measured_.Get(b).x_advance;
-    return x;
-  }
-  double ascent() const { return ascent_; }
-  double height() const { return ascent_ + descent_; }
-
- private:
-  static void CheckFont(cairo_status_t st, const std::string& name) {
-    if (st != CAIRO_STATUS_SUCCESS)
-      Raise(kErrPrinter, "Printer error: font \"" + name + "\": " + StatusText(st));
-  }
-
-  Owned<cairo_font_options_t> options_;
-  Owned<cairo_font_face_t> face_;
-  Owned<cairo_scaled_font_t> scaled_;
-  GlyphTable measured_;  // of scaled_, for measuring
-  double points_ = 10, ascent_ = 0, descent_ = 0;
-};
 
 // Text in one font on a cairo surface whose user units are points.
 class CairoRenderer : public PageRenderer {

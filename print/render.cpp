@@ -1,4 +1,4 @@
-#include "form/render.h"
+#include "print/render.h"
 
 #include <exception>
 

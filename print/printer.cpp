@@ -1,4 +1,4 @@
-#include "form/printer.h"
+#include "print/printer.h"
 
 namespace ub04 {
 

@@ -1,4 +1,4 @@
-#include "form/print_job.h"
+#include "print/print_job.h"
 
 #include <cups/cups.h>
 

@@ -1,4 +1,4 @@
-#include "form/render_form.h"
+#include "print/render_form.h"
 
 #include <cstdio>
 #include <string>

@@ -1,5 +1,5 @@
 // ProcessFormattedRecords' printing run, InitializePrinter and PrintField.
-#include "form/printing.h"
+#include "print/printing.h"
 
 #include <cmath>
 #include <filesystem>
@@ -9,8 +9,8 @@
 #include "base/file_lock.h"
 #include "base/text_util.h"
 #include "form/fmt_file.h"
-#include "form/print_job.h"
-#include "form/render_cairo.h"
+#include "print/print_job.h"
+#include "print/render_cairo.h"
 
 namespace ub04 {
 

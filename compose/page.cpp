@@ -1,4 +1,4 @@
-#include "form/page.h"
+#include "compose/page.h"
 
 #include "form/fmt_file.h"
 #include "base/text_util.h"

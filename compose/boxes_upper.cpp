@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <array>
 
-#include "form/boxes.h"
+#include "compose/boxes.h"
 #include "form/form_positions.h"
 
 namespace ub04 {

@@ -23,7 +23,7 @@
 #include <string>
 #include <string_view>
 
-#include "form/page.h"
+#include "compose/page.h"
 #include "base/runtime.h"
 
 namespace ub04 {

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "base/text_util.h"
-#include "form/boxes.h"
+#include "compose/boxes.h"
 #include "form/form_positions.h"
 
 namespace ub04 {

@@ -1,4 +1,4 @@
-#include "form/boxes.h"
+#include "compose/boxes.h"
 
 #include <array>
 #include <utility>

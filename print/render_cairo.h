@@ -1,19 +1,14 @@
 // Cairo renderers: the PDF document printing produces and the PNG previews
 // of its pages.
 //
-// Both draw US Letter paper (8.5 x 11 in) with no unprintable border. Fonts
-// are asked for by family name through fontconfig; because every position on
-// the form relies on the requested face's metrics, a family is accepted only
-// when fontconfig answers with that family or a face drawn to the same
-// metrics ("Courier New": Liberation Mono, Cousine). Measurements use the
-// font's own metrics with hinting off, so text widths are the exact sums of
-// the glyph advances on every device.
+// Both draw US Letter paper (8.5 x 11 in) with no unprintable border, in
+// the font print/fonts.h resolves.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "form/render.h"
+#include "print/render.h"
 
 namespace ub04 {
 
