@@ -54,7 +54,7 @@ T* Create(const char* problem, bool with_error) {
     return ub04::Guard([] { return new T(); });
   } catch (const ub04::RtError& e) {
     try {
-      std::string text = ub04::Rs().cx.component_name + problem;
+      std::string text = ub04::CurrentRun().cx.component_name + problem;
       if (with_error) text += "\r" + ub04::ErrorText(e);
       ub04::ShowMessageBox(text);
     } catch (...) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/runtime.h"
@@ -35,6 +36,10 @@ struct DetailEntry {
   std::string revenue_code, revenue_rate;
   Record charge;               // complete copy of the Last group's charge
   std::string ext_20015;       // extended value "20015"
+  // The batch's texts behind the amounts, as received: (what, text) for the
+  // charge amount, units, paid and adjustment amounts and each other
+  // insurance's paid amount that is not empty.
+  std::vector<std::pair<std::string, std::string>> amounts_received;
 };
 
 // The claim-level members the totals line and the upper boxes print.

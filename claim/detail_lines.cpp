@@ -50,8 +50,23 @@ std::string LineProviderId(const TopRecords& top, const ChargeGroup& g) {
   return top.insurance[insurance::ProviderIdForPayer];
 }
 
+// Keeps the text of an amount as the batch gave it, for whoever checks it.
+void KeepReceived(DetailEntry& e, const char* what, const std::string& text) {
+  if (!text.empty()) e.amounts_received.emplace_back(what, text);
+}
+
 void FillAmounts(ClaimEnv& env, DetailEntry& e, const ChargeGroup& g) {
   const Record& c = g.charge;
+  KeepReceived(e, "charge amount", c[charge::Field43]);
+  KeepReceived(e, "units", c[charge::Field42]);
+  KeepReceived(e, "paid amount", c[charge::Field65]);
+  KeepReceived(e, "adjustment amount", c[charge::Field67]);
+  static constexpr const char* kOtherPaid[] = {"other insurance 1 paid amount",
+                                               "other insurance 2 paid amount",
+                                               "other insurance 3 paid amount",
+                                               "other insurance 4 paid amount"};
+  for (size_t k = 0; k < g.oins.size(); ++k)
+    KeepReceived(e, kOtherPaid[k], g.oins[k][oinsurance::Field22]);
   e.charge_amount = Currency::FromText(c[charge::Field43]);
   e.second_amount = Currency::FromText(c[charge::Field44]);
   e.units = static_cast<float>(LeadingNumber(c[charge::Field42]));

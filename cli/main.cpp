@@ -12,12 +12,11 @@
 #include <chrono>
 #include <climits>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "cli/batch.h"
-#include "cli/claims.h"
+#include "cli/manifest.h"
 #include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/reprint.h"
@@ -44,12 +43,12 @@ std::string Plural(long long n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// Pages a claim was written on, learnt by asking the component after each
-// record (only for the manifest): the call at batch line `line` wrote claims
-// first..last while the charge that began at batch line `start` was open.
+// A claim the component wrote, waiting for the messages of the call that
+// wrote it: the call at batch line `line` wrote it while the charge that
+// began at batch line `start` was open.
 struct ClaimWrite {
   long long line, start;
-  long long first, last;
+  ClaimRow row;
 };
 
 struct HeldMessage {
@@ -59,11 +58,17 @@ struct HeldMessage {
 
 class Driver {
  public:
-  Driver(const Options& o, bool tty)
+  // manifest: where the claims' rows go, or null.
+  Driver(const Options& o, bool tty, ManifestWriter* manifest)
       : o_(o),
         tty_(tty && !o.quiet),
         printer_(stderr, o.raw_messages, !o.quiet),
-        start_(std::chrono::steady_clock::now()) {}
+        manifest_(manifest),
+        start_(std::chrono::steady_clock::now()) {
+    fc_.AddClaimObserver([this](const ub04::ClaimRecord& claim) { OnClaim(claim); });
+    if (o.preview) fc_.SetPreviewFolder(*o.preview);
+    if (o.grid) fc_.SetPreviewGrid(true);  // no host message carries it
+  }
 
   // A set-up message; false when the component refused it.
   bool Setup(const std::string& nr, const std::string& text, const std::string& option) {
@@ -74,6 +79,7 @@ class Driver {
   }
 
   void Message(const std::string& nr, const std::string& text, long long line) {
+    call_line_ = line;
     int16_t r = fc_.HereIsAMessage(nr, text);
     if (!Drain(Where(line, "message " + nr), line, r))
       Fail("batch line " + std::to_string(line) + " (message " + nr + ") reported an error");
@@ -81,23 +87,24 @@ class Driver {
 
   void Record(const std::string& key, const std::string& rec, long long line) {
     std::string type = KeyType(key);
+    call_line_ = line;
     int16_t r = fc_.FormatRecord(key, rec);
     if (!Drain(Where(line, "record " + type), line, r))
       Fail("batch line " + std::to_string(line) + " (record " + type + ") reported an error");
+    ListClaims();
     ++records_;
     if (type == "6000") {
       ++charges_;
       charge_start_ = line;
     }
-    if (o_.manifest) NoteClaimsWritten(line, charge_start_);
     Progress(false);
   }
 
   void Finish() {
+    call_line_ = charge_start_ = kEndOfBatch;
     int16_t r = fc_.ProcessEndOfFile();
     if (!Drain("end of batch", kEndOfBatch, r)) Fail("the end of the batch failed");
-    claims_ = QueryClaims();
-    if (o_.manifest) NoteClaimsWritten(kEndOfBatch, kEndOfBatch);
+    ListClaims();
     Progress(true);
     printer_.Flush();
   }
@@ -110,27 +117,6 @@ class Driver {
     return ok;
   }
 
-  // Gives each warning and error of the batch to the claim it was queued
-  // while forming: the batch lines from the charge that opened the claim up
-  // to the charge that closed it, and the call that wrote it.
-  void AttachMessages(std::vector<ClaimRow>& claims) const {
-    std::map<long long, ClaimRow*> by_seq;
-    for (ClaimRow& c : claims) by_seq[c.sequence] = &c;
-    for (const HeldMessage& h : held_) {
-      const ClaimWrite* owner = nullptr;
-      for (const ClaimWrite& w : writes_)
-        if (w.line == h.line) owner = &w;
-      if (!owner) {
-        auto it = std::find_if(writes_.begin(), writes_.end(),
-                               [&](const ClaimWrite& w) { return w.start > h.line; });
-        if (it != writes_.end()) owner = &*it;
-      }
-      if (!owner) continue;  // after the last written claim: no claim to carry it
-      auto c = by_seq.find(owner->first);
-      if (c != by_seq.end()) c->second->messages.push_back(h.m);
-    }
-  }
-
   void Flush() { printer_.Flush(); }
   bool failed() const { return !why_failed_.empty(); }
   const std::string& why_failed() const { return why_failed_; }
@@ -141,7 +127,12 @@ class Driver {
   long long errors() const { return errors_; }
   long long charges() const { return charges_; }
   long long claims() const { return claims_; }
+  long long pages() const { return pages_; }
   long long records() const { return records_; }
+  // Whether the end of the batch put this run's formatted-record file in
+  // place, and how many pages the last printing put into the PDF.
+  bool file_written() const { return fc_.BatchWritten(); }
+  int32_t pages_printed() const { return fc_.PagesPrinted(); }
 
  private:
   static std::string Where(long long line, const std::string& what) {
@@ -160,7 +151,7 @@ class Driver {
       max = std::max(max, m.severity);
       if (m.severity == 2) ++warnings_;
       if (m.severity >= 3) ++errors_;
-      if (o_.manifest && m.severity >= 2 && line > 0)
+      if (manifest_ && m.severity >= 2 && line > 0)
         held_.push_back({line, {m.severity, PlainText(m.text)}});
       ClearProgress();
       printer_.Show(entry, m, where);
@@ -168,18 +159,27 @@ class Driver {
     return max < 3 && result != 3 && (result == 0 || n > 0);
   }
 
-  long long QueryClaims() {
-    fc_.HereIsAMessage("HOW_MANY_CLAIMS", "");
-    int32_t one = 1;
-    std::string a = fc_.GetAMessage(one);  // " 1//TOTALCLAIMS//N//"
-    size_t at = a.find("TOTALCLAIMS//");
-    return at == std::string::npos ? 0 : std::atoll(a.c_str() + at + 13);
+  // A claim decided in the current call; its row waits for the call's
+  // messages.
+  void OnClaim(const ub04::ClaimRecord& claim) {
+    ++claims_;
+    if (manifest_) writes_.push_back({call_line_, charge_start_, ClaimRow::Of(claim, pages_ + 1)});
+    pages_ += claim.page_count();
   }
 
-  void NoteClaimsWritten(long long line, long long start) {
-    long long n = QueryClaims();
-    if (n > written_) writes_.push_back({line, start, written_ + 1, n});
-    written_ = std::max(written_, n);
+  // Gives each warning and error of the batch to the claim it was queued
+  // while forming (the batch lines from the charge that opened the claim up
+  // to the charge that closed it, and the call that wrote it) and lists the
+  // claims written so far.
+  void ListClaims() {
+    for (ClaimWrite& w : writes_) {
+      auto mine = [&](const HeldMessage& h) { return h.line < w.start || h.line == w.line; };
+      for (const HeldMessage& h : held_)
+        if (mine(h)) w.row.messages.push_back(h.m);
+      held_.erase(std::remove_if(held_.begin(), held_.end(), mine), held_.end());
+      manifest_->Add(w.row);
+    }
+    writes_.clear();
   }
 
   void Progress(bool last) {
@@ -203,10 +203,11 @@ class Driver {
   ub04::Format_Class fc_;
   bool tty_;
   MessagePrinter printer_;
+  ManifestWriter* manifest_;
   std::string why_failed_;
   long long warnings_ = 0, errors_ = 0;
-  long long records_ = 0, charges_ = 0, claims_ = 0;
-  long long charge_start_ = 0, written_ = 0;
+  long long records_ = 0, charges_ = 0, claims_ = 0, pages_ = 0;
+  long long call_line_ = 0, charge_start_ = 0;
   std::vector<ClaimWrite> writes_;
   std::vector<HeldMessage> held_;
   bool shown_ = false;
@@ -248,10 +249,17 @@ int Run(const Options& o) {
     std::fprintf(stderr, "ub04fmt: cannot read %s: %s\n", o.batch.c_str(), in.error().c_str());
     return 2;
   }
+  ManifestWriter manifest;
+  if (o.manifest) {
+    const int from = o.test_claims() ? *o.test_from : 1;
+    const int to = o.test_claims() ? *o.test_to : INT_MAX;
+    if (std::string why = manifest.Open(*o.manifest, from, to); !why.empty()) {
+      std::fprintf(stderr, "ub04fmt: error: manifest not written: %s\n", why.c_str());
+      return 1;
+    }
+  }
 
-  Driver d(o, isatty(STDERR_FILENO) != 0);
-  if (o.preview) ub04::SetPreviewFolder(*o.preview);  // after the component's reset
-  if (o.grid) ub04::SetPreviewGrid(true);  // no host message carries it
+  Driver d(o, isatty(STDERR_FILENO) != 0, o.manifest ? &manifest : nullptr);
   if (d.Setup("1", o.out, "--out")) d.Setup("2", o.file, "--file");  // "2" joins onto "1"
   if (o.group_readable) d.Setup("FILEMODE", "0640", "--group-readable");
   if (o.offsets) d.Setup("4", *o.offsets, "--offsets");
@@ -266,19 +274,11 @@ int Run(const Options& o) {
 
   const std::string fmt_path = o.out + "/" + o.file;
   const std::string log_path = o.out + "/" + ub04::kModuleName + ".Log";
-  long long pages = Exists(fmt_path) ? d.claims() : 0;  // each "C" line opens a page
-  std::vector<ClaimRow> claims;
-  if ((o.test_claims() || o.manifest) && Exists(fmt_path)) {
-    std::string why;
-    auto sum = ReadFormatted(fmt_path, o.manifest.has_value(), why);
-    if (!sum) {
-      std::fprintf(stderr, "ub04fmt: error: %s\n", why.c_str());
-      d.Fail("the formatted-record file cannot be read back");
-    } else {
-      pages = sum->pages;
-      claims = std::move(sum->claims);
-    }
-  }
+  // What this run wrote: claims written to a file that did not take its
+  // name are in no file.
+  const bool written = d.file_written();
+  const long long pages = written ? d.pages() : 0;
+  if (!written) manifest.Clear();
   if (o.strict && d.warnings() > 0)
     d.Fail(Plural(d.warnings(), "warning", "warnings") + " with --strict");
   bool range_empty = o.test_claims() && pages > 0 && *o.test_from > pages;
@@ -302,11 +302,7 @@ int Run(const Options& o) {
   }
 
   if (o.manifest) {
-    int from = o.test_claims() ? *o.test_from : 1;
-    int to = o.test_claims() ? *o.test_to : INT_MAX;
-    d.AttachMessages(claims);
-    std::string why = WriteManifest(*o.manifest, claims, from, to);
-    if (!why.empty()) {
+    if (std::string why = manifest.Commit(); !why.empty()) {
       std::fprintf(stderr, "ub04fmt: error: manifest not written: %s\n", why.c_str());
       d.Fail("the manifest was not written");
     }
@@ -315,25 +311,24 @@ int Run(const Options& o) {
   if (!o.quiet) {
     std::string pdf = ub04::PdfPathFor(fmt_path);
     std::fprintf(stderr, "ub04fmt: %s, %s, %s; %s, %s\n",
-                 Plural(d.claims(), "claim", "claims").c_str(),
+                 Plural(written ? d.claims() : 0, "claim", "claims").c_str(),
                  Plural(pages, "page", "pages").c_str(),
                  Plural(d.charges(), "charge", "charges").c_str(),
                  Plural(d.warnings(), "warning", "warnings").c_str(),
                  Plural(d.errors(), "error", "errors").c_str());
-    // The first record opens (and empties) the formatted-record file; without
-    // one, a file there is an earlier run's.
-    if (d.records() > 0 && Exists(fmt_path))
+    if (written)
       std::fprintf(stderr, "ub04fmt: formatted records: %s\n", fmt_path.c_str());
     else
       std::fputs("ub04fmt: formatted records: none written\n", stderr);
-    if (printed && Exists(pdf)) {
+    const long long printed_pages = d.pages_printed();
+    if (printed && printed_pages > 0) {
       if (o.test_claims()) {
         long long last = std::min<long long>(*o.test_to, pages);
         std::fprintf(stderr, "ub04fmt: printed: %s (pages %d-%lld, %lld of %lld)\n", pdf.c_str(),
-                     *o.test_from, last, last - *o.test_from + 1, pages);
+                     *o.test_from, last, printed_pages, pages);
       } else {
         std::fprintf(stderr, "ub04fmt: printed: %s (%s)\n", pdf.c_str(),
-                     Plural(pages, "page", "pages").c_str());
+                     Plural(printed_pages, "page", "pages").c_str());
       }
       if (o.printer) std::fprintf(stderr, "ub04fmt: sent to print queue %s\n", o.printer->c_str());
       if (o.preview) std::fprintf(stderr, "ub04fmt: page previews: %s\n", o.preview->c_str());

@@ -1,16 +1,19 @@
 #include "cli/reprint.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <optional>
 #include <cstdio>
 #include <filesystem>
 #include <set>
 
 #include "base/context.h"
 #include "base/text_file.h"
-#include "cli/claims.h"
 #include "cli/messages.h"
 #include "form/fmt_file.h"
 #include "print/printing.h"
@@ -43,20 +46,46 @@ void ShowQueue(ub04::Context& cx, const Options& o) {
   }
 }
 
+// The "C" lines of a formatted-record file: each page's sequence number
+// and index text.
+struct PageIndex {
+  int32_t sequence;
+  std::string text;
+};
+
+std::optional<std::vector<PageIndex>> ReadPageIndex(const std::string& path) {
+  std::vector<PageIndex> pages;
+  if (::access(path.c_str(), R_OK) != 0) {
+    std::fprintf(stderr, "ub04fmt: error: cannot read the formatted-record file %s: %s\n",
+                 path.c_str(), std::strerror(errno));
+    return std::nullopt;
+  }
+  try {
+    ub04::FormattedFileReader reader;
+    reader.Open(path);
+    ub04::FormattedLine line;
+    while (reader.Next(line))
+      if (line.kind == "C") pages.push_back({line.number, line.text});
+  } catch (...) {
+    // The reader raises the component's run-time errors (53: no file, 13 and
+    // 62: a malformed line); for people a plain reason is enough.
+    std::fprintf(stderr, "ub04fmt: error: the formatted-record file %s holds a malformed line\n",
+                 path.c_str());
+    return std::nullopt;
+  }
+  return pages;
+}
+
 }  // namespace
 
 int Reprint(const Options& o) {
   const std::string& fmt = *o.reprint;
-  std::string why;
-  auto sum = ReadFormatted(fmt, true, why);
-  if (!sum) {
-    std::fprintf(stderr, "ub04fmt: error: %s\n", why.c_str());
-    return 1;
-  }
+  auto index = ReadPageIndex(fmt);
+  if (!index) return 1;
   // The claims asked for by number must all be there: a reprint that drops
   // one silently would pass for the whole request.
   std::set<long long> present;
-  for (const ClaimRow& c : sum->claims) present.insert(c.sequence);
+  for (const PageIndex& p : *index) present.insert(p.sequence);
   std::string missing;
   for (const auto& [from, to] : o.claims)
     for (long long n = from; n <= to && n <= from + 100000LL; ++n)
@@ -66,7 +95,7 @@ int Reprint(const Options& o) {
       }
   if (!missing.empty()) {
     std::fprintf(stderr, "ub04fmt: error: %s holds no claim %s (it holds claims 1 to %zu); "
-                 "nothing printed\n", fmt.c_str(), missing.c_str(), sum->claims.size());
+                 "nothing printed\n", fmt.c_str(), missing.c_str(), index->size());
     return 1;
   }
   const std::string account = o.account ? Lower(*o.account) : "";
@@ -75,19 +104,7 @@ int Reprint(const Options& o) {
     return account.empty() || Lower(index_text).find(account) != std::string::npos;
   };
   int pages = 0;
-  {
-    ub04::FormattedFileReader reader;
-    ub04::FormattedLine line;
-    try {
-      reader.Open(fmt);
-      while (reader.Next(line))
-        if (line.kind == "C" && chosen(line.number, line.text)) ++pages;
-    } catch (...) {
-      std::fprintf(stderr, "ub04fmt: error: the formatted-record file %s holds a malformed line\n",
-                   fmt.c_str());
-      return 1;
-    }
-  }
+  for (const PageIndex& p : *index) pages += chosen(p.sequence, p.text) ? 1 : 0;
   if (pages == 0) {
     std::fprintf(stderr, "ub04fmt: error: no claim of %s matches%s%s; nothing printed\n",
                  fmt.c_str(), o.account ? " --account " : "",
@@ -119,7 +136,7 @@ int Reprint(const Options& o) {
   }
   if (!o.quiet) {
     std::fprintf(stderr, "ub04fmt: reprinted: %s (%d of %zu claims)\n", ps.pdf_path.c_str(),
-                 ps.pages_printed, sum->claims.size());
+                 ps.pages_printed, index->size());
     if (o.printer) std::fprintf(stderr, "ub04fmt: sent to print queue %s\n", o.printer->c_str());
     if (o.preview) std::fprintf(stderr, "ub04fmt: page previews: %s\n", o.preview->c_str());
   }

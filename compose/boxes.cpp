@@ -40,6 +40,7 @@ std::string FormatDateMMDDYY(std::string_view date) {
 void WriteOccurrenceCode(const Page& page, int index, std::string_view code, std::string_view date) {
   if (index < 1 || index > static_cast<int>(pos::kBoxes31To34X.size())) return;
   float x = pos::kBoxes31To34X[static_cast<size_t>(index - 1)];
+  if (page.first_page()) page.record().occurrence_codes.push_back({std::string(code), std::string(date)});
   page.Put(code, x, pos::kBoxes31To34Y);
   page.Put(date, x + pos::kBoxes31To34DateOffset, pos::kBoxes31To34Y);
 }
@@ -50,6 +51,7 @@ void WriteValueCode(const Page& page, int index, std::string_view code, std::str
   if (index < 1 || index > kSlots) return;
   float x = pos::kBoxes39To41X[static_cast<size_t>((index - 1) % kColumns)];
   float y = pos::kBoxes39To41RowY[static_cast<size_t>((index - 1) / kColumns)];
+  if (page.first_page()) page.record().value_codes.push_back({std::string(code), std::string(amount)});
   page.Put(code, x, y);
   page.Put(amount, x + pos::kBoxes39To41AmountOffset, y, 1);
 }

@@ -27,12 +27,10 @@ std::string Quoted(const std::string& text) { return "\"" + ClipForMessage(text)
 // left blank rather than printed at the top edge of the paper, and the host
 // is warned once per page (here, the first of them to run).
 void ReportUnknownPayerSequence(const Page& page) {
-  Context& cx = page.env.cx;
-  std::string msg = cx.component_name + " WriteAllPageButDetail()  Payer sequence " +
-                    Quoted(page.payer_sequence()) +
-                    " is not 1, 2 or 3: the billed payer's rows of boxes 50 to 65 were left blank";
-  page.log().Line(msg);
-  cx.Queue(2, std::move(msg));
+  page.Warn("FL50", "PAYER-SEQUENCE", page.payer_sequence(),
+            page.env.cx.component_name + " WriteAllPageButDetail()  Payer sequence " +
+                Quoted(page.payer_sequence()) +
+                " is not 1, 2 or 3: the billed payer's rows of boxes 50 to 65 were left blank");
 }
 
 // Box 53: "1" assigns the benefits to the provider.
@@ -48,9 +46,14 @@ void Boxes50To53OtherPayers(Page& page) {
     const Record& o = page.oins(k);
     if (!o.Present()) continue;
     float y = pos::kBoxes50To57RowY[static_cast<size_t>(k - 1)];
-    page.Put(Left(o[oinsurance::Field03], 25), pos::kBox50PayerNameX, y);
-    page.Put("Y", pos::kBox52ReleaseInfoX, y);
-    page.Put(AssignmentOfBenefits(o[oinsurance::Field10]), pos::kBox53AssignBenefitsX, y);
+    ClaimPayer& payer = page.record().payers[static_cast<size_t>(k - 1)];
+    payer.used = true;
+    payer.name = Left(o[oinsurance::Field03], 25);
+    payer.release_of_info = "Y";
+    payer.assignment = AssignmentOfBenefits(o[oinsurance::Field10]);
+    page.Put(payer.name, pos::kBox50PayerNameX, y);
+    page.Put(payer.release_of_info, pos::kBox52ReleaseInfoX, y);
+    page.Put(payer.assignment, pos::kBox53AssignBenefitsX, y);
   }
 }
 
@@ -61,6 +64,7 @@ void Box51HealthPlanIds(Page& page) {
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     const std::string& id = o.Present() ? o[oinsurance::PayerId] : page.insurance()[insurance::PayerId];
+    page.record().payers[static_cast<size_t>(k - 1)].health_plan_id = id;
     page.Put(id, pos::kBox51HealthPlanIdX, pos::kBoxes50To57RowY[static_cast<size_t>(k - 1)]);
   }
 }
@@ -76,19 +80,24 @@ void Boxes50To57BilledPayer(Page& page) {
   }
   const Record& ins = page.insurance();
   float y = pos::kBoxes50To57RowY[static_cast<size_t>(row)];
-  page.Put(Trim(Left(ins[insurance::Name], 25)), pos::kBox50PayerNameX, y);
-  page.Put("Y", pos::kBox52ReleaseInfoX, y);
-  page.Put(AssignmentOfBenefits(page.subscriber()[subscriber::Field10]), pos::kBox53AssignBenefitsX, y);
-  const std::string& other_id = ins[insurance::Field33] == "1"
-                                    ? page.practice()[practice::Field16]
-                                    : ins[insurance::PracticeIdForPayer];
-  page.Put(other_id, pos::kBox57OtherProviderIdX, y);
+  ClaimPayer& payer = page.record().payers[static_cast<size_t>(row)];
+  payer.used = payer.billed = true;
+  payer.name = Trim(Left(ins[insurance::Name], 25));
+  payer.release_of_info = "Y";
+  payer.assignment = AssignmentOfBenefits(page.subscriber()[subscriber::Field10]);
+  payer.other_provider_id = ins[insurance::Field33] == "1" ? page.practice()[practice::Field16]
+                                                           : ins[insurance::PracticeIdForPayer];
+  page.Put(payer.name, pos::kBox50PayerNameX, y);
+  page.Put(payer.release_of_info, pos::kBox52ReleaseInfoX, y);
+  page.Put(payer.assignment, pos::kBox53AssignBenefitsX, y);
+  page.Put(payer.other_provider_id, pos::kBox57OtherProviderIdX, y);
 }
 
 // Box 56: the billing provider NPI is the practice's, whichever party boxes
 // 1 and 2 show.
 void Box56BillingProviderNpi(Page& page) {
-  page.Put(page.practice()[practice::Npi], pos::kBox56NpiX, pos::kBox56Y);
+  page.record().billing_npi = page.practice()[practice::Npi];
+  page.Put(page.record().billing_npi, pos::kBox56NpiX, pos::kBox56Y);
 }
 
 // ---- Boxes 58 to 62: insureds ------------------------------------------------------
@@ -97,12 +106,19 @@ struct Insured {
   std::string last, first, relationship, id1, id2, group_name, group_number;
 };
 
-void WriteInsured(const Page& page, const Insured& i, float y) {
-  page.Put(Left(Trim(i.last) + ", " + Trim(i.first), 25), pos::kBox58InsuredNameX, y);
-  page.Put(MapRelationshipCode(i.relationship), pos::kBox59RelationshipX, y);
-  page.Put(i.id1 + " " + i.id2, pos::kBox60InsuredIdX, y);
-  page.Put(Left(i.group_name, 14), pos::kBox61GroupNameX, y);
-  page.Put(i.group_number, pos::kBox62GroupNumberX, y);
+void WriteInsured(const Page& page, const Insured& i, int row) {
+  const float y = pos::kBoxes58To62RowY[static_cast<size_t>(row)];
+  ClaimPayer& payer = page.record().payers[static_cast<size_t>(row)];
+  payer.insured_name = Left(Trim(i.last) + ", " + Trim(i.first), 25);
+  payer.relationship = MapRelationshipCode(i.relationship);
+  payer.insured_id = i.id1 + " " + i.id2;
+  payer.group_name = Left(i.group_name, 14);
+  payer.group_number = i.group_number;
+  page.Put(payer.insured_name, pos::kBox58InsuredNameX, y);
+  page.Put(payer.relationship, pos::kBox59RelationshipX, y);
+  page.Put(payer.insured_id, pos::kBox60InsuredIdX, y);
+  page.Put(payer.group_name, pos::kBox61GroupNameX, y);
+  page.Put(payer.group_number, pos::kBox62GroupNumberX, y);
 }
 
 // Boxes 58 to 62 on the rows of the other insurances.
@@ -113,7 +129,7 @@ void Boxes58To62OtherInsureds(Page& page) {
     WriteInsured(page, {o[oinsurance::Field18], o[oinsurance::Field17], o[oinsurance::Field14],
                   o[oinsurance::Field04], o[oinsurance::Field05], o[oinsurance::Field03],
                   o[oinsurance::Field06]},
-                 pos::kBoxes58To62RowY[static_cast<size_t>(k - 1)]);
+                 k - 1);
   }
 }
 
@@ -126,7 +142,7 @@ void Boxes58To62BilledInsured(Page& page) {
   WriteInsured(page, {s[subscriber::LastName], s[subscriber::FirstName], s[subscriber::Field15],
                 s[subscriber::Field04], s[subscriber::Field05], page.insurance()[insurance::Name],
                 s[subscriber::Field06]},
-               pos::kBoxes58To62RowY[static_cast<size_t>(row)]);
+               row);
 }
 
 // ---- Boxes 63 to 65 ----------------------------------------------------------------
@@ -137,9 +153,10 @@ void Box65OtherEmployers(Page& page) {
   page.log().Line("box 58");
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
-    if (o.Present())
-      page.Put(Left(o[oinsurance::Field25], 24), pos::kBox65OtherEmployerX,
-               pos::kBoxes63To65RowY[static_cast<size_t>(k - 1)]);
+    if (!o.Present()) continue;
+    std::string& employer = page.record().payers[static_cast<size_t>(k - 1)].employer;
+    employer = Left(o[oinsurance::Field25], 24);
+    page.Put(employer, pos::kBox65OtherEmployerX, pos::kBoxes63To65RowY[static_cast<size_t>(k - 1)]);
   }
 }
 
@@ -151,18 +168,24 @@ void Boxes63To65BilledAuthorization(Page& page) {
   if (row < 0) return;
   float y = pos::kBoxes63To65RowY[static_cast<size_t>(row)];
   const Record& c = page.charge();
-  page.Put(row == 0 ? c[charge::PrimaryApprovalNumber] : c[charge::SecondaryApprovalNumber],
-           pos::kBox63AuthorizationX, y);
+  ClaimPayer& payer = page.record().payers[static_cast<size_t>(row)];
+  payer.authorization = row == 0 ? c[charge::PrimaryApprovalNumber] : c[charge::SecondaryApprovalNumber];
+  page.Put(payer.authorization, pos::kBox63AuthorizationX, y);
   std::string control = Trim(c[charge::Field99]);
-  if (row < 2 && !control.empty()) page.Put(control, pos::kBox64DocumentControlX, y);
-  page.Put(Left(page.subscriber()[subscriber::Field34], 24), pos::kBox65EmployerX, y);
+  if (row < 2 && !control.empty()) {
+    payer.document_control = control;
+    page.Put(control, pos::kBox64DocumentControlX, y);
+  }
+  payer.employer = Left(page.subscriber()[subscriber::Field34], 24);
+  page.Put(payer.employer, pos::kBox65EmployerX, y);
 }
 
 // ---- Boxes 66 to 74 ----------------------------------------------------------------
 
 // Box 66: diagnosis code set qualifier, 0 for ICD-10, else 9.
 void Box66DiagnosisQualifier(Page& page) {
-  page.Put(page.charge()[charge::DiagnosisCodeSet] == "10" ? "0" : "9", pos::kBox66X, pos::kBox66Y);
+  page.record().diagnosis_qualifier = page.charge()[charge::DiagnosisCodeSet] == "10" ? "0" : "9";
+  page.Put(page.record().diagnosis_qualifier, pos::kBox66X, pos::kBox66Y);
 }
 
 // Box 67: nine diagnoses per row, two rows; a present-on-admission value
@@ -177,6 +200,8 @@ void Box67Diagnoses(Page& page) {
     float x = pos::kBox67FirstX + pos::kBox67Step * static_cast<float>(i % pos::kBox67PerRow);
     page.Put(diag[i].code, x, y);
     if (!poa.empty() && !diag[i].code.empty()) page.Put(poa, x + pos::kBox67PoaOffset, y);
+    if (page.first_page() && !diag[i].code.empty())
+      page.record().diagnoses.push_back({diag[i].code, poa});
   }
 }
 
@@ -209,16 +234,20 @@ void Box69AdmittingDiagnosis(Page& page) {
   if (SkipsBoxes69To74(page)) return;
   DiagnosisCase d = DiagnosisCaseOf(page);
   if ((d.payer == "22326" && d.s == 21) ||
-      (IsOneOf(d.payer, {"27009", "25175", "60054", "23284"}) && d.inpatient))
+      (IsOneOf(d.payer, {"27009", "25175", "60054", "23284"}) && d.inpatient)) {
+    page.record().admitting_diagnosis = FirstDiagnosis(page);
     page.Put(FirstDiagnosis(page), pos::kBox69X, pos::kBoxes69And70Y);
+  }
 }
 
 // Box 70: patient's reason for visit, for some payers.
 void Box70ReasonForVisit(Page& page) {
   if (SkipsBoxes69To74(page)) return;
   DiagnosisCase d = DiagnosisCaseOf(page);
-  if ((d.payer == "22326" && (d.s == 22 || d.s == 24)) || (d.payer == "23284" && !d.inpatient))
+  if ((d.payer == "22326" && (d.s == 22 || d.s == 24)) || (d.payer == "23284" && !d.inpatient)) {
+    page.record().reason_for_visit = FirstDiagnosis(page);
     page.Put(FirstDiagnosis(page), pos::kBox70X, pos::kBoxes69And70Y);
+  }
 }
 
 // Box 74: principal procedure code and date, from the first service line,
@@ -228,6 +257,8 @@ void Box74PrincipalProcedure(Page& page) {
   page.log().Line("box 74");
   if (Left(page.insurance()[insurance::Field24], 1) == "Y") return;
   const Record& first = page.first_line().charge;
+  page.record().principal_procedure = first[charge::ProcedureCode];
+  page.record().principal_procedure_date = first[charge::ServiceDate];
   page.Put(first[charge::ProcedureCode], pos::kBox74CodeX, pos::kBox74Y);
   page.Put(FormatDateMMDDYY(first[charge::ServiceDate]), pos::kBox74DateX, pos::kBox74Y);
 }
@@ -278,9 +309,13 @@ BoxProvider ProviderFrom(const Page& page, const Record& r, const ProviderFields
   return p;
 }
 
-void WriteProvider(const Page& page, const BoxProvider& p, const pos::ProviderRows& rows) {
+void WriteProvider(const Page& page, const BoxProvider& p, const pos::ProviderRows& rows,
+                   ClaimProvider& shown) {
+  shown = ClaimProvider{p.ProviderNPI, "", "", p.last_name, p.first_name};
   page.Put(p.ProviderNPI, pos::kBoxes76And77NpiX, rows.id_y);
   if (!page.npi_only && !p.secondary_id.empty()) {
+    shown.qualifier = p.ProviderIDQualifier;
+    shown.secondary_id = p.secondary_id;
     page.Put(p.ProviderIDQualifier, pos::kBoxes76And77QualifierX, rows.id_y);
     page.Put(p.secondary_id, pos::kBoxes76And77SecondaryIdX, rows.id_y);
   }
@@ -298,7 +333,7 @@ void Box76AttendingProvider(Page& page) {
     const Record& b = page.bprovider();
     p = ProviderFrom(page, b, kBProviderFields, b[bprovider::UseUpin] == "1");
   }
-  WriteProvider(page, p, pos::kBox76Rows);
+  WriteProvider(page, p, pos::kBox76Rows, page.record().attending);
 }
 
 // A Boolean text: "" False; "True"/"False" in any case; a number is True
@@ -320,22 +355,28 @@ void Box77OperatingPhysician(Page& page) {
   const Record& op = page.group.oprovider;
   if (!op.Present() || op[oprovider::ProviderRole] != "OP") return;
   WriteProvider(page, ProviderFrom(page, op, kOProviderFields, ReadBoolean(op[oprovider::UseUpin])),
-                pos::kBox77Rows);
+                pos::kBox77Rows, page.record().operating);
 }
 
 // ---- Box 80: remarks ----------------------------------------------------------------
 
+// One line of box 80, kept in the claim's record as printed.
+void PutRemarksLine(const Page& page, const std::string& text, float x, float y) {
+  if (page.first_page()) page.record().remarks.push_back(text);
+  page.Put(text, x, y);
+}
+
 // Without remarks the box shows the billed payer's name and address.
 void PayerAddressInRemarks(const Page& page) {
   const Record& ins = page.insurance();
-  page.Put(Left(ins[insurance::Name], 19), pos::kBox80FirstX, pos::kBox80FirstY);
-  page.Put(Left(ins[insurance::AddressLine1], 50), pos::kBox80X, pos::kBox80NextY);
+  PutRemarksLine(page, Left(ins[insurance::Name], 19), pos::kBox80FirstX, pos::kBox80FirstY);
+  PutRemarksLine(page, Left(ins[insurance::AddressLine1], 50), pos::kBox80X, pos::kBox80NextY);
   float y = pos::kBox80NextY + pos::kBox80LineStep;
   if (!ins[insurance::AddressLine2].empty()) {
-    page.Put(Left(ins[insurance::AddressLine2], 50), pos::kBox80X, y);
+    PutRemarksLine(page, Left(ins[insurance::AddressLine2], 50), pos::kBox80X, y);
     y += pos::kBox80LineStep;
   }
-  page.Put(Left(CityStateZipLine(ins[insurance::City], ins[insurance::State], ins[insurance::ZipCode]), 29),
+  PutRemarksLine(page, Left(CityStateZipLine(ins[insurance::City], ins[insurance::State], ins[insurance::ZipCode]), 29),
       pos::kBox80X, y);
 }
 
@@ -360,12 +401,12 @@ void Box80Remarks(Page& page) {
     return;
   }
   std::string line = NextRemarksLine(remarks, 19);
-  if (!line.empty()) page.Put(line, pos::kBox80FirstX, pos::kBox80FirstY);
+  if (!line.empty()) PutRemarksLine(page, line, pos::kBox80FirstX, pos::kBox80FirstY);
   float y = pos::kBox80NextY;
   for (int i = 0; i < 3; ++i) {
     line = NextRemarksLine(remarks, 24);
     if (line.empty()) continue;
-    page.Put(line, pos::kBox80X, y);
+    PutRemarksLine(page, line, pos::kBox80X, y);
     y += pos::kBox80LineStep;
   }
 }

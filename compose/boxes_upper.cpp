@@ -89,6 +89,7 @@ void Box02VendorId(Page& page) {
 void Box03PatientControl(Page& page) {
   page.log().Line("Box 3");
   const std::string& account = page.patient()[patient::AccountNumber];
+  page.record().account = page.record().medical_record = account;
   page.Put(account, pos::kBox03X, pos::kBox03aY);
   page.Put(account, pos::kBox03X, pos::kBox03bY);
 }
@@ -107,6 +108,7 @@ void Box04TypeOfBill(Page& page) {
     if (frequency) tob.back() = frequency;
   }
   if (tob.size() == 3) tob = "0" + Trim(tob);
+  page.record().type_of_bill = tob;
   page.Put(tob, pos::kBox04X, pos::kBox04Y);
 }
 
@@ -119,6 +121,7 @@ void Box05FederalTaxNumber(Page& page) {
     tax = page.bprovider()[bprovider::TaxIdOverride];
     if (tax.empty()) tax = page.bprovider()[bprovider::FederalTaxId];
   }
+  page.record().federal_tax_number = tax;
   page.Put(tax, pos::kBox05X, pos::kBox05Y);
 }
 
@@ -134,6 +137,8 @@ std::string StatementDate(const std::string& ymd) {
 // Box 6: statement period, from and through.
 void Box06StatementPeriod(Page& page) {
   page.log().Line("Box 6");
+  page.record().statement_from = page.totals().StatementFromDate;
+  page.record().statement_through = page.totals().StatementThroughDate;
   page.Put(StatementDate(page.totals().StatementFromDate), pos::kBox06FromX, pos::kBox06Y);
   page.Put(StatementDate(page.totals().StatementThroughDate), pos::kBox06ThroughX, pos::kBox06Y);
 }
@@ -153,6 +158,7 @@ void Box08bPatientName(Page& page) {
   if (!p[patient::NameSuffix].empty()) name += " " + p[patient::NameSuffix];
   name += ", " + p[patient::FirstName];
   if (!p[patient::MiddleName].empty()) name += "  " + Left(p[patient::MiddleName], 1) + ".";
+  page.record().patient_name = name;
   page.Put(name, pos::kBox08bX, pos::kBox08bY);
 }
 
@@ -176,18 +182,21 @@ void Box09PatientAddress(Page& page) {
 // Box 10: birth date, when known.
 void Box10BirthDate(Page& page) {
   const std::string& birth = page.patient()[patient::BirthDate];
+  page.record().birth_date = birth;
   if (!birth.empty()) page.Put(birth, pos::kBox10BirthDateX, pos::kBoxes10To29Y);
 }
 
 // Box 11: sex.
 void Box11Sex(Page& page) {
-  page.Put(page.patient()[patient::SexCode], pos::kBox11SexX, pos::kBoxes10To29Y);
+  page.record().sex = page.patient()[patient::SexCode];
+  page.Put(page.record().sex, pos::kBox11SexX, pos::kBoxes10To29Y);
 }
 
 // Box 12: admission date.
 void Box12AdmissionDate(Page& page) {
-  page.Put(FormatDateMMDDYY(page.charge()[charge::AdmissionDate]), pos::kBox12AdmissionDateX,
-           pos::kBoxes10To29Y);
+  const std::string& admitted = page.charge()[charge::AdmissionDate];
+  page.record().admission_date = admitted;
+  page.Put(FormatDateMMDDYY(admitted), pos::kBox12AdmissionDateX, pos::kBoxes10To29Y);
 }
 
 // An hour from extended data as two digits, "" when absent.
@@ -200,7 +209,8 @@ std::string HourText(const Page& page, std::string_view code) {
 // Box 13: admission hour.
 void Box13AdmissionHour(Page& page) {
   page.log().Line("Box 13");
-  page.Put(HourText(page, "30005"), pos::kBox13AdmissionHourX, pos::kBoxes10To29Y);
+  page.record().admission_hour = HourText(page, "30005");
+  page.Put(page.record().admission_hour, pos::kBox13AdmissionHourX, pos::kBoxes10To29Y);
 }
 
 // Boxes 14 and 15: the payer's value, else the practice's; a charge-level
@@ -222,18 +232,21 @@ void Box14AdmissionType(Page& page) {
   if (type.empty() && page.insurance()[insurance::PlanType] == "MCR" &&
       InStr(page.totals().ClaimCodeList, "~EM~") > 0)
     type = "1";
+  page.record().admission_type = type;
   page.Put(type, pos::kBox14AdmissionTypeX, pos::kBoxes10To29Y);
 }
 
 // Box 15: point of origin (admission source).
 void Box15PointOfOrigin(Page& page) {
-  page.Put(AdmissionValue(page, insurance::AdmissionSource, practice::AdmissionSource, "20012"),
-           pos::kBox15PointOfOriginX, pos::kBoxes10To29Y);
+  page.record().point_of_origin =
+      AdmissionValue(page, insurance::AdmissionSource, practice::AdmissionSource, "20012");
+  page.Put(page.record().point_of_origin, pos::kBox15PointOfOriginX, pos::kBoxes10To29Y);
 }
 
 // Box 16: discharge hour.
 void Box16DischargeHour(Page& page) {
-  page.Put(HourText(page, "30006"), pos::kBox16DischargeHourX, pos::kBoxes10To29Y);
+  page.record().discharge_hour = HourText(page, "30006");
+  page.Put(page.record().discharge_hour, pos::kBox16DischargeHourX, pos::kBoxes10To29Y);
 }
 
 // Boxes 18 to 28: the distinct condition codes of the "20014" extended
@@ -252,6 +265,7 @@ void Boxes18To28ConditionCodes(Page& page) {
   float x = pos::kBoxes18To28FirstX;
   for (const std::string& c : codes) {
     if (c.empty()) continue;
+    if (page.first_page()) page.record().condition_codes.push_back(c);
     page.Put(c, x, pos::kBoxes10To29Y);
     x += pos::kBoxes18To28Step;
   }

@@ -25,15 +25,20 @@ void LogClaimStart(const Page& page) {
           Trim(p[patient::FirstName]));
 }
 
+// A failure that ends the claim: its message is already queued.
+struct ClaimStopped {};
+
 void EndPage(Page& page) {
   WriteTotals(page);
-  if (page.env.out.WriteNewPage() != 0) throw WriteStopped{};
+  page.log().Line("WriteNewPage()");
+  AppendFormattedLine(page.out.lines, "N", "", 0, 0, 0);
 }
 
 void StartPage(Page& page) {
+  ++page.number;
   page.value_code_count = 0;
   page.npi_only = page.env.ref.NpiOnly() || PayerTakesNpiOnly(page);
-  if (WriteClaimHeader(page) != 0) throw WriteStopped{};
+  if (WriteClaimHeader(page) != 0) throw ClaimStopped{};
   WriteAllPageButDetail(page);
 }
 
@@ -49,9 +54,9 @@ std::string UnitsText(float units) {
 
 }  // namespace
 
-int16_t WriteClaim(FormEnv& env, ClaimTables& tables) {
+int16_t WriteClaim(FormEnv& env, ClaimTables& tables, ComposedClaim& out) {
   int16_t result = 0;
-  Page page = LastClaimPage(env, tables);
+  Page page = LastClaimPage(env, tables, out);
   try {
     Guard([&] {
       LogClaimStart(page);
@@ -71,8 +76,8 @@ int16_t WriteClaim(FormEnv& env, ClaimTables& tables) {
       }
       EndPage(page);
     });
-  } catch (const WriteStopped&) {
-    result = 3;  // the refused write queued its message
+  } catch (const ClaimStopped&) {
+    result = 3;  // its message is queued
   } catch (const RtError& e) {
     std::string msg = env.cx.component_name + " WriteClaim() " + ErrorText(e);
     env.cx.SetErrorMsg(msg);
@@ -88,10 +93,12 @@ int16_t WriteClaim(FormEnv& env, ClaimTables& tables) {
 }
 
 int16_t WriteClaimHeader(const Page& page) {
-  int32_t& total_claims = page.env.total_claims;
+  ClaimRecord& rec = page.record();
   try {
-    if (total_claims == std::numeric_limits<int32_t>::max()) Raise(kErrOverflow);
-    ++total_claims;  // also the page sequence number: both count "C" lines
+    // The page sequence number and the claims counter both count "C" lines.
+    const int32_t before = page.env.pages_written + rec.page_count();
+    if (before == std::numeric_limits<int32_t>::max()) Raise(kErrOverflow);
+    const int32_t sequence = before + 1;
     const Record& p = page.patient();
     std::string name = p[patient::LastName];
     if (!p[patient::NameSuffix].empty()) name += " " + p[patient::NameSuffix];
@@ -101,7 +108,13 @@ int16_t WriteClaimHeader(const Page& page) {
     Overlay(key, 41, 10, page.bprovider()[bprovider::IhCode]);
     Overlay(key, 51, 10, page.insurance()[insurance::IhCode]);
     Overlay(key, 61, 1, page.payer_sequence());
-    return page.env.out.WriteClaimLine(key, total_claims);
+    AppendFormattedLine(page.out.lines, "C", key, 0, 0, sequence);
+    rec.page_sequences.push_back(sequence);
+    rec.index_patient = Trim(key.substr(0, 40));
+    rec.index_billing_provider = Trim(key.substr(40, 10));
+    rec.index_insurance = Trim(key.substr(50, 10));
+    rec.payer_sequence = Trim(key.substr(60, 1));
+    return 0;
   } catch (const RtError& e) {
     Context& cx = page.env.cx;
     std::string msg = cx.component_name + " WriteClaimHeader()  Error: " + ErrorText(e);
@@ -130,30 +143,43 @@ int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
       if (iIndex < 1 || static_cast<size_t>(iIndex) > page.tables.detail.size()) Raise(kErrSubscript);
       DetailEntry& e = page.tables.detail[static_cast<size_t>(iIndex - 1)];
 
+      ClaimServiceLine line;
+      line.page = page.number;
+      line.row = nLineNr;
+
       // Box 42: the line's revenue code, or the charge's alternate one, as four digits.
       std::string revenue = Trim(e.revenue_code);
       if (!e.charge[charge::Field87].empty()) revenue = Trim(e.charge[charge::Field87]);
       e.revenue_code = Right("0000" + revenue, 4);
-      page.Put(e.revenue_code, pos::kBox42RevenueCodeX, y);
+      line.revenue_code = e.revenue_code;
+      page.Put(line.revenue_code, pos::kBox42RevenueCodeX, y);
 
       // Some payers take no description or HCPCS on inpatient bills.
       const Record& ins = page.insurance();
       bool bare_inpatient = IsOneOf(page.alternate_payer_id5(), {"27009", "25175", "60054"}) &&
                             e.charge[charge::TypeOfBill] == "0111";
       if (!bare_inpatient) {
-        if (Left(ins[insurance::Field21], 1) != "N")
-          page.Put(Left(e.description, 30), pos::kBox43DescriptionX, y);  // box 43
+        if (Left(ins[insurance::Field21], 1) != "N") {
+          line.description = Left(e.description, 30);
+          page.Put(line.description, pos::kBox43DescriptionX, y);  // box 43
+        }
         if (Left(ins[insurance::Field22], 1) != "N") {
-          std::string modifiers = e.modifiers[0];
-          if (!e.modifiers[0].empty() && !e.modifiers[1].empty()) modifiers += " ";
-          modifiers += e.modifiers[1];
-          page.Put(e.procedure_code, pos::kBox44HcpcsX, y);  // box 44
-          page.Put(modifiers, pos::kBox44ModifiersX, y);
+          line.modifiers = e.modifiers[0];
+          if (!e.modifiers[0].empty() && !e.modifiers[1].empty()) line.modifiers += " ";
+          line.modifiers += e.modifiers[1];
+          line.hcpcs = e.procedure_code;
+          page.Put(line.hcpcs, pos::kBox44HcpcsX, y);  // box 44
+          page.Put(line.modifiers, pos::kBox44ModifiersX, y);
         }
       }
+      line.service_date = e.from_date;
+      line.units = e.units;
+      line.charges = e.charge_amount;
+      line.amounts_received = e.amounts_received;
       page.Put(FormatDateMMDDYY(e.from_date), pos::kBox45ServiceDateX, y);  // box 45
       page.Put(UnitsText(e.units), pos::kBox46UnitsX, y);                     // box 46
       page.Put(page.AmountText(e.charge_amount), pos::kBox47ChargesX, y, 1);  // box 47
+      page.record().lines.push_back(std::move(line));
 
       page.totals().TotalCharges += e.charge_amount;
       page.totals().ClaimCodeList += e.code_text;

@@ -1,11 +1,12 @@
-// Writes the claim built so far: per form page a "C" line, the boxes, up to
-// 22 service lines and the totals, then an "N" line.
+// Composes the claim built so far: per form page a "C" line, the boxes, up
+// to 22 service lines and the totals, then an "N" line.
 //
-// WriteClaim prints the claim held in the claim tables and the Last copies,
-// then empties the detail lines and the diagnosis table, also when writing
-// failed, so the next claim never inherits this one's lines. It returns 0,
-// or 3 after a failure (queued with severity 3); a line the formatted-record
-// file refuses stops the claim.
+// WriteClaim lays out the claim held in the claim tables and the Last copies
+// into out (its formatted-record lines and its record), then empties the
+// detail lines and the diagnosis table, also when composing failed, so the
+// next claim never inherits this one's lines. It returns 0, or 3 after a
+// failure (queued with severity 3; out holds what was composed before it).
+// The claim's pages take the sequence numbers after env.pages_written.
 #pragma once
 
 #include <cstdint>
@@ -15,13 +16,13 @@
 
 namespace ub04 {
 
-int16_t WriteClaim(FormEnv& env, ClaimTables& tables);
+int16_t WriteClaim(FormEnv& env, ClaimTables& tables, ComposedClaim& out);
 
 // The pieces of a page, for the claim writer and its tests.
 
 // The "C" line: 61-character index text (patient name, billing provider,
-// insurance, payer sequence) and the page sequence number. Counts the page
-// in the run's claims counter. 0, or 3 when the line could not be written.
+// insurance, payer sequence) and the page's sequence number, the next after
+// the pages written and composed so far. 0, or 3 when the counter is full.
 int16_t WriteClaimHeader(const Page& page);
 // Boxes 42 to 47: service line iIndex (1-based detail entry) on row nLineNr
 // (1 to 22) of the page; returns the rows used, always 1.

@@ -6,7 +6,15 @@
 namespace ub04 {
 
 void Page::Put(std::string_view text, float x, float y, int16_t align) const {
-  if (env.out.WriteField(text, x, y, align) != 0) throw WriteStopped{};
+  AppendFormattedLine(out.lines, "F", text, x, y, align);
+}
+
+void Page::Warn(std::string_view locator, std::string_view rule, std::string_view value,
+                std::string message) const {
+  log().Line(message);
+  record().findings.push_back({ClaimFinding::Level::kWarning, std::string(locator),
+                               std::string(rule), std::string(value), message});
+  env.cx.Queue(2, std::move(message));
 }
 
 int Page::payer_row() const {
@@ -29,8 +37,8 @@ std::string Page::AmountText(Currency amount) const {
   return text;
 }
 
-Page LastClaimPage(FormEnv& env, ClaimTables& tables) {
-  return Page(env, env.cs.last_top, env.cs.last_group, tables);
+Page LastClaimPage(FormEnv& env, ClaimTables& tables, ComposedClaim& out) {
+  return Page(env, env.cs.last_top, env.cs.last_group, tables, out);
 }
 
 bool PayerTakesNpiOnly(const Page& page) {

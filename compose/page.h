@@ -7,13 +7,14 @@
 // members and the detail lines' revenue codes are the only things a page
 // changes.
 //
-// Writes go through Put: when the formatted-record file refuses a line its
-// message is already queued and WriteStopped unwinds to WriteClaim, which
-// stops the claim (nothing more could reach the file).
+// A claim is composed into memory, never straight into a file: Put appends
+// one formatted-record line to the claim's own lines, and each box also
+// sets what it shows in the claim's record. The host then decides where the
+// whole claim goes.
 //
 // The host hands the writer a FormEnv: the run's context, the claim state,
-// the reference lookups, the formatted-record file and the run's count of
-// "C" lines.
+// the reference lookups and the sequence number the claim's first page
+// takes.
 #pragma once
 
 #include <cstdint>
@@ -23,36 +24,45 @@
 
 #include "base/context.h"
 #include "claim/claim_env.h"
+#include "claim/claim_record.h"
 #include "claim/claim_state.h"
 #include "claim/claim_tables.h"
 #include "claim/ext_data.h"
-#include "form/fmt_file.h"
 #include "records/layouts.h"
 #include "refdata/refdata.h"
 
 namespace ub04 {
 
-struct WriteStopped {};
-
 struct FormEnv {
   Context& cx;
   ClaimState& cs;
   RefData& ref;
-  FmtFile& out;
-  int32_t& total_claims;  // "C" lines written: the claims counter and page sequence
+  // The "C" lines written so far (the claims counter): the claim's first
+  // page takes the next sequence number.
+  int32_t pages_written = 0;
 
   ClaimEnv claim() { return ClaimEnv{cx, cs, ref}; }
 };
 
+// A claim composed: its formatted-record lines ("C" to "N" of every page)
+// and its record.
+struct ComposedClaim {
+  std::string lines;
+  ClaimRecord record;
+};
+
 struct Page {
   Page(FormEnv& form_env, const TopRecords& last_top, const ChargeGroup& last_group,
-       ClaimTables& claim_tables)
-      : env(form_env), top(last_top), group(last_group), tables(claim_tables) {}
+       ClaimTables& claim_tables, ComposedClaim& composed)
+      : env(form_env), top(last_top), group(last_group), tables(claim_tables), out(composed) {}
 
   FormEnv& env;
   const TopRecords& top;
   const ChargeGroup& group;
   ClaimTables& tables;
+  ComposedClaim& out;
+  int32_t number = 0;            // the page within its claim, from 1
+  bool first_page() const { return number == 1; }
   int16_t value_code_count = 0;  // ValueCodeCount: value-code slots used on the page
   // Boxes 76 and 77 print NPIs only: the NPI legacy dates say so, or the
   // billed payer takes NPIs only (box 81). Decided when the page starts.
@@ -61,6 +71,12 @@ struct Page {
   // One "F" field; alignment 0 starts the text at x, 1 ends it there.
   void Put(std::string_view text, float x, float y, int16_t align = 0) const;
   RunLog& log() const { return env.cx.log; }
+  // What the claim's pages show, box by box.
+  ClaimRecord& record() const { return out.record; }
+  // A warning about the claim: queued (severity 2), logged, and kept in its
+  // record as a finding.
+  void Warn(std::string_view locator, std::string_view rule, std::string_view value,
+            std::string message) const;
   // Extended-data item of set n in the Last copies.
   bool ExtData(int n, std::string_view code, std::string& value) const {
     return LookUpExtData(top, group, n, code, value);
@@ -95,7 +111,7 @@ struct Page {
 };
 
 // The page of the claim held in the Last copies of env's claim state.
-Page LastClaimPage(FormEnv& env, ClaimTables& tables);
+Page LastClaimPage(FormEnv& env, ClaimTables& tables, ComposedClaim& out);
 
 // True when the billed payer takes NPIs only (its box 81 carries the
 // billing taxonomy).

@@ -17,11 +17,14 @@ namespace {
 // Line 23: revenue code 001, "page 1 of 1", the creation date and the total
 // charges, in the columns of boxes 42, 45 and 47.
 void Line23Totals(const Page& page) {
+  ClaimRecord& rec = page.record();
+  rec.creation_date = FormatMmddyy(Today());
+  rec.total_charges = page.tables.totals.TotalCharges;
   page.Put("001", pos::kBox42RevenueCodeX, pos::kLine23Y);
   page.Put("1", pos::kLine23PageX, pos::kLine23PageNumberY);    // page 1
   page.Put("1", pos::kLine23PageOfX, pos::kLine23PageNumberY);  // of 1
-  page.Put(FormatMmddyy(Today()), pos::kBox45ServiceDateX, pos::kLine23Y);
-  page.Put(page.AmountText(page.tables.totals.TotalCharges), pos::kBox47ChargesX, pos::kLine23Y, 1);
+  page.Put(rec.creation_date, pos::kBox45ServiceDateX, pos::kLine23Y);
+  page.Put(page.AmountText(rec.total_charges), pos::kBox47ChargesX, pos::kLine23Y, 1);
 }
 
 // CalcPref token 4 chooses what the prior payers' lines take off the
@@ -41,10 +44,17 @@ Currency AmountDue(const Page& page) {
 void Boxes54And55PayerAmounts(const Page& page, const std::string& due_text) {
   int row = page.payer_row();
   if (row < 0) return;
+  ClaimPayer& billed = page.record().payers[static_cast<size_t>(row)];
+  billed.has_amount_due = true;
+  billed.amount_due = page.tables.totals.AmountDue;
   page.Put(due_text, pos::kBox55AmountDueX, pos::kBoxes54And55RowY[static_cast<size_t>(row)], 1);
-  for (int k = 1; k <= row; ++k)
-    page.Put(page.AmountText(Currency::FromText(page.oins(k)[oinsurance::Field22])),
-             pos::kBox54PriorPaymentX, pos::kBoxes54And55RowY[static_cast<size_t>(k - 1)], 1);
+  for (int k = 1; k <= row; ++k) {
+    ClaimPayer& prior = page.record().payers[static_cast<size_t>(k - 1)];
+    prior.has_prior_payments = true;
+    prior.prior_payments = Currency::FromText(page.oins(k)[oinsurance::Field22]);
+    page.Put(page.AmountText(prior.prior_payments), pos::kBox54PriorPaymentX,
+             pos::kBoxes54And55RowY[static_cast<size_t>(k - 1)], 1);
+  }
 }
 
 // Boxes 39 to 41, value codes A1 (the first prior payer's deductible) and
@@ -97,6 +107,7 @@ void Box17PatientStatus(Page& page) {
       }
     }
   }
+  page.record().patient_status = status;
   page.Put(status, pos::kBox17PatientStatusX, pos::kBoxes10To29Y);
 }
 

@@ -98,8 +98,10 @@ void AppendPosition(std::string& out, float v) {
   out.append(buf, PositionChars(v, buf, buf + sizeof buf));
 }
 
-void AppendRecordLine(std::string& out, std::string_view kind, std::string_view text,
-                      float x, float y, int number) {
+}  // namespace
+
+void AppendFormattedLine(std::string& out, std::string_view kind, std::string_view text,
+                         float x, float y, int number) {
   AppendQuoted(out, kind);
   out += ',';
   AppendQuoted(out, text);
@@ -113,13 +115,12 @@ void AppendRecordLine(std::string& out, std::string_view kind, std::string_view 
   out += "\r\n";
 }
 
-}  // namespace
 
-int16_t FmtFile::WriteLine(const char* proc, std::string_view kind, std::string_view text,
-                           float x, float y, int number) {
+template <class Fill>
+int16_t FmtFile::WriteWith(const char* proc, Fill&& fill) {
   if (failed_ && failed_call_ == cx_.call) return 3;
   try {
-    out_.WriteWith([&](std::string& b) { AppendRecordLine(b, kind, text, x, y, number); });
+    out_.WriteWith(fill);
     return 0;
   } catch (const RtError& e) {
     failed_ = true;
@@ -131,6 +132,15 @@ int16_t FmtFile::WriteLine(const char* proc, std::string_view kind, std::string_
   }
 }
 
+int16_t FmtFile::WriteLine(const char* proc, std::string_view kind, std::string_view text,
+                           float x, float y, int number) {
+  return WriteWith(proc, [&](std::string& b) { AppendFormattedLine(b, kind, text, x, y, number); });
+}
+
+int16_t FmtFile::WriteLines(const char* proc, std::string_view lines) {
+  return WriteWith(proc, [&](std::string& b) { b.append(lines); });
+}
+
 std::string PositionItem(float v) {
   char buf[kPositionChars];
   return std::string(buf, PositionChars(v, buf, buf + sizeof buf));
@@ -139,7 +149,7 @@ std::string PositionItem(float v) {
 std::string FormatRecordLine(std::string_view kind, std::string_view text, float x,
                              float y, int number) {
   std::string line;
-  AppendRecordLine(line, kind, text, x, y, number);
+  AppendFormattedLine(line, kind, text, x, y, number);
   return line;
 }
 
@@ -184,15 +194,6 @@ void FmtFile::Flush() {
   }
 }
 
-int16_t FmtFile::WriteField(std::string_view text, float x, float y, int16_t align) {
-  return WriteLine("WriteField()", "F", text, x, y, align);
-}
-
-int16_t FmtFile::WriteNewPage() {
-  cx_.log.Line("WriteNewPage()");
-  return WriteLine("WriteNewPage()", "N", "", 0, 0, 0);
-}
-
 int16_t FmtFile::WriteHeader(std::string_view text) {
   cx_.log.Line("WriteHeader()");
   return WriteLine("WriteHeader()", "H", text, 0, 0, 0);
@@ -201,10 +202,6 @@ int16_t FmtFile::WriteHeader(std::string_view text) {
 int16_t FmtFile::WriteTrailer(std::string_view text) {
   cx_.log.Line("WriteTrailer()");
   return WriteLine("WriteTrailer()", "T", text, 0, 0, 0);
-}
-
-int16_t FmtFile::WriteClaimLine(std::string_view index_text, int32_t sequence) {
-  return WriteLine("WriteClaimHeader()", "C", index_text, 0, 0, sequence);
 }
 
 // ---- reading ------------------------------------------------------------------

@@ -4,8 +4,9 @@
 //
 //   "F","ACME CLINIC, INC.",0.65,3.12,0
 //
-// The writer is the run's one formatted-record file; each write returns 0,
-// or 3 after queueing its error. The reader serves printing.
+// The writer is the run's one formatted-record file: its header, the
+// claims composed elsewhere, its trailer; each write returns 0, or 3 after
+// queueing its error. The reader serves printing.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,9 @@ std::string PositionItem(float v);
 // One complete line, CR LF included.
 std::string FormatRecordLine(std::string_view kind, std::string_view text, float x,
                              float y, int number);
+// The same line appended to out.
+void AppendFormattedLine(std::string& out, std::string_view kind, std::string_view text,
+                         float x, float y, int number);
 
 class FmtFile {
  public:
@@ -47,15 +51,17 @@ class FmtFile {
   // Sends buffered lines to the file (end of each host call).
   void Flush();
 
-  int16_t WriteField(std::string_view text, float x, float y, int16_t align);
-  int16_t WriteNewPage();
   int16_t WriteHeader(std::string_view text);
   int16_t WriteTrailer(std::string_view text);
-  // The "C" line of a form page (its text and sequence number are composed
-  // by the claim writer).
-  int16_t WriteClaimLine(std::string_view index_text, int32_t sequence);
+  // Lines composed elsewhere (a whole claim, its pages from "C" to "N"),
+  // written as they are. proc names the writer in a failure's message.
+  int16_t WriteLines(const char* proc, std::string_view lines);
 
  private:
+  // Writes what fill appends to the file's buffer; a failure is queued
+  // once per host call, named by proc.
+  template <class Fill>
+  int16_t WriteWith(const char* proc, Fill&& fill);
   int16_t WriteLine(const char* proc, std::string_view kind, std::string_view text, float x,
                     float y, int number);
 

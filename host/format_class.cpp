@@ -23,9 +23,6 @@ namespace ub04 {
 
 namespace {
 
-RunLog& Log() { return Rs().cx.log; }
-void AddToMessageArray(int16_t nr, std::string msg) { Rs().cx.Queue(nr, std::move(msg)); }
-const std::string& ComponentName() { return Rs().cx.component_name; }
 
 // "A//B//C" -> "A /B /C": in every run of slashes all but the last become
 // spaces, as the key is quoted in error messages; clipped for a message.
@@ -40,8 +37,7 @@ std::string KeyText(std::string_view key) {
 // "CONNECTIONSTRING": the run's connection string from the host's text. A
 // login that cannot be read is queued as a severity-3 message and leaves the
 // run without a connection string, so no connection is attempted.
-void UseHostConnectionText(const std::string& host_text) {
-  RunState& rs = Rs();
+void UseHostConnectionText(RunState& rs, const std::string& host_text) {
   rs.connection_string.clear();
   std::optional<DbLogin> login;
   // A full connection string carries its own login, if any.
@@ -49,7 +45,7 @@ void UseHostConnectionText(const std::string& host_text) {
     try {
       login = HostLogin();
     } catch (const RtError& e) {
-      AddToMessageArray(3, ComponentName() + " CONNECTIONSTRING  Error:" + ErrorText(e));
+      rs.cx.Queue(3, rs.cx.component_name + " CONNECTIONSTRING  Error:" + ErrorText(e));
       return;
     }
   }
@@ -58,10 +54,9 @@ void UseHostConnectionText(const std::string& host_text) {
 
 // "FILEMODE": the permissions of every file the run creates, or a severity-3
 // message and 3 for any text but "0600" and "0640" (the mode stays).
-int16_t SetFileMode(const std::string& text) {
-  RunState& rs = Rs();
+int16_t SetFileMode(RunState& rs, const std::string& text) {
   if (FileModeFromText(text, rs.file_mode)) return 0;
-  AddToMessageArray(3, ComponentName() + " HereIsAMessage()  FILEMODE \"" + text +
+  rs.cx.Queue(3, rs.cx.component_name + " HereIsAMessage()  FILEMODE \"" + text +
                            "\" is not accepted: \"0600\" (owner only) or \"0640\" (owner and "
                            "group may read); files stay " +
                            (rs.file_mode == kGroupReadable ? "0640" : "0600"));
@@ -69,8 +64,8 @@ int16_t SetFileMode(const std::string& text) {
 }
 
 // Every public call starts with an empty queue.
-void BeginCall() {
-  Context& cx = Rs().cx;
+void BeginCall(RunState& rs) {
+  Context& cx = rs.cx;
   ++cx.call;
   cx.queue.Clear();
 }
@@ -78,8 +73,7 @@ void BeginCall() {
 // Takes the lock of the run's formatted-record file for the batch and
 // removes what a killed run left beside it. False (locked_out set) when
 // another run holds it.
-bool TakeRunLock(std::vector<std::string>& leftovers) {
-  RunState& rs = Rs();
+bool TakeRunLock(RunState& rs, std::vector<std::string>& leftovers) {
   const std::string lock_path = LockPathFor(rs.fmt_file_path);
   std::string holder;
   try {
@@ -89,7 +83,7 @@ bool TakeRunLock(std::vector<std::string>& leftovers) {
         leftovers.push_back(std::move(name));
       return true;
     }
-    rs.locked_out = ComponentName() + " FormatRecord()  Error: " + rs.fmt_file_path +
+    rs.locked_out = rs.cx.component_name + " FormatRecord()  Error: " + rs.fmt_file_path +
                     " is being written by " + holder + "; this run writes nothing";
   } catch (const RtError&) {
     // No lock file can be made beside it (a folder that is missing or not
@@ -106,15 +100,15 @@ std::string RecordNumberText(int32_t n, std::string_view key) {
 
 // Flushes the outputs at the end of a public call and turns a failure that
 // was queued on the way into a non-zero result.
-int16_t Finish(int16_t result) {
-  FlushOutputs();
-  if (result == 0 && Rs().cx.queue.MaxNr() >= 3) return 1;
+int16_t Finish(RunState& rs, int16_t result) {
+  FlushOutputs(rs);
+  if (result == 0 && rs.cx.queue.MaxNr() >= 3) return 1;
   return result;
 }
 
 // The error text a writer composed during the call becomes gsErrorMsg.
-void TakeErrorMsg(std::string& gsErrorMsg) {
-  Context& cx = Rs().cx;
+void TakeErrorMsg(RunState& rs, std::string& gsErrorMsg) {
+  Context& cx = rs.cx;
   if (cx.error_msg.empty()) return;
   gsErrorMsg = std::move(cx.error_msg);
   cx.error_msg.clear();
@@ -123,55 +117,68 @@ void TakeErrorMsg(std::string& gsErrorMsg) {
 
 }  // namespace
 
-bool LookUpExtData(int n, std::string_view code, std::string& value) {
-  return LookUpExtDataThis(Rs().claim, n, code, value);
-}
-
-bool LookUpExtDataLast(int n, std::string_view code, std::string& value) {
-  return ub04::LookUpExtDataLast(Rs().claim, n, code, value);
-}
-
-void SetPreviewFolder(const std::string& dir) { Rs().print.preview_dir = dir; }
-
-void SetPreviewGrid(bool on) { Rs().print.preview_grid = on; }
-
-void SetComponentFolder(const std::string& dir) { Rs().ref.state().component_folder = dir; }
-
 // ---- creation and destruction ----------------------------------------------------
 
-Format_Class::Format_Class(const std::string& module_name) {
-  try {
-    Shared_Initialize(module_name, 18, 5);
-  } catch (const std::exception& e) {
-    ShowMessageBox(module_name + ".Dll had a problem in Format_Class.Class_Initialize()\r" +
-                   e.what());
-  }
+Format_Class::Format_Class(const std::string& module_name)
+    : run_(std::make_unique<RunState>(module_name, 18, 5)) {
+  EnterRun(*run_);
 }
 
 Format_Class::~Format_Class() {
-  if (Rs().ref.connected()) Rs().ref.CloseDatabaseConnection();
-  FlushOutputs();
+  LeaveRun(*run_);
+  RunState& rs = *run_;
+  try {
+    if (rs.fmt.IsOpen()) {
+      // The host let go before the end of its batch: nothing of it is kept,
+      // and nothing of it may hold up the next run on this output.
+      rs.fmt.Abandon();
+      rs.cx.log.AnyLevel("The batch was abandoned: the component was destroyed before the end "
+                         "of the batch; " + rs.fmt_file_path + " keeps what it held");
+    }
+    rs.run_lock.Unlock();
+    if (rs.ref.connected()) rs.ref.CloseDatabaseConnection();
+    CloseLog(rs);
+  } catch (const std::exception&) {
+    // Destruction reports nothing: each step above leaves nothing open
+    // when it fails, and the run's files close with the run itself.
+  }
 }
+
+void Format_Class::AddClaimObserver(ClaimObserver observer) {
+  observers_.push_back(std::move(observer));
+}
+
+void Format_Class::SetPreviewFolder(const std::string& dir) { run_->print.preview_dir = dir; }
+
+void Format_Class::SetPreviewGrid(bool on) { run_->print.preview_grid = on; }
+
+void Format_Class::SetComponentFolder(const std::string& dir) {
+  run_->ref.state().component_folder = dir;
+}
+
+int32_t Format_Class::PagesPrinted() const { return run_->print.pages_printed; }
+
+bool Format_Class::BatchWritten() const { return !(run_->written == OutFile::FileId{}); }
 
 // ---- messages -----------------------------------------------------------------------
 
 std::string Format_Class::GetAMessage(int32_t& lIndex) {
   try {
-    return Rs().cx.queue.Get(lIndex);
+    return run_->cx.queue.Get(lIndex);
   } catch (...) {
     return "END";
   }
 }
 
 int16_t Format_Class::SetLogLevel(const std::string& sMsg) {
-  RunState& rs = Rs();
+  RunState& rs = *run_;
   if (sMsg != "1" && sMsg != "2") {
     rs.cx.log.set_level(0);  // an open log stays open
     return 0;
   }
   rs.cx.log.set_level(static_cast<int16_t>(sMsg[0] - '0'));
-  if (OpenLog() != 0) return 3;
-  Log().Line(" >>>>> gbDBConnectionIsGood = " + BoolText(rs.ref.connected()));
+  if (OpenLog(rs) != 0) return 3;
+  rs.cx.log.Line(" >>>>> gbDBConnectionIsGood = " + BoolText(rs.ref.connected()));
   return 0;
 }
 
@@ -193,25 +200,26 @@ void Format_Class::GetBillingComponentManager() {
       "BCM//0020//1612~Billing ID~Field 2~Field 3~Field 4~Field 5",
       "BCM//0020//1613~Billing Code~Field 2~Field 3~Field 4~Field 5",
   };
+  Context& cx = run_->cx;
   try {
-    BeginCall();
-    AddToMessageArray(1, "BCM//0005//" + VersionText());
-    for (const char* g : kGrids) AddToMessageArray(1, g);
+    BeginCall(*run_);
+    cx.Queue(1, "BCM//0005//" + VersionText());
+    for (const char* g : kGrids) cx.Queue(1, g);
   } catch (const std::exception& e) {
-    ShowMessageBox(ComponentName() + " GetBillingComponentManager " + e.what());
+    ShowMessageBox(cx.component_name + " GetBillingComponentManager " + e.what());
   }
 }
 
 int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::string& sMsg) {
-  RunState& rs = Rs();
+  RunState& rs = *run_;
   int16_t result = 0;
   bool answer_rule = false;
   try {
-    BeginCall();
+    BeginCall(rs);
     if (sMsgNr == "1") {
       rs.output_path = sMsg;
     } else if (sMsgNr == "2") {
-      if (HaveOutputPath())
+      if (HaveOutputPath(rs))
         rs.fmt_file_path = OutputFilePath(rs.output_path, sMsg);
       else
         result = 3;
@@ -246,19 +254,19 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       GetBillingComponentManager();
       answer_rule = true;
     } else if (sMsgNr == "CONNECTIONSTRING") {
-      UseHostConnectionText(sMsg);
+      UseHostConnectionText(rs, sMsg);
       rs.ref.ConnectToDatabase(rs.connection_string);
       // Messages of a retry that then connected are warnings; a connection
       // that stays down is a failure.
       if (!rs.ref.connected() && rs.cx.queue.MaxNr() >= 3) result = 3;
     } else if (sMsgNr == "FILEMODE") {
-      result = SetFileMode(sMsg);
+      result = SetFileMode(rs, sMsg);
     } else if (sMsgNr == "PRINTFORM") {
       // The form drawn under the text: "1" red, "2" grey, "0" none.
       if (auto ink = FormInkFromText(sMsg)) {
         rs.print.form_ink = *ink;
       } else {
-        AddToMessageArray(3, ComponentName() + " HereIsAMessage()  PRINTFORM \"" + sMsg +
+        rs.cx.Queue(3, rs.cx.component_name + " HereIsAMessage()  PRINTFORM \"" + sMsg +
                                  "\" is not 0, 1 or 2; the form is not drawn");
         result = 3;
       }
@@ -268,10 +276,10 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       rs.host_user = sMsg;
       answer_rule = true;
     } else if (sMsgNr == "VER") {
-      AddToMessageArray(1, VersionText());
+      rs.cx.Queue(1, VersionText());
       answer_rule = true;
     } else if (sMsgNr == "HOW_MANY_CLAIMS") {
-      AddToMessageArray(1, "TOTALCLAIMS//" + PlainNum(rs.total_claims) + "//");
+      rs.cx.Queue(1, "TOTALCLAIMS//" + PlainNum(rs.total_claims) + "//");
       answer_rule = true;
     } else {
       answer_rule = true;
@@ -279,78 +287,79 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
     if (answer_rule && !rs.cx.queue.Empty())
       result = std::max<int16_t>(rs.cx.queue.MaxNr(), 1);
   } catch (const RtError& e) {
-    gsErrorMsg = ComponentName() + "  HereIsAMessage()  Error: " + ErrorText(e);
-    AddToMessageArray(3, gsErrorMsg);
+    gsErrorMsg = rs.cx.component_name + "  HereIsAMessage()  Error: " + ErrorText(e);
+    rs.cx.Queue(3, gsErrorMsg);
     result = 3;
   }
-  FlushOutputs();
+  FlushOutputs(rs);
   return result;
 }
 
 // ---- records ----------------------------------------------------------------------
 
 int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& sRec) {
-  RunState& rs = Rs();
+  RunState& rs = *run_;
+  RunLog& log = rs.cx.log;
   int16_t result = 0;
   try {
-    Log().Line("FormatRecord()");
-    BeginCall();
+    log.Line("FormatRecord()");
+    BeginCall(rs);
     ++rs.record_counter;
     bool first = rs.record_counter == 1;
     if (first) {
-      if (!HaveASCIIFilenm()) return Finish(1);
+      if (!HaveASCIIFilenm(rs)) return Finish(rs, 1);
       std::vector<std::string> leftovers;
-      if (TakeRunLock(leftovers)) {
+      if (TakeRunLock(rs, leftovers)) {
         if (rs.fmt.OpenASCIIout(rs.fmt_file_path, rs.file_mode) == 0) rs.fmt.WriteHeader("");
         else rs.fmt_open_failed = true;
       }
       if (!rs.locked_out.empty()) {
         // Another run writes this file: this one writes nothing, its log
         // included.
-        CloseLog();
+        CloseLog(rs);
       } else {
         // The first record traces everything, whatever the host asked for.
         // The queue keeps what opening the file reported.
         SetLogLevel("2");
         for (const std::string& name : leftovers)
-          Log().AnyLevel("Removed a temporary file an earlier run left unfinished: " + name);
+          log.AnyLevel("Removed a temporary file an earlier run left unfinished: " + name);
       }
     }
     if (!rs.locked_out.empty()) {
-      AddToMessageArray(3, rs.locked_out);
-      return Finish(1);
+      rs.cx.Queue(3, rs.locked_out);
+      return Finish(rs, 1);
     }
-    if (rs.cx.log.level() != 0) Log().Items({SignNum(rs.record_counter), sKey, sRec});
+    if (log.level() != 0) log.Items({SignNum(rs.record_counter), sKey, sRec});
     Tokens key;
     SplitTokens(sKey, "//", key);
     for (size_t i = 0; i < rs.record_header.size(); ++i)
       rs.record_header[i] = Tok(key, static_cast<long long>(i));
     const std::string& type = rs.record_header[10];
     if (first && type != "1000") {
-      AddToMessageArray(3, "1st Record was not Practice Info (type:1000)");
-      AddToMessageArray(3, "Please call support for help");
-      return Finish(3);
+      rs.cx.Queue(3, "1st Record was not Practice Info (type:1000)");
+      rs.cx.Queue(3, "Please call support for help");
+      return Finish(rs, 3);
     }
     result = Dispatch(type, sKey, sRec);
     if (result == 3) result = 1;
   } catch (const RtError& e) {
-    gsErrorMsg = ComponentName() + " Had a problem in FormatRecord() Error:" + " " +
+    gsErrorMsg = rs.cx.component_name + " Had a problem in FormatRecord() Error:" + " " +
                  ErrorText(e);
-    AddToMessageArray(3, gsErrorMsg);
+    rs.cx.Queue(3, gsErrorMsg);
     gsErrorMsg = RecordNumberText(rs.record_counter, sKey);
-    AddToMessageArray(3, gsErrorMsg);
+    rs.cx.Queue(3, gsErrorMsg);
     result = 1;
   }
-  TakeErrorMsg(gsErrorMsg);
-  return Finish(result);
+  TakeErrorMsg(rs, gsErrorMsg);
+  return Finish(rs, result);
 }
 
 int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
                                const std::string& sRec) {
-  RunState& rs = Rs();
+  RunState& rs = *run_;
   const RecordType* t = FindRecordType(type);
   if (!t) {
-    Log().Line("FormatRecord() - Didn't know the case type");
+    rs.cx.log.Line("FormatRecord() - Didn't know the case type");
     return 0;
   }
   ClaimState& c = rs.claim;
@@ -363,7 +372,7 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
         // The charge record's failure was reported when it came; its
         // companions go with it.
         ClaimEnv env = rs.claim_env();
-        Log().Line("End of a charge whose charge record failed: nothing billed");
+        rs.cx.log.Line("End of a charge whose charge record failed: nothing billed");
         EmptyThisGroup(env);
         return 0;
       }
@@ -395,30 +404,45 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
     // A charge record that failed bills nothing: its companions and its
     // 6990 go with it. The failure names the record once.
     charge.failed = true;
-    AddToMessageArray(3, RecordNumberText(rs.record_counter, sKey));
+    rs.cx.Queue(3, RecordNumberText(rs.record_counter, sKey));
   }
   return result;
 }
 
 int16_t Format_Class::OutsideACharge(const std::string& type, const char* outcome) {
-  Warn("record " + SignNum(Rs().record_counter) + " (type " + type +
+  Warn("record " + SignNum(run_->record_counter) + " (type " + type +
        ") came with no charge record (6000) since the last claim: " + outcome);
   return 0;
 }
 
 void Format_Class::Warn(const std::string& text) {
-  std::string msg = ComponentName() + " FormatRecord()  Warning: " + text;
-  Log().AnyLevel(msg);
-  AddToMessageArray(2, msg);
+  Context& cx = run_->cx;
+  std::string msg = cx.component_name + " FormatRecord()  Warning: " + text;
+  cx.log.AnyLevel(msg);
+  cx.Queue(2, msg);
 }
 
 int16_t Format_Class::WriteClaimSoFar() {
-  FormEnv env = Rs().form_env();
-  return WriteClaim(env, tables_);
+  RunState& rs = *run_;
+  FormEnv env = rs.form_env();
+  ComposedClaim claim;
+  int16_t result = WriteClaim(env, tables_, claim);
+  if (claim.lines.empty()) return result;
+  if (rs.fmt.WriteLines("WriteClaim()", claim.lines) != 0) return 3;
+  rs.total_claims += claim.record.page_count();
+  claim.record.fate = ClaimRecord::Fate::kWritten;
+  for (const ClaimObserver& observer : observers_) {
+    try {
+      observer(claim.record);
+    } catch (...) {
+      // A listener's failure is its own: the claim is written either way.
+    }
+  }
+  return result;
 }
 
 int16_t Format_Class::EndOfCharge() {
-  RunState& rs = Rs();
+  RunState& rs = *run_;
   ClaimState& c = rs.claim;
   ++rs.charge_counter;
 
@@ -437,7 +461,7 @@ int16_t Format_Class::EndOfCharge() {
   if (rs.first_charge) {
     rs.first_charge = false;
     new_claim = true;
-    Log().Line("1st Charge, not calling CheckBreak()");
+    rs.cx.log.Line("1st Charge, not calling CheckBreak()");
   } else {
     new_claim = c.last_top.practice[practice::IhCode] != c.this_top.practice[practice::IhCode];
     bool is_break = false;
@@ -460,28 +484,29 @@ int16_t Format_Class::EndOfCharge() {
 // ---- end of batch and printing --------------------------------------------------------
 
 int16_t Format_Class::ProcessEndOfFile() {
-  RunState& rs = Rs();
+  RunState& rs = *run_;
+  RunLog& log = rs.cx.log;
   int16_t result = 0;
   bool finished = false;  // the trailer went in
   try {
-    BeginCall();
+    BeginCall(rs);
     if (!rs.locked_out.empty()) {
-      AddToMessageArray(3, rs.locked_out);
+      rs.cx.Queue(3, rs.locked_out);
       return 1;
     }
-    Log().Line("ProcessEndOfFile() gbThereWasAFatalError = " + BoolText(rs.fatal_error));
+    log.Line("ProcessEndOfFile() gbThereWasAFatalError = " + BoolText(rs.fatal_error));
     if (rs.charge_in_progress.open) {
       // The batch ends inside a charge: its claim is neither dropped
       // silently nor guessed at. The claims before it are written.
       const RunState::OpenCharge& open = rs.charge_in_progress;
-      AddToMessageArray(3, ComponentName() + " ProcessEndOfFile()  Error: the batch ended inside "
+      rs.cx.Queue(3, rs.cx.component_name + " ProcessEndOfFile()  Error: the batch ended inside "
                            "the charge of record key " + KeyText(open.key) + ": its " +
                            PlainNum(open.records) +
                            " record(s) have no end-of-charge record (6990) and were not billed");
       rs.charge_in_progress = RunState::OpenCharge{};
     }
     if (rs.fatal_error) {
-      Log().Line("VC++ says there was a Fatal Error");
+      log.Line("VC++ says there was a Fatal Error");
     } else {
       int16_t r = 0;
       if (rs.charge_counter > 0) r = WriteClaimSoFar();
@@ -493,23 +518,23 @@ int16_t Format_Class::ProcessEndOfFile() {
         finished = rs.fmt.WriteTrailer("") == 0;
     }
   } catch (const RtError& e) {
-    gsErrorMsg = ComponentName() + " Had a problem in ProcessEndOfFile()  Error: " +
+    gsErrorMsg = rs.cx.component_name + " Had a problem in ProcessEndOfFile()  Error: " +
                  rs.record_header[10] + " " + ErrorText(e);
-    AddToMessageArray(3, gsErrorMsg);
+    rs.cx.Queue(3, gsErrorMsg);
     result = 1;
   }
-  TakeErrorMsg(gsErrorMsg);
+  TakeErrorMsg(rs, gsErrorMsg);
   // The file takes its name only once its trailer went in; otherwise the
   // last good file keeps the name. Either way nothing stays open.
   if (rs.fmt.IsOpen()) {
     if (!finished) {
       rs.fmt.Abandon();
-      Log().AnyLevel("The unfinished formatted-record file was dropped: " + rs.fmt_file_path +
+      log.AnyLevel("The unfinished formatted-record file was dropped: " + rs.fmt_file_path +
                      " keeps what it held");
     } else if (rs.fmt.CloseASCIIout() == 0) {
       rs.written = rs.fmt.committed();
     } else {
-      AddToMessageArray(3, "Filename: " + rs.fmt_file_path);
+      rs.cx.Queue(3, "Filename: " + rs.fmt_file_path);
       result = 1;
     }
   }
@@ -519,40 +544,40 @@ int16_t Format_Class::ProcessEndOfFile() {
   // the end of the batch failing) makes the end a failure.
   const MessageQueue& queue = rs.cx.queue;
   if (!queue.Empty()) {
-    Log().Line("ProcessEndOfFile: Had extra Messages in the array");
+    log.Line("ProcessEndOfFile: Had extra Messages in the array");
     if (queue.Count() > queue.CountOf(2)) result = 1;
   }
-  CloseLog();
+  CloseLog(rs);
   if (queue.Count() > queue.CountOf(2)) result = 1;
   return result == 0 ? 0 : 1;
 }
 
 int16_t Format_Class::ProcessFormattedRecords() {
-  RunState& rs = Rs();
+  RunState& rs = *run_;
   int16_t result = 0;
   try {
-    BeginCall();
-    if (!HaveASCIIFilenm()) return 1;
-    DeleteLog();
+    BeginCall(rs);
+    if (!HaveASCIIFilenm(rs)) return 1;
+    DeleteLog(rs);
     if (rs.batch_ended && rs.written == OutFile::FileId{}) {
       // An earlier run's file would pass for this batch's claims.
-      AddToMessageArray(3, ComponentName() + " ProcessFormattedRecords()  Error: this run's batch "
+      rs.cx.Queue(3, rs.cx.component_name + " ProcessFormattedRecords()  Error: this run's batch "
                            "wrote no formatted-record file; " + rs.fmt_file_path +
                            " is not this batch's and was not printed");
       return 1;
     }
     result = PrintFormattedRecords(rs.cx, rs.print, rs.fmt_file_path, rs.file_mode, rs.written);
   } catch (const RtError& e) {
-    AddToMessageArray(3, "ProcessFormattedRecords()  Error: " + ErrorText(e));
-    AddToMessageArray(3, "File: " + rs.fmt_file_path);
+    rs.cx.Queue(3, "ProcessFormattedRecords()  Error: " + ErrorText(e));
+    rs.cx.Queue(3, "File: " + rs.fmt_file_path);
     result = 1;
   }
   if (!rs.cx.queue.Empty()) result = 1;
   return result;
 }
 
-std::string OtherInsuranceBillingId(const std::string& insurance_ih_code) {
-  return Rs().ref.FetchOInsPracticeBillingIDFromArray(insurance_ih_code);
+std::string Format_Class::OtherInsuranceBillingId(const std::string& insurance_ih_code) {
+  return run_->ref.FetchOInsPracticeBillingIDFromArray(insurance_ih_code);
 }
 
 }  // namespace ub04

@@ -7,20 +7,18 @@
 
 namespace ub04 {
 
-std::string LogFileName() {
-  const RunState& rs = Rs();
+std::string LogFileName(const RunState& rs) {
   std::string dir = (!rs.output_path.empty() && rs.output_path[0] == '?') ? "." : rs.output_path;
   return OutputFilePath(dir, rs.cx.module_name + ".Log");
 }
 
-int16_t OpenLog() {
-  RunState& rs = Rs();
+int16_t OpenLog(RunState& rs) {
   RunLog& log = rs.cx.log;
   if (log.IsOpen()) return 0;
   try {
     Date today = Today();
     std::string when = LongDate(today) + " " + TimeHms();
-    log.Open(LogFileName(), rs.file_mode);
+    log.Open(LogFileName(rs), rs.file_mode);
     log.AnyLevel("***");
     log.AnyLevel("*** Opened on: " + when);
     log.AnyLevel("***");
@@ -39,8 +37,7 @@ int16_t OpenLog() {
   }
 }
 
-int16_t CloseLog() {
-  RunState& rs = Rs();
+int16_t CloseLog(RunState& rs) {
   RunLog& log = rs.cx.log;
   int16_t result = 0;
   if (log.IsOpen()) {
@@ -59,14 +56,13 @@ int16_t CloseLog() {
   return result;
 }
 
-int16_t DeleteLog() {
-  int16_t result = CloseLog();
-  std::remove(LogFileName().c_str());
+int16_t DeleteLog(RunState& rs) {
+  int16_t result = CloseLog(rs);
+  std::remove(LogFileName(rs).c_str());
   return result;
 }
 
-void FlushOutputs() {
-  RunState& rs = Rs();
+void FlushOutputs(RunState& rs) {
   rs.cx.log.Flush();
   rs.fmt.Flush();
 }

@@ -8,16 +8,18 @@
 
 namespace ub04 {
 
+struct RunState;
+
 // The log's file name: output path + "/" + module name + ".Log"; without an
 // output path, the current directory.
-std::string LogFileName();
+std::string LogFileName(const RunState& rs);
 
-int16_t OpenLog();
-int16_t CloseLog();
-int16_t DeleteLog();
+int16_t OpenLog(RunState& rs);
+int16_t CloseLog(RunState& rs);
+int16_t DeleteLog(RunState& rs);
 
 // Pushes buffered log and formatted-record lines to disk; called at the end
 // of each public call so a host crash loses at most the current call.
-void FlushOutputs();
+void FlushOutputs(RunState& rs);
 
 }  // namespace ub04

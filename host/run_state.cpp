@@ -1,6 +1,8 @@
 #include "host/run_state.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "base/msgbox.h"
 #include "claim/payment_adjustments.h"
@@ -11,7 +13,10 @@ namespace ub04 {
 
 namespace {
 
-thread_local std::unique_ptr<RunState> t_state;
+// The runs of the Format_Class instances alive on this thread, oldest first,
+// and the thread's own run for helpers used while none is.
+thread_local std::vector<RunState*> t_live;
+thread_local std::unique_ptr<RunState> t_idle;
 
 // Characters 5 onward, 11 fewer than the name: ccc_ffffffff_Format -> ffffffff.
 std::string FormCodeOf(const std::string& module) {
@@ -64,16 +69,24 @@ void HostRecordServices::NormalizeAdjustmentCodes(std::string& codes) {
 }
 
 namespace {
-Context& RunContext() { return Rs().cx; }
+Context& RunContext() { return CurrentRun().cx; }
 }  // namespace
 
-// A helper the host creates on its own reports to the run its thread has at
-// each call: creating a Format_Class replaces the run.
+// A helper the host creates on its own reports, at each call, to the newest
+// instance alive on its thread.
 PayAdjHelper::PayAdjHelper() : run_context_(&RunContext) {}
 
-RunState& Rs() {
-  if (!t_state) t_state = std::make_unique<RunState>(kModuleName, 4, 4);
-  return *t_state;
+RunState& CurrentRun() {
+  if (!t_live.empty()) return *t_live.back();
+  if (!t_idle) t_idle = std::make_unique<RunState>(kModuleName, 4, 4);
+  return *t_idle;
+}
+
+void EnterRun(RunState& run) { t_live.push_back(&run); }
+
+void LeaveRun(RunState& run) {
+  auto it = std::find(t_live.begin(), t_live.end(), &run);
+  if (it != t_live.end()) t_live.erase(it);
 }
 
 std::string VersionText() {
@@ -81,33 +94,14 @@ std::string VersionText() {
          PlainNum(UB04_VERSION_PATCH);
 }
 
-void Shared_Initialize(const std::string& module_name, int16_t diag_capacity,
-                       int16_t diags_per_charge) {
-  try {
-    if (t_state) {
-      // What the previous run on this thread left open is closed before its
-      // state is forgotten: its log flushed, its unfinished formatted-record
-      // file dropped (the last good file keeps its name).
-      t_state->fmt.Abandon();
-      CloseLog();
-    }
-    t_state.reset();
-    t_state = std::make_unique<RunState>(module_name, diag_capacity, diags_per_charge);
-  } catch (const std::exception& e) {
-    ShowMessageBox(module_name + ".Dll had a problem in Shared_Initialize()\r" + e.what());
-  }
-}
-
-bool HaveOutputPath() {
-  RunState& rs = Rs();
+bool HaveOutputPath(RunState& rs) {
   if (rs.output_path != "?") return true;
   rs.cx.Queue(3, "Output Path was not set. " + rs.cx.component_name +
                      " doesn't know where to read/write files");
   return false;
 }
 
-bool HaveASCIIFilenm() {
-  RunState& rs = Rs();
+bool HaveASCIIFilenm(RunState& rs) {
   if (rs.fmt_file_path != "?") return true;
   rs.cx.Queue(3, "ASCII file name and path were not set. " + rs.cx.component_name +
                      " doesn't know what file to read/write.");

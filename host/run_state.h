@@ -1,11 +1,10 @@
 // The run state: everything a batch keeps between calls.
 //
-// The host drives the component from one thread. All working state lives
-// here, one set per host thread, shared by every Format_Class created on that
-// thread and reset whenever one is created (Shared_Initialize). Each layer
-// keeps its part in its own struct (claim, reference data, printing, the
-// formatted-record file); this header gathers them, and only the host layer
-// reaches them: the layers below get what they work on passed down.
+// Each Format_Class owns one, made fresh when it is created: no two
+// instances share anything. Each layer keeps its part in its own struct
+// (claim, reference data, printing, the formatted-record file); this header
+// gathers them, and only the host layer reaches them: the layers below get
+// what they work on passed down.
 #pragma once
 
 #include <array>
@@ -20,6 +19,7 @@
 #include "claim/claim_state.h"
 #include "form/fmt_file.h"
 #include "compose/page.h"
+#include "claim/claim_tables.h"
 #include "print/print_state.h"
 #include "host/format_class.h"
 #include "records/record_env.h"
@@ -114,25 +114,25 @@ struct RunState {
 
   // What each layer is handed.
   ClaimEnv claim_env() { return ClaimEnv{cx, claim, ref}; }
-  FormEnv form_env() { return FormEnv{cx, claim, ref, fmt, total_claims}; }
+  FormEnv form_env() { return FormEnv{cx, claim, ref, total_claims}; }
   ParseEnv parse_env();
 };
 
-// The run state of the calling thread.
-RunState& Rs();
-
-// Resets the run state of this thread (Shared_Initialize) for an instance
-// with the given module name and diagnosis-table size. Open files and the
-// database connection of the previous run are closed first, flushed.
-void Shared_Initialize(const std::string& module_name, int16_t diag_capacity,
-                       int16_t diags_per_charge);
+// The run the helper classes report to when the host gave them none (the
+// default PayAdjHelper, the custom-form classes' creation messages): the
+// newest Format_Class alive on the calling thread. While none is alive, a
+// run of the thread's own that no batch ever uses.
+RunState& CurrentRun();
+// Every Format_Class enters its run while it lives.
+void EnterRun(RunState& run);
+void LeaveRun(RunState& run);
 
 // "major.minor.revision" of this build.
 std::string VersionText();
 
 // False (with its message queued) while the output path is not set.
-bool HaveOutputPath();
+bool HaveOutputPath(RunState& rs);
 // False (with its message queued) while the formatted-record path is not set.
-bool HaveASCIIFilenm();
+bool HaveASCIIFilenm(RunState& rs);
 
 }  // namespace ub04

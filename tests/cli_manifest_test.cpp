@@ -51,16 +51,16 @@ TEST(CliManifest, CsvRowsMatchTheFormattedRecordFile) {
       expected.push_back(std::to_string(page) + "," + std::to_string(page) + "," +
                          std::to_string(page) + ",1,\"" + patient + "\"," + part(40, 10) + "," +
                          part(50, 10) + "," + part(60, 1) + "," + total + "," +
-                         std::to_string(service_lines) + ",0,0,");
+                         std::to_string(service_lines) + ",0,0,," + std::to_string(page));
     }
   }
   std::vector<std::string> rows = Lines(ReadFile(manifest));
   ASSERT_EQ(rows.size(), expected.size() + 1);
   EXPECT_EQ(rows[0],
             "claim,first_pdf_page,last_pdf_page,pages,patient,billing_provider,insurance,"
-            "payer_sequence,total_charges,service_lines,warnings,errors,messages");
+            "payer_sequence,total_charges,service_lines,warnings,errors,messages,page_sequences");
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(rows[i + 1], expected[i]);
-  EXPECT_EQ(rows[3], "3,3,3,1,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2112.00,22,0,0,");
+  EXPECT_EQ(rows[3], "3,3,3,1,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2112.00,22,0,0,,3");
 }
 
 TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {

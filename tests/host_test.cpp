@@ -1,8 +1,9 @@
 // The host interface: commands, the queue, first-record rules, dispatch, the
-// end of a batch, the run log, and the run shared by the instances of a
-// thread.
+// end of a batch, the run log, and the run each instance owns.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
 #include <thread>
 
 #include "host/version.h"
@@ -10,6 +11,8 @@
 
 namespace ub04::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 // "1.0.0": the version the host is told.
 std::string VersionText() {
@@ -142,12 +145,46 @@ TEST(RunLog, LevelThreeOpensNothing) {
 }
 
 // Every instance on a thread shares one run, reset by each creation.
-TEST(Instances, CreationResetsTheThreadsRun) {
+// Each instance owns its run: interleaved on one thread, two instances
+// write exactly the files each writes alone, the log included.
+TEST(Instances, EachOwnsItsRunOnOneThread) {
+  const std::vector<BatchLine>& batch = ExampleRecords();
+  ScratchDir alone_dir, a_dir, b_dir;
+  {
+    Format_Class alone;
+    ASSERT_EQ(RunBatch(alone, batch, alone_dir.path(), "claims.fmt", nullptr, true), 0);
+  }
   Format_Class a;
-  a.HereIsAMessage("1", "/tmp");
-  Format_Class b;
-  EXPECT_EQ(a.HereIsAMessage("2", "a.fmt"), 3);  // the output path went with the reset
-  EXPECT_EQ(Messages(a), std::vector<std::string>{kNoOutputPath});
+  ASSERT_EQ(a.HereIsAMessage("1", a_dir.str()), 0);
+  ASSERT_EQ(a.HereIsAMessage("2", "claims.fmt"), 0);
+  const size_t half = batch.size() / 2;
+  for (size_t i = 0; i < half; ++i) ASSERT_EQ(a.FormatRecord(batch[i].key, batch[i].rec), 0);
+  {
+    Format_Class b;  // a second batch while the first is half-way
+    ASSERT_EQ(RunBatch(b, batch, b_dir.path(), "claims.fmt", nullptr, true), 0);
+  }
+  for (size_t i = half; i < batch.size(); ++i)
+    ASSERT_EQ(a.FormatRecord(batch[i].key, batch[i].rec), 0);
+  ASSERT_EQ(a.ProcessEndOfFile(), 0);
+
+  const std::string alone_fmt = ReadFile(alone_dir.path() / "claims.fmt");
+  EXPECT_EQ(ReadFile(a_dir.path() / "claims.fmt"), alone_fmt);
+  EXPECT_EQ(ReadFile(b_dir.path() / "claims.fmt"), alone_fmt);
+  auto log_body = [](const fs::path& dir) {  // less the lines that carry the time
+    std::string out;
+    std::istringstream in(ReadFile(dir / "QVR_UB04PPA_Format.Log"));
+    for (std::string line; std::getline(in, line);)
+      if (line.find("Opened on") == std::string::npos && line.find("Closed on") == std::string::npos)
+        out += line + "\n";
+    return out;
+  };
+  EXPECT_EQ(log_body(a_dir.path()), log_body(alone_dir.path()));
+  EXPECT_EQ(log_body(b_dir.path()), log_body(alone_dir.path()));
+  // Settings stay with their instance too.
+  Format_Class c;
+  EXPECT_EQ(c.HereIsAMessage("2", "c.fmt"), 3);
+  EXPECT_EQ(Messages(c), std::vector<std::string>{kNoOutputPath});
+  EXPECT_EQ(a.HereIsAMessage("2", "a.fmt"), 0);
 }
 
 TEST(Instances, EachHostThreadHasItsOwnRun) {
@@ -158,12 +195,52 @@ TEST(Instances, EachHostThreadHasItsOwnRun) {
   std::vector<std::string> there_messages;
   std::thread([&] {
     Format_Class there;
-    there_result = there.HereIsAMessage("2", "a.fmt");  // this thread has no output path
+    there_result = there.HereIsAMessage("2", "a.fmt");  // this instance has no output path
     there_messages = Messages(there);
   }).join();
   EXPECT_EQ(there_result, 3);
   EXPECT_EQ(there_messages, std::vector<std::string>{kNoOutputPath});
-  EXPECT_EQ(here.HereIsAMessage("2", "a.fmt"), 0);  // nor did it reset this one
+  EXPECT_EQ(here.HereIsAMessage("2", "a.fmt"), 0);
+}
+
+int OpenDescriptors() {
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/fd")) ++n;
+  return n;
+}
+
+// A host that lets go before the end of its batch: nothing stays locked or
+// open, the last good file is untouched, and the log says what happened.
+TEST(Instances, DestroyedBeforeTheEndAbandonsTheBatch) {
+  ScratchDir dir;
+  const std::vector<BatchLine>& batch = ExampleRecords();
+  {
+    Format_Class good;
+    ASSERT_EQ(RunBatch(good, batch, dir.path(), "claims.fmt"), 0);
+  }
+  const std::string last_good = ReadFile(dir.path() / "claims.fmt");
+  const int before = OpenDescriptors();
+  {
+    Format_Class quitter;
+    ASSERT_EQ(quitter.HereIsAMessage("1", dir.str()), 0);
+    ASSERT_EQ(quitter.HereIsAMessage("2", "claims.fmt"), 0);
+    for (size_t i = 0; i < batch.size() / 2; ++i)
+      ASSERT_EQ(quitter.FormatRecord(batch[i].key, batch[i].rec), 0);
+    EXPECT_GT(OpenDescriptors(), before);  // its file, lock and log
+  }
+  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_EQ(ReadFile(dir.path() / "claims.fmt"), last_good);
+  for (const auto& e : fs::directory_iterator(dir.path()))
+    EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+  const std::string log = ReadFile(dir.path() / "QVR_UB04PPA_Format.Log");
+  EXPECT_NE(log.find("The batch was abandoned"), std::string::npos);
+  EXPECT_NE(log.rfind("Closed on"), std::string::npos);
+  EXPECT_GT(log.rfind("Closed on"), log.find("The batch was abandoned"));
+
+  // The next run on the folder is not held up.
+  Format_Class next;
+  EXPECT_EQ(RunBatch(next, batch, dir.path(), "claims.fmt"), 0);
+  EXPECT_EQ(ReadFile(dir.path() / "claims.fmt"), last_good);
 }
 
 }  // namespace

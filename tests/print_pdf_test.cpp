@@ -228,8 +228,8 @@ TEST(PrintPdf, FontWithoutCourierMetricsIsRefused) {
 TEST(PrintPdf, PreviewPagesShowTextOverTheCellGrid) {
   PrintRun r;
   test::ScratchDir previews;
-  SetPreviewFolder((previews.path() / "pages").string());
-  SetPreviewGrid(true);
+  r.fc.SetPreviewFolder((previews.path() / "pages").string());
+  r.fc.SetPreviewGrid(true);
   r.fc.HereIsAMessage("6", "2//2");
   r.Write(FmtPages({{}, {F("MMMMMMMM", 1, 2)}}));
   ASSERT_EQ(r.Print(), 0);

@@ -123,8 +123,8 @@ TEST_F(Odbc, LookupsBindTheirValues) {
     EXPECT_EQ(r.At(6.9f, 6.95f), npi) << ih;
     EXPECT_EQ(r.messages, std::vector<std::string>{});
     if (std::string(ih) == "P1") {
-      EXPECT_EQ(OtherInsuranceBillingId("I'1"), "ID1");
-      EXPECT_EQ(OtherInsuranceBillingId("I' OR ''='"), "");
+      EXPECT_EQ(r.h.fc.OtherInsuranceBillingId("I'1"), "ID1");
+      EXPECT_EQ(r.h.fc.OtherInsuranceBillingId("I' OR ''='"), "");
     }
   }
 }

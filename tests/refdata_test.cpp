@@ -253,9 +253,9 @@ TEST(OtherInsIds, ExactKeysAndLatestActivationWinOverTheDefault) {
   StartClaim(h);
   for (auto [ih, id] : {std::pair{"I1", "NEW"}, {"I2", "ANYFORM"}, {"O'B", "QUOTED"},
                         {"I3", "DEF"}, {"*", "DEF"}, {"I1' OR '1'='1", "DEF"}})
-    EXPECT_EQ(OtherInsuranceBillingId(ih), id) << ih;
+    EXPECT_EQ(h.fc.OtherInsuranceBillingId(ih), id) << ih;
   ExecSql(h.db, "DELETE FROM Insurance_Override;");
-  EXPECT_EQ(OtherInsuranceBillingId("I1"), "NEW");  // from the cache
+  EXPECT_EQ(h.fc.OtherInsuranceBillingId("I1"), "NEW");  // from the cache
   EXPECT_TRUE(h.Msgs().empty());
 }
 
@@ -266,12 +266,12 @@ TEST(OtherInsIds, WildcardRowAnswersEveryMissAndTheCacheGrows) {
       "INSERT INTO Insurance_Override VALUES (1609, 'P1', 'P1', 'X7', 'F1', 'SEVEN', '');");
   ASSERT_EQ(h.Connect(), 0);
   StartClaim(h);
-  for (int k = 1; k <= 45; ++k) OtherInsuranceBillingId("X" + std::to_string(k));
+  for (int k = 1; k <= 45; ++k) h.fc.OtherInsuranceBillingId("X" + std::to_string(k));
   ExecSql(h.db, "DELETE FROM Insurance_Override;");  // the answers now come from the cache
-  EXPECT_EQ(OtherInsuranceBillingId("X7"), "SEVEN");
-  EXPECT_EQ(OtherInsuranceBillingId("X8"), "W1");
-  EXPECT_EQ(OtherInsuranceBillingId("X45"), "W1");
-  EXPECT_EQ(OtherInsuranceBillingId("X46"), "W1");  // a miss: the wildcard of slot 1
+  EXPECT_EQ(h.fc.OtherInsuranceBillingId("X7"), "SEVEN");
+  EXPECT_EQ(h.fc.OtherInsuranceBillingId("X8"), "W1");
+  EXPECT_EQ(h.fc.OtherInsuranceBillingId("X45"), "W1");
+  EXPECT_EQ(h.fc.OtherInsuranceBillingId("X46"), "W1");  // a miss: the wildcard of slot 1
   EXPECT_TRUE(h.Msgs().empty());
 }
 
@@ -283,7 +283,7 @@ TEST(OtherInsIds, PracticeCodeWithAQuotePrimesWithoutError) {
   ASSERT_EQ(h.Connect(), 0);
   StartClaim(h, "O'B");
   EXPECT_TRUE(h.Msgs().empty());
-  EXPECT_EQ(OtherInsuranceBillingId("I1"), "ID1");
+  EXPECT_EQ(h.fc.OtherInsuranceBillingId("I1"), "ID1");
 }
 
 TEST(OtherInsIds, MissingTableIsReportedWhenAClaimStarts) {

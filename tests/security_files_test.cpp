@@ -56,17 +56,18 @@ void FormatSmallBatch(test::Harness& h, std::vector<std::string>* messages = nul
 }
 
 // Prints a one-page formatted-record file in h's folder, as a reprint: a
-// run of its own (which replaces h's) that formats nothing, with h's file
-// mode.
-int16_t PrintOnePage(test::Harness& h, const fs::path& previews, const char* mode = "0600") {
+// run of its own that formats nothing, with h's file mode. Its messages go
+// to messages.
+int16_t PrintOnePage(test::Harness& h, const fs::path& previews, const char* mode = "0600",
+                     std::vector<std::string>* messages = nullptr) {
   Format_Class reprint;
   reprint.HereIsAMessage("1", h.dir.str());
   reprint.HereIsAMessage("2", "claims.fmt");
   reprint.HereIsAMessage("FILEMODE", mode);
   std::ofstream(h.fmt_path(), std::ios::binary) << test::FmtPages({{test::F("PATIENT", 1, 1)}});
-  SetPreviewFolder(previews.string());
+  reprint.SetPreviewFolder(previews.string());
   int16_t r = reprint.ProcessFormattedRecords();
-  SetPreviewFolder("");
+  if (messages) *messages = test::Messages(reprint);
   return r;
 }
 
@@ -81,7 +82,8 @@ TEST(SecurityFiles, EveryOutputIsOwnerOnlyByDefaultAndGroupReadableOnRequest) {
     EXPECT_EQ(ModeOf(h.fmt_path()), 0600u);
     EXPECT_EQ(ModeOf(h.log_path()), 0600u);
     const fs::path previews = h.dir.path() / "previews";
-    EXPECT_EQ(PrintOnePage(h, previews), 0) << ::testing::PrintToString(test::Messages(h.fc));
+    std::vector<std::string> m;
+    EXPECT_EQ(PrintOnePage(h, previews, "0600", &m), 0) << ::testing::PrintToString(m);
     EXPECT_EQ(ModeOf(h.dir.path() / "claims.pdf"), 0600u);
     EXPECT_EQ(ModeOf(previews / "page-0001.png"), 0600u);
     EXPECT_EQ(ModeOf(previews), 0700u);
@@ -142,8 +144,7 @@ TEST(SecurityFiles, LinksAtOutputPathsAreRefusedAndTheirTargetsKept) {
   test::Harness p;
   fs::path pdf_target = plant(p.dir.path() / "claims.pdf", "pdf-target");
   fs::path png_target = plant(p.dir.path() / "page-0001.png", "png-target");
-  EXPECT_EQ(PrintOnePage(p, p.dir.path()), 1);
-  m = test::Messages(p.fc);
+  EXPECT_EQ(PrintOnePage(p, p.dir.path(), "0600", &m), 1);
   EXPECT_TRUE(AnyHas(m, (p.dir.path() / "claims.pdf").string() + ": is a symbolic link"))
       << ::testing::PrintToString(m);
   EXPECT_EQ(test::ReadFile(pdf_target), kept);
@@ -151,8 +152,7 @@ TEST(SecurityFiles, LinksAtOutputPathsAreRefusedAndTheirTargetsKept) {
 
   // A preview page at a link is refused the same way.
   fs::remove(p.dir.path() / "claims.pdf");
-  EXPECT_EQ(PrintOnePage(p, p.dir.path()), 1);
-  m = test::Messages(p.fc);
+  EXPECT_EQ(PrintOnePage(p, p.dir.path(), "0600", &m), 1);
   EXPECT_TRUE(AnyHas(m, (p.dir.path() / "page-0001.png").string() + ": is a symbolic link"))
       << ::testing::PrintToString(m);
   EXPECT_EQ(test::ReadFile(png_target), kept);

@@ -154,7 +154,7 @@ Rec Full(size_t count, Tokens_ set) {
 Harness::Harness(const std::string& module) : fc(module) {
   fc.HereIsAMessage("1", dir.str());
   fc.HereIsAMessage("2", "claims.fmt");
-  SetComponentFolder(dir.str());
+  fc.SetComponentFolder(dir.str());
 }
 
 void Harness::WriteNpiFile(const std::string& text) const {

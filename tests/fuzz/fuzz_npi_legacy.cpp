@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool load_failed = false;
   {
     ub04::Format_Class fc;
-    ub04::SetComponentFolder((ScratchDir() / "component").string());
+    fc.SetComponentFolder((ScratchDir() / "component").string());
     auto check = [&](int16_t r) {
       if (!Allowed(r)) __builtin_trap();
       for (int32_t i = 1;; ++i) {
