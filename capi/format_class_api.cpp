@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "base/runtime.h"
+#include "claim/claim_fields.h"
 #include "claim/payment_adjustments.h"
 #include "host/format_class.h"
 #include "records/custom_form.h"
@@ -31,12 +32,49 @@ decltype(auto) Translate(F&& body) {
 
 // ---- Format_Class ----------------------------------------------------------
 
+// ---- ClaimRecord -----------------------------------------------------------
+
+namespace {
+const ub04::ClaimRecord& Of(const void* record) {
+  return *static_cast<const ub04::ClaimRecord*>(record);
+}
+}  // namespace
+
+std::optional<std::string> ClaimRecord::Item(const std::string& name) const {
+  std::string value;
+  if (!ub04::ClaimItem(Of(record_), name, value)) return std::nullopt;
+  return value;
+}
+
+int32_t ClaimRecord::Count(const std::string& list) const {
+  return ub04::ClaimListSize(Of(record_), list);
+}
+
+std::optional<std::string> ClaimRecord::ListItem(const std::string& list, int32_t index,
+                                                 const std::string& name) const {
+  std::string value;
+  if (!ub04::ClaimListItem(Of(record_), list, index, name, value)) return std::nullopt;
+  return value;
+}
+
+std::string ClaimRecord::Json() const { return ub04::ClaimJson(Of(record_)); }
+
 struct Format_Class::Impl {
   ub04::Format_Class fc;
+  ClaimCallback on_claim;
 };
 
-Format_Class::Format_Class() : impl_(std::make_unique<Impl>()) {}
+Format_Class::Format_Class() : impl_(std::make_unique<Impl>()) {
+  Impl* impl = impl_.get();
+  impl->fc.AddClaimObserver([impl](const ub04::ClaimRecord& record) {
+    if (impl->on_claim) impl->on_claim(ClaimRecord(&record));
+  });
+}
 Format_Class::~Format_Class() = default;
+
+void Format_Class::SetClaimCallback(ClaimCallback callback) {
+  impl_->on_claim = std::move(callback);
+}
 
 std::string& Format_Class::gsErrorMsg() { return impl_->fc.gsErrorMsg; }
 const std::string& Format_Class::gsErrorMsg() const { return impl_->fc.gsErrorMsg; }

@@ -15,6 +15,55 @@ static int failures = 0;
     }                                                                 \
   } while (0)
 
+/* What the claim callback saw. */
+struct claims_seen {
+  int count;
+  int lines;
+  char first_account[64];
+  char third_total[32];
+  int json_ok, items_ok;
+};
+
+static void on_claim(const ub04_claim *c, void *user) {
+  struct claims_seen *seen = user;
+  const char *account = ub04_claim_item(c, "account");
+  const char *fate = ub04_claim_item(c, "fate");
+  /* Texts read earlier in the callback stay valid while it runs. */
+  const char *first_code = ub04_claim_list_item(c, "lines", 0, "revenue_code");
+  const char *json = ub04_claim_json(c);
+  int n = ub04_claim_count(c, "lines");
+  ++seen->count;
+  seen->lines += n;
+  if (seen->count == 1 && account) snprintf(seen->first_account, sizeof seen->first_account, "%s", account);
+  if (seen->count == 3) snprintf(seen->third_total, sizeof seen->third_total, "%s", ub04_claim_item(c, "total_charges"));
+  seen->items_ok += fate && strcmp(fate, "written") == 0 && first_code && strlen(first_code) == 4 &&
+                    ub04_claim_item(c, "no_such_item") == NULL &&
+                    ub04_claim_count(c, "no_such_list") == -1 &&
+                    ub04_claim_list_item(c, "lines", n, "revenue_code") == NULL &&
+                    ub04_claim_list_item(c, "lines", 0, "no_such_item") == NULL &&
+                    strcmp(ub04_claim_list_item(c, "pages", 0, "sequence"),
+                           ub04_claim_item(c, "first_sequence")) == 0;
+  seen->json_ok += json && strncmp(json, "{\"fate\":\"written\",", 18) == 0 &&
+                   strstr(json, account) != NULL && json[strlen(json) - 1] == '}';
+}
+
+/* Formats the batch file at path through f: "KEY<TAB>RECORD" lines. */
+static int run_batch(ub04_format *f, const char *path) {
+  FILE *in = fopen(path, "r");
+  if (!in) return 1;
+  char line[65536];
+  int bad = 0;
+  while (fgets(line, sizeof line, in)) {
+    char *tab;
+    line[strcspn(line, "\r\n")] = 0;
+    if (line[0] == '#' || line[0] == '@' || !(tab = strchr(line, '\t'))) continue;
+    *tab = 0;
+    bad |= ub04_format_record(f, line, tab + 1) != 0;
+  }
+  fclose(in);
+  return bad | (ub04_process_end_of_file(f) != 0);
+}
+
 static int boxes = 0;
 static void on_box(const char *text, void *user) {
   (void)text;
@@ -51,6 +100,25 @@ int main(int argc, char **argv) {
   ub04_set_error_msg(f, "hello");
   CHECK(strcmp(ub04_error_msg(f), "hello") == 0);
   ub04_destroy(f);
+
+  /* Claim records: the example batch's six claims, one call each. */
+  if (argc > 2) {
+    struct claims_seen seen = {0};
+    ub04_format *g = ub04_create();
+    CHECK(g != NULL);
+    ub04_set_claim_callback(g, on_claim, &seen);
+    CHECK(ub04_here_is_a_message(g, "1", dir) == 0);
+    CHECK(ub04_here_is_a_message(g, "2", "claims.fmt") == 0);
+    CHECK(run_batch(g, argv[2]) == 0);
+    CHECK(seen.count == 6);
+    CHECK(seen.lines == 32);
+    CHECK(seen.items_ok == 6);
+    CHECK(seen.json_ok == 6);
+    CHECK(strcmp(seen.first_account, "") != 0);
+    CHECK(strcmp(seen.third_total, "2112.00") == 0);
+    ub04_set_claim_callback(g, NULL, NULL);
+    ub04_destroy(g);
+  }
   ub04_set_message_box_sink(NULL, NULL);
 
   if (failures) return 1;

@@ -6,7 +6,7 @@
 // as the C interface (ub04/ub04.h): the call order, the message numbers and
 // the results documented there hold here too.
 //
-//   ub04::api::Format_Class fc;              // resets this thread's run state
+//   ub04::api::Format_Class fc;              // a run of its own
 //   fc.HereIsAMessage("1", "/var/claims");   // output folder
 //   fc.HereIsAMessage("2", "batch.fmt");     // formatted-record file
 //   fc.FormatRecord(key, rec);               // ... every record of the batch
@@ -25,7 +25,9 @@
 #define UB04_FORMAT_CLASS_HPP
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,11 +36,33 @@
 
 namespace ub04::api {
 
+// A claim as the run decided it, read by name: plain items ("account",
+// "total_charges", "fate"), and lists ("lines", "payers", "findings", ...)
+// whose entries have items of their own. docs/host-protocol.md lists every
+// name. A record lives only during the callback that receives it.
+class UB04_API ClaimRecord {
+ public:
+  // A plain item; nullopt for a name that is not one.
+  std::optional<std::string> Item(const std::string& name) const;
+  // The number of entries of a list; -1 for a name that is not a list.
+  int32_t Count(const std::string& list) const;
+  // An item of entry index (from 0) of a list; nullopt when not there.
+  std::optional<std::string> ListItem(const std::string& list, int32_t index,
+                                      const std::string& name) const;
+  // The whole record as one line of JSON.
+  std::string Json() const;
+
+ private:
+  friend class Format_Class;
+  explicit ClaimRecord(const void* record) : record_(record) {}
+  const void* record_;
+};
+
 class UB04_API Format_Class {
  public:
-  // Creates the run: resets this thread's run state.
+  // Creates a run of its own: instances never share anything.
   Format_Class();
-  // Closes the database connection.
+  // Abandons an unfinished batch and closes the database connection.
   ~Format_Class();
   Format_Class(const Format_Class&) = delete;
   Format_Class& operator=(const Format_Class&) = delete;
@@ -53,6 +77,13 @@ class UB04_API Format_Class {
   int16_t FormatRecord(const std::string& sKey, const std::string& sRec);
   int16_t ProcessEndOfFile();
   int16_t ProcessFormattedRecords();
+
+  // Called with each claim's record in the call that decided it (written,
+  // held or refused), in batch order; an empty function stops the calls.
+  // The callback must not call back into this object; what it throws is
+  // ignored.
+  using ClaimCallback = std::function<void(const ClaimRecord&)>;
+  void SetClaimCallback(ClaimCallback callback);
 
  private:
   struct Impl;

@@ -4,10 +4,11 @@
  * string counts as "". No call raises or aborts: failures come back as
  * results and queued messages.
  *
- * Threads: all calls on a handle come from the thread that created it.
- * Instances created on one thread share that thread's run state, and
- * creating one resets it, so a thread formats one batch at a time. Separate
- * threads run separate batches.
+ * Threads: all calls on a handle come from the thread that created it. Each
+ * handle is a run of its own: handles on one thread or on many never share
+ * or mix anything (settings, batch, files, messages). Destroying a handle
+ * before ub04_process_end_of_file abandons its batch: its unfinished file is
+ * removed (the last good file keeps its content), its lock released.
  *
  * Call order
  *   1. ub04_create().
@@ -22,6 +23,8 @@
  *      the formatted-record file.
  *   5. ub04_process_formatted_records() to print that file.
  *   6. ub04_destroy().
+ *   At any time before the end of the batch, ub04_set_claim_callback() to
+ *   receive each claim as a record (below).
  *
  * Messages
  *   Every call except ub04_get_message empties the message queue when it
@@ -81,7 +84,8 @@ UB04_API const char *ub04_version(void);
 
 /* NULL when the instance could not be created. */
 UB04_API ub04_format *ub04_create(void);
-/* Closes the database connection; NULL is ignored. */
+/* Closes the database connection and abandons an unfinished batch; NULL is
+ * ignored. */
 UB04_API void ub04_destroy(ub04_format *f);
 
 /* Message index (1-based) of the queue: " N//TEXT//", or "END" past the
@@ -105,6 +109,39 @@ UB04_API void ub04_set_error_msg(ub04_format *f, const char *text);
  * one line on standard error). */
 typedef void (*ub04_message_box_fn)(const char *text, void *user);
 UB04_API void ub04_set_message_box_sink(ub04_message_box_fn fn, void *user);
+
+/* Claim records
+ *
+ * Each claim the run decides is handed to fn as a record, in the call that
+ * decided it (the record or end-of-batch call whose charge ended the claim),
+ * in batch order: what its pages show, box by box, by name. The record and
+ * every text read from it are valid until fn returns; copy what you keep.
+ * fn must not call back into f. NULL fn stops the calls.
+ *
+ *   static void on_claim(const ub04_claim *c, void *user) {
+ *     printf("%s %s %d lines\n", ub04_claim_item(c, "account"),
+ *            ub04_claim_item(c, "total_charges"), ub04_claim_count(c, "lines"));
+ *   }
+ *   ub04_set_claim_callback(f, on_claim, NULL);
+ *
+ * Names (docs/host-protocol.md lists them all): plain items such as
+ * "account", "type_of_bill", "statement_from", "total_charges", "fate"
+ * ("written", "held" or "refused"); lists such as "pages" (item
+ * "sequence"), "lines" ("revenue_code", "hcpcs", "service_date", "units",
+ * "charges", ...), "payers", "diagnoses", "providers", "findings". */
+typedef struct ub04_claim ub04_claim;
+typedef void (*ub04_claim_fn)(const ub04_claim *claim, void *user);
+UB04_API void ub04_set_claim_callback(ub04_format *f, ub04_claim_fn fn, void *user);
+/* A plain item of the record; NULL for a name that is not one. */
+UB04_API const char *ub04_claim_item(const ub04_claim *claim, const char *name);
+/* The number of entries of a list; -1 for a name that is not a list. */
+UB04_API int32_t ub04_claim_count(const ub04_claim *claim, const char *list);
+/* An item of entry index (from 0) of a list; NULL when the list, the entry
+ * or the name is not there. */
+UB04_API const char *ub04_claim_list_item(const ub04_claim *claim, const char *list,
+                                          int32_t index, const char *name);
+/* The whole record as one line of JSON (no line end). */
+UB04_API const char *ub04_claim_json(const ub04_claim *claim);
 
 #ifdef __cplusplus
 }

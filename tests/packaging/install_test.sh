@@ -70,6 +70,12 @@ check_run cpp_host_static "$scratch/out-cpps" "$scratch/cpp/build/host_static" "
 check_run python_host "$scratch/out-py" python3 "$src/examples/hosts/python/host.py" "$batch" \
   "$scratch/out-py" "$libdir/libQVR_UB04PPA_Format.so.1"
 
+# The C and C++ hosts heard of every claim through their callbacks.
+for name in c_host cpp_host; do
+  [ "$(grep -c '^claim [0-9]*: account ' "$scratch/$name.log")" = 6 ] ||
+    { cat "$scratch/$name.log"; fail "$name did not list the example's six claims"; }
+done
+
 # Every host formatted the same claims.
 for d in out-cs out-cpp out-cpps out-py; do
   cmp -s "$scratch/out-c/claims.fmt" "$scratch/$d/claims.fmt" || fail "$d differs from the C host's file"

@@ -1,4 +1,5 @@
-/* A C host: formats a batch file into OUTDIR and prints it.
+/* A C host: formats a batch file into OUTDIR and prints it, listing each
+ * claim as the formatter decides it.
  *
  *   cc host.c $(pkg-config --cflags --libs ub04ppa) -o host
  *   ./host batch.txt out
@@ -22,6 +23,15 @@ static int report(ub04_format *f, const char *what) {
   return errors;
 }
 
+/* One line per claim: its first page, account, lines, total and fate. */
+static void on_claim(const ub04_claim *c, void *user) {
+  (void)user;
+  printf("claim %s: account %s, %d line(s) on %s page(s), total %s, %s\n",
+         ub04_claim_item(c, "first_sequence"), ub04_claim_item(c, "account"),
+         (int)ub04_claim_count(c, "lines"), ub04_claim_item(c, "page_count"),
+         ub04_claim_item(c, "total_charges"), ub04_claim_item(c, "fate"));
+}
+
 int main(int argc, char **argv) {
   if (argc != 3) {
     fprintf(stderr, "usage: %s BATCH OUTDIR\n", argv[0]);
@@ -41,6 +51,7 @@ int main(int argc, char **argv) {
     return 1;
   }
   int failed = 0;
+  ub04_set_claim_callback(f, on_claim, NULL);
   failed |= ub04_here_is_a_message(f, "1", argv[2]) != 0;
   failed |= ub04_here_is_a_message(f, "2", "claims.fmt") != 0;
   report(f, "set-up");

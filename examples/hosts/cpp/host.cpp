@@ -32,6 +32,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   ub04::api::Format_Class fc;
+  // One line per claim as the formatter decides it.
+  fc.SetClaimCallback([](const ub04::api::ClaimRecord& c) {
+    std::cout << "claim " << c.Item("first_sequence").value_or("") << ": account "
+              << c.Item("account").value_or("") << ", " << c.Count("lines") << " line(s), total "
+              << c.Item("total_charges").value_or("") << ", " << c.Item("fate").value_or("")
+              << "\n";
+  });
   bool failed = fc.HereIsAMessage("1", argv[2]) != 0;
   failed |= fc.HereIsAMessage("2", "claims.fmt") != 0;
   failed |= fc.HereIsAMessage("VER", "") != 1;
