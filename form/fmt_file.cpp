@@ -314,34 +314,40 @@ OutFile::FileId FormattedFileReader::id() const {
   return FileIdOf(st);
 }
 
+std::string FileShape::Take(std::string_view kind) {
+  ++number_;
+  const std::string at = " (line " + PlainNum(number_) + ")";
+  if (number_ == 1 && kind != "H") return "it does not start with an \"H\" line";
+  if (last_kind_ == "T") return "a line follows its \"T\" line" + at;
+  last_kind_.assign(kind);
+  if (kind == "C") {
+    if (in_page_) return "a \"C\" line starts a page before the last one ended" + at;
+    in_page_ = true;
+  } else if (kind == "N") {
+    if (!in_page_) return "an \"N\" line ends no page" + at;
+    in_page_ = false;
+  } else if (kind == "F" && !in_page_) {
+    return "an \"F\" line lies outside any page" + at;
+  } else if (kind == "T" && in_page_) {
+    return "its last page has no \"N\" line" + at;
+  }
+  return "";
+}
+
+std::string FileShape::End() const {
+  if (number_ == 0) return "it is empty";
+  if (last_kind_ != "T") return "it does not end with a \"T\" line";
+  return "";
+}
+
 std::string WhyIncomplete(const std::string& path) {
   FormattedFileReader reader;
   reader.Open(path);
   FormattedLine line;
-  long long number = 0;
-  bool in_page = false;
-  std::string last_kind;
-  while (reader.Next(line)) {
-    ++number;
-    const std::string at = " (line " + PlainNum(number) + ")";
-    if (number == 1 && line.kind != "H") return "it does not start with an \"H\" line";
-    if (last_kind == "T") return "a line follows its \"T\" line" + at;
-    if (line.kind == "C") {
-      if (in_page) return "a \"C\" line starts a page before the last one ended" + at;
-      in_page = true;
-    } else if (line.kind == "N") {
-      if (!in_page) return "an \"N\" line ends no page" + at;
-      in_page = false;
-    } else if (line.kind == "F" && !in_page) {
-      return "an \"F\" line lies outside any page" + at;
-    } else if (line.kind == "T" && in_page) {
-      return "its last page has no \"N\" line" + at;
-    }
-    last_kind = line.kind;
-  }
-  if (number == 0) return "it is empty";
-  if (last_kind != "T") return "it does not end with a \"T\" line";
-  return "";
+  FileShape shape;
+  while (reader.Next(line))
+    if (std::string why = shape.Take(line.kind); !why.empty()) return why;
+  return shape.End();
 }
 
 void FormattedFileReader::Open(const std::string& path) {
@@ -362,8 +368,16 @@ void FormattedFileReader::Open(const std::string& path) {
     ::close(fd);
     Raise(ErrnoToRtError(err));
   }
+  opened_id_ = FileIdOf(st);
+  opened_size_ = unread_ = static_cast<long long>(st.st_size);
   buf_.resize(kReadBuffer);
   begin_ = end_ = 0;
+}
+
+bool FormattedFileReader::Unchanged() const {
+  struct stat st {};
+  if (!f_ || ::fstat(::fileno(f_), &st) != 0) return false;
+  return FileIdOf(st) == opened_id_ && static_cast<long long>(st.st_size) == opened_size_;
 }
 
 bool FormattedFileReader::ReadLine(std::string_view& line) {
@@ -372,8 +386,10 @@ bool FormattedFileReader::ReadLine(std::string_view& line) {
   for (;;) {
     if (begin_ == end_) {
       begin_ = 0;
-      end_ = std::fread(buf_.data(), 1, buf_.size(), f_);
+      const size_t want = static_cast<size_t>(std::min<long long>(unread_, static_cast<long long>(buf_.size())));
+      end_ = want == 0 ? 0 : std::fread(buf_.data(), 1, want, f_);
       if (std::ferror(f_)) Raise(57);
+      unread_ -= static_cast<long long>(end_);
       if (end_ == 0) {
         line = line_;
         return any;

@@ -92,12 +92,17 @@ class FormattedFileReader {
   FormattedFileReader(const FormattedFileReader&) = delete;
   FormattedFileReader& operator=(const FormattedFileReader&) = delete;
 
+  // Opens path and notes its size: the reader ends there, so lines added
+  // after opening are not read.
   void Open(const std::string& path);
   // False at the end of the file.
   bool Next(FormattedLine& out);
   void Close();
   // The identity of the open file.
   OutFile::FileId id() const;
+  // True while the open file has the identity and size it had when opened:
+  // what was read is what the file holds.
+  bool Unchanged() const;
 
  private:
   static constexpr size_t kReadBuffer = 64 * 1024;
@@ -106,15 +111,34 @@ class FormattedFileReader {
   bool ReadLine(std::string_view& line);
 
   std::FILE* f_ = nullptr;
+  OutFile::FileId opened_id_;
+  long long opened_size_ = 0;
+  long long unread_ = 0;       // bytes of the opened size not yet read
   std::string buf_;            // read ahead; bytes [begin_, end_) not yet taken
   size_t begin_ = 0, end_ = 0;
   std::string line_;           // a line that spans two reads
 };
 
-// Why the formatted-record file at path is not one a run finished: "" when
-// it starts with its "H" line, ends with its "T" line and every "C" line's
-// page ends with an "N" line before the next page or the trailer. A file
-// that cannot be read raises RtError.
+// The shape of a file a run finished: it starts with its "H" line, ends with
+// its "T" line, and every "C" line's page ends with an "N" line before the
+// next page or the trailer. Fed the kinds of the lines in order, it says
+// why a file is not one a run finished as soon as that shows.
+class FileShape {
+ public:
+  // The next line's kind: "" while the file may still be whole, else why
+  // it is not (naming the line).
+  std::string Take(std::string_view kind);
+  // After the last line: "" or why the file is not whole.
+  std::string End() const;
+
+ private:
+  long long number_ = 0;
+  bool in_page_ = false;
+  std::string last_kind_;
+};
+
+// Why the formatted-record file at path is not one a run finished (see
+// FileShape), "" when it is. A file that cannot be read raises RtError.
 std::string WhyIncomplete(const std::string& path);
 
 // Parses one line (without its line end) into its five items.

@@ -27,15 +27,20 @@ constexpr float kFarOffPaper = 1000;
 
 bool OnAnyPaper(float v) { return std::isfinite(v) && std::fabs(v) <= kFarOffPaper; }
 
-// Reads every line and prints the form pages in range. In test-claims mode
-// the pages before giTestClaims_Starting are read and dropped, and nothing
-// after giTestClaims_Ending is printed. With a page filter, only the pages
-// whose "C" line it keeps are printed; every page still counts.
-void PrintPages(Context& cx, PrintState& ps, FormattedFileReader& reader, Printer& printer) {
+// Reads every line and prints the form pages in range, checking the file's
+// shape as it goes: the lines checked are the lines drawn. In test-claims
+// mode the pages before giTestClaims_Starting are read and dropped, and
+// nothing after giTestClaims_Ending is printed (but read and checked). With
+// a page filter, only the pages whose "C" line it keeps are printed; every
+// page still counts. Returns "" or why the file is not one a run finished.
+std::string PrintPages(Context& cx, PrintState& ps, FormattedFileReader& reader,
+                       Printer& printer) {
   const bool ranged = ps.test_claims_mode;
   bool chosen = !ps.page_filter;  // the page's "C" line passed the page filter
+  FileShape shape;
   FormattedLine line;
   while (reader.Next(line)) {
+    if (std::string why = shape.Take(line.kind); !why.empty()) return why;
     if (ranged && ps.test_claims_counted >= ps.test_claims_ending) continue;
     const bool skip = (ranged && ps.test_claims_counted + 1 < ps.test_claims_starting) || !chosen;
     printer.page_number = ps.test_claims_counted + 1;
@@ -49,6 +54,9 @@ void PrintPages(Context& cx, PrintState& ps, FormattedFileReader& reader, Printe
       chosen = ps.page_filter(line.number, line.text);
     }
   }
+  if (std::string why = shape.End(); !why.empty()) return why;
+  if (!reader.Unchanged()) return "it changed while it was printed";
+  return "";
 }
 
 }  // namespace
@@ -140,30 +148,26 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
     return 1;
   }
   const bool must_match = !(written == OutFile::FileId{});
-  auto not_ours = [&] {
-    cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: " + fmt_file_path +
-                    " is not the formatted-record file this run wrote (it was replaced or "
-                    "removed); nothing was printed");
-    return 1;
+  // The PDF of an earlier run must not pass for this run's pages. A link
+  // at its name is not ours to remove (nor to write through).
+  auto drop_earlier_pdf = [&] {
+    std::error_code ignored;
+    if (std::filesystem::symlink_status(pdf_path, ignored).type() ==
+        std::filesystem::file_type::regular)
+      std::filesystem::remove(pdf_path, ignored);
   };
-  if (must_match && !(FileIdOf(fmt_file_path) == written)) return not_ours();
-  try {
-    // A file some run did not finish is never printed: no PDF, no job.
-    std::string why = WhyIncomplete(fmt_file_path);
-    if (!why.empty()) {
-      cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: incomplete "
-                  "formatted-record file: " + fmt_file_path + ": " + why +
-                  "; nothing was printed");
-      return 1;
-    }
-  } catch (const RtError&) {
-    // Not readable: the printing run below reports it as it always has.
-  }
-  bool replaced = false;
+  std::string incomplete;
+  bool not_ours = false;
   try {
     Guard([&] {
-      // Declared first, closed last: an error on the way still leaves a
-      // complete PDF of what was printed.
+      // The file is read once: what is checked is what is drawn, and the
+      // PDF takes its name only once the last line has been checked.
+      FormattedFileReader reader;
+      reader.Open(fmt_file_path);
+      if (must_match && !(reader.id() == written)) {
+        not_ours = true;
+        return;
+      }
       std::unique_ptr<PageRenderer> pdf = MakePdfRenderer(pdf_path, title, perms);
       std::unique_ptr<PageRenderer> preview;
       std::vector<PageRenderer*> devices = {pdf.get()};
@@ -179,21 +183,18 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
       all.SetForm(ps.form_ink, ps.printer_x_offset - ps.x_margin,
                   ps.printer_y_offset - ps.y_margin);
       printer.SetFont(kFontName, kFontPoints, kFontBold);
-      FormattedFileReader reader;
-      reader.Open(fmt_file_path);
-      if (must_match && !(reader.id() == written)) {
-        replaced = true;
-        return;
-      }
-      // The PDF of an earlier run must not pass for this run's pages.
-      std::error_code ignored;
-      std::filesystem::remove(pdf_path, ignored);
-      PrintPages(cx, ps, reader, printer);
+      incomplete = PrintPages(cx, ps, reader, printer);
+      if (!incomplete.empty()) return;  // the unfinished PDF is dropped
       reader.Close();
+      // A range that selects none of the file's pages prints nothing and
+      // leaves the earlier PDF alone.
+      if (ps.test_claims_mode && printer.pages() == 0 && ps.test_claims_counted > 0) return;
+      drop_earlier_pdf();
       printer.EndDoc();
       ps.pages_printed = printer.pages();
     });
   } catch (const RtError& e) {
+    drop_earlier_pdf();
     if (e.number() == kErrFileNotFound)
       cx.Queue(3, "ProcessFormattedRecords()  File Not Found: ");
     else
@@ -201,8 +202,29 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
     cx.Queue(3, "File: " + fmt_file_path);
     return 1;
   }
+  if (not_ours) {
+    cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: " + fmt_file_path +
+                    " is not the formatted-record file this run wrote (it was replaced or "
+                    "removed); nothing was printed");
+    return 1;
+  }
+  if (ps.test_claims_mode && ps.pages_printed == 0 && ps.test_claims_counted > 0) {
+    cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: the test-claim range " +
+                    PlainNum(ps.test_claims_starting) + " to " + PlainNum(ps.test_claims_ending) +
+                    " selects no page of " + fmt_file_path + ", which holds " +
+                    PlainNum(ps.test_claims_counted) + " page(s); nothing was printed");
+    return 1;
+  }
+  if (!incomplete.empty()) {
+    // A file some run did not finish, or one changed while it was read, is
+    // never printed: no PDF, no job.
+    drop_earlier_pdf();
+    cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: incomplete "
+                "formatted-record file: " + fmt_file_path + ": " + incomplete +
+                "; nothing was printed");
+    return 1;
+  }
 
-  if (replaced) return not_ours();
   if (ps.pages_printed > 0 && !ps.current_printer.empty()) {
     std::string why = SubmitPdfJob(ps.current_printer, pdf_path, title);
     if (!why.empty())

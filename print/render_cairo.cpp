@@ -199,20 +199,11 @@ class PdfRenderer : public CairoRenderer {
   }
 
   ~PdfRenderer() override {
-    // An unfinished document is closed as it stands and takes its name when
-    // every byte of it was written; otherwise the temporary goes.
+    // A document that did not reach EndDocument is dropped: only a whole
+    // printing, checked to its last line, takes the PDF's name. The surface
+    // goes before the temporary file it writes into, which then goes too.
     Detach();
-    if (pdf_) {
-      cairo_surface_finish(pdf_.get());
-      bool ok = cairo_surface_status(pdf_.get()) == CAIRO_STATUS_SUCCESS && sink_.error_number == 0;
-      pdf_.reset();
-      if (ok) {
-        try {
-          file_->Commit();
-        } catch (const RtError&) {
-        }
-      }
-    }
+    pdf_.reset();
   }
 
   DeviceCaps Caps() const override {

@@ -63,8 +63,9 @@ TEST(ClaimRecords, SayWhatThePagesShow) {
       const ClaimPayer& p = c.payers[row];
       if (!p.used) continue;
       EXPECT_EQ(p.name, at(pos::kBox50PayerNameX, pos::kBoxes50To57RowY[row]));
-      if (p.has_amount_due)
+      if (p.has_amount_due) {
         EXPECT_EQ(AmountItem(p.amount_due), at(pos::kBox55AmountDueX, pos::kBoxes54And55RowY[row]));
+      }
       billed += p.billed;
     }
     EXPECT_EQ(billed, 1);

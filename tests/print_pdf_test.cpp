@@ -111,7 +111,7 @@ TEST(PrintPdf, TestClaimRangeSelectsFormPagesOnEveryRun) {
   struct Case {
     const char* range;
     std::vector<std::string> printed;
-  } cases[] = {{"1//1", {"PAGE1"}}, {"2//3", {"PAGE2", "PAGE3"}}, {"5//9", {}}, {"//2", {"PAGE1", "PAGE2"}}};
+  } cases[] = {{"1//1", {"PAGE1"}}, {"2//3", {"PAGE2", "PAGE3"}}, {"//2", {"PAGE1", "PAGE2"}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.range);
     r.fc.HereIsAMessage("6", c.range);
@@ -126,8 +126,19 @@ TEST(PrintPdf, TestClaimRangeSelectsFormPagesOnEveryRun) {
         ASSERT_TRUE(Find(words, c.printed[i]));
         EXPECT_EQ(Find(words, c.printed[i])->page, static_cast<int>(i + 1));
       }
-      EXPECT_EQ(fs::exists(r.pdf()), !c.printed.empty());
     }
+  }
+  // A range past the last page is no success: nothing prints, the host is
+  // told why, and the PDF of the last range stays.
+  const std::string before = test::ReadFile(r.pdf());
+  for (const char* range : {"5//9", "100//200", "4//4"}) {
+    r.fc.HereIsAMessage("6", range);
+    EXPECT_EQ(r.Print(), 1) << range;
+    std::vector<std::string> m = test::Messages(r.fc);
+    ASSERT_EQ(m.size(), 1u) << range;
+    EXPECT_NE(m[0].find("selects no page of " + r.fmt_path().string() + ", which holds 3 page(s)"),
+              std::string::npos) << m[0];
+    EXPECT_EQ(test::ReadFile(r.pdf()), before) << range;
   }
 }
 
@@ -140,17 +151,20 @@ TEST(PrintPdf, MissingFileGivesTheTwoMessages) {
   EXPECT_FALSE(fs::exists(r.pdf()));
 }
 
-TEST(PrintPdf, ErrorWhilePrintingStopsAndClosesWhatWasPrinted) {
+// A malformed line is found where it is drawn: the pages before it were
+// drawn already, but a file that is not whole prints nothing at all.
+TEST(PrintPdf, AMalformedLinePrintsNothing) {
   PrintRun r;
-  r.Write(FmtPages({{F("KEPT", 1, 1)}, {"\"F\",\"LOST\",one,2,0\r\n"}}));
+  r.WritePages({{"EARLIER"}});
+  ASSERT_EQ(r.Print(), 0);
+  r.Write(FmtPages({{F("DRAWN", 1, 1)}, {"\"F\",\"LOST\",one,2,0\r\n"}}));
   EXPECT_EQ(r.Print(), 1);
   EXPECT_EQ(test::Messages(r.fc),
             (std::vector<std::string>{" 3//ProcessFormattedRecords()  Error:  13 Type mismatch//",
                                       " 3//File: " + r.fmt_path().string() + "//"}));
-  int pages = 0;
-  std::vector<Word> words = PdfWords(r.pdf(), &pages);  // a complete, readable PDF
-  EXPECT_EQ(pages, 1);
-  EXPECT_TRUE(Find(words, "KEPT"));
+  EXPECT_FALSE(fs::exists(r.pdf()));  // neither this file's pages nor the earlier PDF
+  for (const auto& e : fs::directory_iterator(r.pdf().parent_path()))
+    EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
 }
 
 TEST(PrintPdf, UnwritablePdfIsReportedNotCrashed) {
