@@ -64,16 +64,18 @@ constexpr OptionRow kOptionRows[] = {
     {kVersion, "version", 'V', kNone, "", "the component version", "", kEveryRun},
 };
 
-// getopt_long would take the first of two rows of one name or letter.
-constexpr bool NamesAndLettersAreUnique() {
+// getopt_long would take the first of two rows of one name or letter, and
+// two rows of one id would be read as one option.
+constexpr bool RowsAreUnique() {
   for (size_t i = 0; i < std::size(kOptionRows); ++i)
     for (size_t j = i + 1; j < std::size(kOptionRows); ++j)
-      if (std::string_view(kOptionRows[i].name) == kOptionRows[j].name ||
+      if (kOptionRows[i].id == kOptionRows[j].id ||
+          std::string_view(kOptionRows[i].name) == kOptionRows[j].name ||
           (kOptionRows[i].letter && kOptionRows[i].letter == kOptionRows[j].letter))
         return false;
   return true;
 }
-static_assert(NamesAndLettersAreUnique(), "two rows of kOptionRows share a name or a letter");
+static_assert(RowsAreUnique(), "two rows of kOptionRows share an id, a name or a letter");
 
 constexpr const char* kUsageHead =
     "usage: ub04fmt [options] BATCH\n"
