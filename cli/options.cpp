@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
+#include <vector>
 
 #include "print/print_job.h"
 #include "host/version.h"
@@ -14,52 +16,9 @@ namespace ub04fmt {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: ub04fmt [options] BATCH\n"
-    "       ub04fmt --reprint FILE.fmt [--claims LIST] [--account TEXT] [options]\n"
-    "       ub04fmt --calibration FILE.pdf [--offsets X,Y]\n"
-    "Formats the records of BATCH (\"-\" reads standard input) into UB-04 claim\n"
-    "pages: a formatted-record file in the output folder, and its printed pages\n"
-    "as a PDF beside it (sent to a print queue with --printer).\n"
-    "\n"
-    "options (--opt=VALUE and --opt VALUE both work; -- ends the options):\n"
-    "  -o, --out DIR          output folder (default \".\")          -o /var/claims\n"
-    "  -f, --file NAME        formatted-record file name inside DIR (default\n"
-    "                         \"claims.fmt\"; no \"/\" and no \"..\")    -f june.fmt\n"
-    "      --offsets X,Y      printer offsets in inches, each within +-1.00\n"
-    "                                                             --offsets=+0.10,-0.05\n"
-    "      --log-level N      run log detail: 0, 1 or 2            --log-level 1\n"
-    "      --test-claims A-B  print only form pages A to B (1 <= A <= B <= 32767)\n"
-    "                                                             --test-claims 2-3\n"
-    "  -p, --printer QUEUE    also send the PDF to this CUPS queue  -p billing\n"
-    "  -d, --dsn DSN          reference database: an ODBC data source or an SQLite\n"
-    "                         file                               -d ref.db\n"
-    "      --preview DIR      also write every printed page as a PNG into DIR\n"
-    "                                                             --preview png/\n"
-    "      --manifest FILE    one row per claim: CSV, or JSON Lines when FILE ends\n"
-    "                         in .jsonl                          --manifest claims.csv\n"
-    "      --form[=red|grey]  draw the UB-04 form under the text (plain paper);\n"
-    "                         red by default                     --form=grey\n"
-    "      --grid             previews also show the 10 x 6 character grid\n"
-    "      --reprint FILE     print claims of a formatted-record file; formats nothing.\n"
-    "                         into NAME-reprint.pdf beside FILE (or in --out DIR)\n"
-    "      --claims LIST      with --reprint: these claims only    --claims 3,7-9\n"
-    "      --account TEXT     with --reprint: claims whose patient, billing provider or\n"
-    "                         insurance contains TEXT (any case)  --account ellsworth\n"
-    "      --calibration FILE write the calibration page for pre-printed forms and stop\n"
-    "      --no-print         format only; keep the run log\n"
-    "      --print-anyway     print even after an error (not after a usage error)\n"
-    "      --strict           treat warnings as errors: nothing is printed\n"
-    "      --group-readable   create the output files 0640 instead of 0600\n"
-    "      --raw-messages     component messages exactly as queued (for scripts)\n"
-    "  -q, --quiet            no summary, no progress, no notes\n"
-    "  -h, --help             this text\n"
-    "  -V, --version          the component version\n"
-    "\n"
-    "example: ub04fmt -o out -d ref.db --test-claims 1-2 --manifest out/m.csv batch.txt\n"
-    "\n"
-    "exit status: 0 done; 1 an error was reported and nothing was printed (or\n"
-    "--print-anyway); 2 usage error or unreadable batch\n";
+// getopt_long answers row i of the table as kLongBase + i, above every
+// short letter, so its answers and the letters never mix.
+constexpr int kLongBase = 256;
 
 int UsageError(const std::string& why) {
   std::fprintf(stderr, "ub04fmt: %s\n(ub04fmt --help shows the usage)\n", why.c_str());
@@ -104,6 +63,14 @@ std::optional<int> Whole(std::string_view t) {
   auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
   if (ec != std::errc() || end != t.data() + t.size()) return std::nullopt;
   return v;
+}
+
+// Keeps a value that may be anything but empty.
+std::optional<std::string> Nonempty(const std::string& v, std::optional<std::string>& into,
+                                    const char* why_not) {
+  if (v.empty()) return why_not;
+  into = v;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -163,143 +130,171 @@ std::optional<std::pair<int, int>> TestClaimRange(const std::string& text) {
   return std::make_pair(*from, *to);
 }
 
-std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
-  enum : int {
-    kOffsets = 1000, kLogLevel, kTestClaims, kPreview, kManifest, kNoPrint, kPrintAnyway,
-    kStrict, kGroupReadable, kRawMessages, kForm, kGrid, kCalibration, kReprint, kClaims,
-    kAccount,
-  };
-  static const option kLong[] = {
-      {"out", required_argument, nullptr, 'o'},
-      {"file", required_argument, nullptr, 'f'},
-      {"dsn", required_argument, nullptr, 'd'},
-      {"printer", required_argument, nullptr, 'p'},
-      {"quiet", no_argument, nullptr, 'q'},
-      {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, 'V'},
-      {"offsets", required_argument, nullptr, kOffsets},
-      {"log-level", required_argument, nullptr, kLogLevel},
-      {"test-claims", required_argument, nullptr, kTestClaims},
-      {"preview", required_argument, nullptr, kPreview},
-      {"manifest", required_argument, nullptr, kManifest},
-      {"no-print", no_argument, nullptr, kNoPrint},
-      {"print-anyway", no_argument, nullptr, kPrintAnyway},
-      {"strict", no_argument, nullptr, kStrict},
-      {"group-readable", no_argument, nullptr, kGroupReadable},
-      {"raw-messages", no_argument, nullptr, kRawMessages},
-      {"form", optional_argument, nullptr, kForm},
-      {"grid", no_argument, nullptr, kGrid},
-      {"calibration", required_argument, nullptr, kCalibration},
-      {"reprint", required_argument, nullptr, kReprint},
-      {"claims", required_argument, nullptr, kClaims},
-      {"account", required_argument, nullptr, kAccount},
-      {nullptr, 0, nullptr, 0},
-  };
-  opterr = 0;  // our own messages name the accepted form
-  optind = 1;
-  for (;;) {
-    int c = getopt_long(argc, argv, ":o:f:d:p:qhV", kLong, nullptr);
-    if (c == -1) break;
-    std::string v = optarg ? optarg : "";
-    switch (c) {
-      case 'o':
-        if (v.empty()) return UsageError("--out needs a folder (\"\" would mean the filesystem root); use --out . for this one");
-        o.out = v;
-        o.out_given = true;
-        break;
-      case 'f':
-        if (v.empty() || v[0] == '/' || v.find('/') != std::string::npos ||
-            v.find("..") != std::string::npos)
-          return UsageError("--file takes a plain file name inside the --out folder (no \"/\", no \"..\"), not '" + v + "'");
-        o.file = v;
-        break;
-      case 'd': o.dsn = v; break;
-      case 'p': o.printer = v; break;
-      case 'q': o.quiet = true; break;
-      case 'h': std::fputs(kUsage, stdout); return 0;
-      case 'V':
-        std::printf("ub04fmt %d.%d.%d\n", UB04_VERSION_MAJOR, UB04_VERSION_MINOR,
-                    UB04_VERSION_PATCH);
-        return 0;
-      case kOffsets:
-        o.offsets = OffsetsMessage(v);
-        if (!o.offsets)
-          return UsageError("--offsets takes X,Y in inches, each within +-1.00 with at most two decimals (e.g. --offsets=+0.10,-0.05), not '" + v + "'");
-        // Back from the columns: magnitude 1-4, sign 5, magnitude 6-9, sign 10.
-        o.offset_x = std::strtof(o.offsets->substr(0, 4).c_str(), nullptr) * ((*o.offsets)[4] == '-' ? -1 : 1);
-        o.offset_y = std::strtof(o.offsets->substr(5, 4).c_str(), nullptr) * ((*o.offsets)[9] == '-' ? -1 : 1);
-        break;
-      case kLogLevel:
-        if (v != "0" && v != "1" && v != "2")
-          return UsageError("--log-level takes 0, 1 or 2, not '" + v + "'");
-        o.log_level = v;
-        break;
-      case kTestClaims: {
-        auto r = TestClaimRange(v);
-        if (!r)
-          return UsageError("--test-claims takes FROM-TO, whole numbers with 1 <= FROM <= TO <= 32767 (e.g. --test-claims 2-3), not '" + v + "'");
-        o.test_from = r->first;
-        o.test_to = r->second;
-        break;
-      }
-      case kPreview: o.preview = v; break;
-      case kManifest:
-        if (v.empty()) return UsageError("--manifest needs a file name");
-        o.manifest = v;
-        break;
-      case kNoPrint: o.no_print = true; break;
-      case kPrintAnyway: o.print_anyway = true; break;
-      case kStrict: o.strict = true; break;
-      case kGroupReadable: o.group_readable = true; break;
-      case kRawMessages: o.raw_messages = true; break;
-      case kForm:
-        if (!optarg || v == "red") o.form = "1";
-        else if (v == "grey" || v == "gray") o.form = "2";
-        else return UsageError("--form takes red or grey (--form=grey), not '" + v + "'");
-        break;
-      case kGrid: o.grid = true; break;
-      case kCalibration:
-        if (v.empty()) return UsageError("--calibration needs a PDF file name");
-        o.calibration = v;
-        break;
-      case kReprint:
-        if (v.empty()) return UsageError("--reprint needs a formatted-record file");
-        o.reprint = v;
-        break;
-      case kClaims: {
-        auto list = ClaimList(v);
-        if (!list)
-          return UsageError("--claims takes claim numbers and ranges, e.g. --claims 3,7-9 (each at least 1, ranges FROM-TO with FROM <= TO), not '" + v + "'");
-        o.claims.insert(o.claims.end(), list->begin(), list->end());
-        break;
-      }
-      case kAccount:
-        if (v.empty()) return UsageError("--account needs a text to look for");
-        o.account = v;
-        break;
-      case ':':
-        return UsageError(std::string(argv[optind - 1]) + " needs a value");
-      default:
-        if (optopt != 0 && optopt < 256)
-          return UsageError(std::string("unknown option -") + static_cast<char>(optopt));
-        return UsageError(std::string("unknown option ") + argv[optind - 1]);
+std::optional<std::string> ApplyOption(const OptionRow& row, const char* value, Options& o) {
+  const std::string v = value ? value : "";
+  switch (row.id) {
+    case OptionId::kOut:
+      if (v.empty()) return "--out needs a folder (\"\" would mean the filesystem root); use --out . for this one";
+      o.out = v;
+      o.out_given = true;
+      break;
+    case OptionId::kFile:
+      if (v.empty() || v.find('/') != std::string::npos || v.find("..") != std::string::npos)
+        return "--file takes a plain file name inside the --out folder (no \"/\", no \"..\"), not '" + v + "'";
+      o.file = v;
+      break;
+    case OptionId::kOffsets:
+      o.offsets = OffsetsMessage(v);
+      if (!o.offsets)
+        return "--offsets takes X,Y in inches, each within +-1.00 with at most two decimals (e.g. --offsets=+0.10,-0.05), not '" + v + "'";
+      // Back from the columns: magnitude 1-4, sign 5, magnitude 6-9, sign 10.
+      o.offset_x = std::strtof(o.offsets->substr(0, 4).c_str(), nullptr) * ((*o.offsets)[4] == '-' ? -1 : 1);
+      o.offset_y = std::strtof(o.offsets->substr(5, 4).c_str(), nullptr) * ((*o.offsets)[9] == '-' ? -1 : 1);
+      break;
+    case OptionId::kLogLevel:
+      if (v != "0" && v != "1" && v != "2") return "--log-level takes 0, 1 or 2, not '" + v + "'";
+      o.log_level = v;
+      break;
+    case OptionId::kTestClaims: {
+      auto r = TestClaimRange(v);
+      if (!r)
+        return "--test-claims takes FROM-TO, whole numbers with 1 <= FROM <= TO <= 32767 (e.g. --test-claims 2-3), not '" + v + "'";
+      o.test_from = r->first;
+      o.test_to = r->second;
+      break;
     }
+    case OptionId::kPrinter: o.printer = v; break;  // checked against the queues once all is read
+    case OptionId::kDsn: o.dsn = v; break;
+    case OptionId::kPreview: o.preview = v; break;
+    case OptionId::kManifest: return Nonempty(v, o.manifest, "--manifest needs a file name");
+    case OptionId::kForm:
+      if (!value || v == "red") o.form = "1";
+      else if (v == "grey" || v == "gray") o.form = "2";
+      else return "--form takes red or grey (--form=grey), not '" + v + "'";
+      break;
+    case OptionId::kGrid: o.grid = true; break;
+    case OptionId::kReprint:
+      return Nonempty(v, o.reprint, "--reprint needs a formatted-record file");
+    case OptionId::kClaims: {
+      auto list = ClaimList(v);
+      if (!list)
+        return "--claims takes claim numbers and ranges, e.g. --claims 3,7-9 (each at least 1, ranges FROM-TO with FROM <= TO), not '" + v + "'";
+      o.claims.insert(o.claims.end(), list->begin(), list->end());
+      break;
+    }
+    case OptionId::kAccount: return Nonempty(v, o.account, "--account needs a text to look for");
+    case OptionId::kCalibration:
+      return Nonempty(v, o.calibration, "--calibration needs a PDF file name");
+    case OptionId::kNoPrint: o.no_print = true; break;
+    case OptionId::kPrintAnyway: o.print_anyway = true; break;
+    case OptionId::kStrict: o.strict = true; break;
+    case OptionId::kGroupReadable: o.group_readable = true; break;
+    case OptionId::kRawMessages: o.raw_messages = true; break;
+    case OptionId::kQuiet: o.quiet = true; break;
+    case OptionId::kHelp:
+    case OptionId::kVersion:
+      break;
   }
+  return std::nullopt;
+}
+
+namespace {
+
+// Which rows argv gave, by their place in the table.
+using Given = std::vector<bool>;
+
+// The first option given that a run of kind `run` does not take and whose
+// runs are `only` (any runs when only is 0), or nullptr.
+const OptionRow* GivenOutside(const Given& given, unsigned run, unsigned only = 0) {
+  const std::span<const OptionRow> rows = OptionTable();
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (given[i] && !(rows[i].runs & run) && (!only || rows[i].runs == only)) return &rows[i];
+  return nullptr;
+}
+
+// "--a, --b and --c": the options whose runs are exactly `only`, but `except`.
+std::string NamesOfRun(unsigned only, const char* last_joint,
+                       std::optional<OptionId> except = std::nullopt) {
+  std::vector<std::string> names;
+  for (const OptionRow& row : OptionTable())
+    if (row.runs == only && row.id != except) names.push_back(LongName(row));
+  std::string out;
+  for (size_t i = 0; i < names.size(); ++i)
+    out += (i == 0 ? "" : i + 1 == names.size() ? last_joint : ", ") + names[i];
+  return out;
+}
+
+// The options that do not go with this kind of run. The messages name the
+// options by the table, so a new option is refused where it does not belong
+// and listed where it does.
+std::optional<int> CheckRun(const Given& given, const Options& o, int argc, char** argv) {
   if (o.calibration && o.reprint)
     return UsageError("--calibration and --reprint are separate runs; give one");
-  if ((!o.claims.empty() || o.account) && !o.reprint)
-    return UsageError("--claims and --account choose the claims of --reprint FILE.fmt");
+  const unsigned run = o.calibration ? kCalibrationRun : o.reprint ? kReprintRun : kFormatRun;
+  const char* mode = o.calibration ? "--calibration" : "--reprint";
+  if (GivenOutside(given, run, kReprintRun))
+    return UsageError(NamesOfRun(kReprintRun, " and ", OptionId::kReprint) +
+                      " choose the claims of --reprint FILE.fmt");
   if (o.grid && !o.preview) return UsageError("--grid draws on the previews; add --preview DIR");
-  if (o.calibration || o.reprint) {
-    const char* mode = o.calibration ? "--calibration" : "--reprint";
-    if (optind < argc)
-      return UsageError(std::string(mode) + " formats no batch; drop '" + argv[optind] + "'");
-    if (o.no_print || o.manifest || o.test_claims() || o.strict || o.dsn || o.log_level)
-      return UsageError(std::string(mode) + " takes none of --no-print, --manifest, --test-claims, "
-                        "--strict, --dsn, --log-level (they belong to formatting a batch)");
-    if (o.calibration && (o.preview || !o.form.empty() || o.printer))
-      return UsageError("--calibration takes only --offsets (and --group-readable)");
-  } else {
+  if (run != kFormatRun && optind < argc)
+    return UsageError(std::string(mode) + " formats no batch; drop '" + argv[optind] + "'");
+  if (GivenOutside(given, run, kFormatRun))
+    return UsageError(std::string(mode) + " takes none of " + NamesOfRun(kFormatRun, ", ") +
+                      " (they belong to formatting a batch)");
+  if (run == kCalibrationRun && GivenOutside(given, run))
+    return UsageError("--calibration takes only --offsets (and --group-readable)");
+  if (const OptionRow* row = GivenOutside(given, run))
+    return UsageError(LongName(*row) + " does not go with " +
+                      (run == kFormatRun ? "formatting a batch" : mode));
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
+  const std::span<const OptionRow> rows = OptionTable();
+  std::vector<option> longs;
+  std::string shorts = ":";  // first, so that a missing value comes back as ':'
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const OptionRow& row = rows[i];
+    const int has_arg = row.value == OptionValue::kNone       ? no_argument
+                        : row.value == OptionValue::kRequired ? required_argument
+                                                              : optional_argument;
+    longs.push_back({row.name, has_arg, nullptr, kLongBase + static_cast<int>(i)});
+    // has_arg is 0, 1 or 2: the letter is followed by "", ":" or "::".
+    if (row.letter) shorts += row.letter + std::string(has_arg, ':');
+  }
+  longs.push_back({nullptr, 0, nullptr, 0});
+
+  Given given(rows.size());
+  opterr = 0;  // our own messages name the accepted form
+  optind = 0;  // 0, not 1: glibc then forgets any earlier argv altogether
+  for (;;) {
+    int c = getopt_long(argc, argv, shorts.c_str(), longs.data(), nullptr);
+    if (c == -1) break;
+    if (c == ':') return UsageError(std::string(argv[optind - 1]) + " needs a value");
+    const OptionRow* row = c >= kLongBase ? &rows[c - kLongBase]
+                           : c == '?'     ? nullptr
+                                          : RowOfLetter(static_cast<char>(c));
+    if (!row) {
+      if (optopt > 0 && optopt < kLongBase)
+        return UsageError(std::string("unknown option -") + static_cast<char>(optopt));
+      return UsageError(std::string("unknown option ") + argv[optind - 1]);
+    }
+    given[row - rows.data()] = true;
+    if (row->id == OptionId::kHelp) {
+      std::fputs(UsageText().c_str(), stdout);
+      return 0;
+    }
+    if (row->id == OptionId::kVersion) {
+      std::printf("ub04fmt %d.%d.%d\n", UB04_VERSION_MAJOR, UB04_VERSION_MINOR,
+                  UB04_VERSION_PATCH);
+      return 0;
+    }
+    if (auto why = ApplyOption(*row, optarg, o)) return UsageError(*why);
+  }
+  if (auto code = CheckRun(given, o, argc, argv)) return code;
+  if (!o.calibration && !o.reprint) {
     if (optind >= argc) return UsageError("no batch file given");
     if (argc - optind > 1) return UsageError("only one batch file, please");
     o.batch = argv[optind];

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "cli/option_table.h"
+
 namespace ub04fmt {
 
 struct Options {
@@ -42,8 +44,17 @@ struct Options {
 
 // Reads argv into o. Returns an exit status when the program should stop now
 // (0 after --help or --version, 2 after a usage error, already reported on
-// standard error); nullopt when the run goes on.
+// standard error); nullopt when the run goes on. Besides every value, it
+// checks that the options go together: an option the run's kind (the row's
+// runs) does not take is a usage error, as is a batch given to --reprint or
+// --calibration.
 std::optional<int> ParseOptions(int argc, char** argv, Options& o);
+
+// Reads one option's value into o: value is what followed the option, or
+// nullptr when nothing did (only for an optional value, or none). Returns
+// the usage error, without the program's name, when the value is refused.
+// --help and --version are ParseOptions' own: here they do nothing.
+std::optional<std::string> ApplyOption(const OptionRow& row, const char* value, Options& o);
 
 // The checks behind the options, exposed for their own sake. Each returns
 // nullopt for text it does not accept.
