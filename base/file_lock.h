@@ -20,18 +20,22 @@ class FileLock {
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
 
-  // Takes the lock on path (created with perms when missing, never through
-  // a symbolic link) without waiting. True when taken; false when another
-  // holder has it, with holder describing it ("process 1234"). Raises
-  // RtError when the lock file cannot be opened.
+  // Takes the lock on path (created with perms when missing; never through
+  // a symbolic link, never truncated) without waiting. True when taken;
+  // false when another holder has it, with holder describing it ("process
+  // 1234"). Raises RtError, its text naming path and why, when the lock
+  // file cannot be opened (70 when the folder does not let it be made) or
+  // is not a plain file of this user's with no other name.
   bool TryLock(const std::string& path, bool exclusive, unsigned perms, std::string& holder);
   void Unlock();
+  bool held() const { return fd_ >= 0; }
 
  private:
   int fd_ = -1;
 };
 
-// The lock file of an output file: "claims.fmt" -> "claims.fmt.lock".
+// The lock file of an output file or folder: "claims.fmt" ->
+// "claims.fmt.lock", "previews/" -> "previews.lock".
 std::string LockPathFor(const std::string& output_path);
 
 }  // namespace ub04

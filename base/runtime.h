@@ -30,12 +30,17 @@ namespace ub04 {
 enum ErrNo : int {
   kErrInvalidCall = 5,      // Invalid procedure call or argument
   kErrOverflow = 6,         // Overflow
+  kErrOutOfMemory = 7,      // Out of memory
   kErrSubscript = 9,        // Subscript out of range
+  kErrDivisionByZero = 11,  // Division by zero
   kErrTypeMismatch = 13,    // Type mismatch
   kErrBadFileName = 52,     // Bad file name or number
   kErrFileNotFound = 53,    // File not found
   kErrFileAlreadyOpen = 55, // File already open
+  kErrDeviceIO = 57,        // Device I/O error
+  kErrDiskFull = 61,        // Disk full
   kErrInputPastEnd = 62,    // Input past end of file
+  kErrPermissionDenied = 70,  // Permission denied
   kErrPathFileAccess = 75,  // Path/File access error
   kErrPathNotFound = 76,    // Path not found
 };
@@ -196,7 +201,7 @@ decltype(auto) Guard(F&& body) {
   } catch (const RtError&) {
     throw;
   } catch (const std::bad_alloc&) {
-    Raise(7, "Out of memory");
+    Raise(kErrOutOfMemory);
   } catch (const std::exception& e) {
     Raise(kErrInvalidCall, e.what());
   }

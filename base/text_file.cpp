@@ -23,11 +23,6 @@ void ReplaceAll(char* p, char* end, char from, char to) {
   }
 }
 
-[[noreturn]] void RaiseLink(const std::string& path) {
-  Raise(kErrPathFileAccess,
-        path + " is a symbolic link; output is never written through a link");
-}
-
 [[noreturn]] void RaiseErrno(int err, const std::string& path) {
   if (err == ELOOP) RaiseLink(path);
   Raise(ErrnoToRtError(err));
@@ -99,6 +94,11 @@ std::string OutputFilePath(const std::string& dir, const std::string& name) {
   return dir.empty() ? name : dir + "/" + name;
 }
 
+void RaiseLink(const std::string& path) {
+  Raise(kErrPathFileAccess,
+        path + " is a symbolic link; output is never written through a link");
+}
+
 void RefuseLinkAt(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) RaiseLink(path);
@@ -138,8 +138,8 @@ int ErrnoToRtError(int err) {
     case EISDIR: return kErrPathFileAccess;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return 61;  // a file grown to its limit is out of room too
-    default: return 57;
+    case EFBIG: return kErrDiskFull;  // a file grown to its limit is out of room too
+    default: return kErrDeviceIO;
   }
 }
 
@@ -353,15 +353,26 @@ void MakeOutputDir(const std::string& dir, unsigned perms) {
   namespace fs = std::filesystem;
   std::error_code ec;
   if (fs::is_directory(dir, ec)) return;
-  fs::path p(dir);
-  if (p.has_parent_path() && p.has_filename()) fs::create_directories(p.parent_path(), ec);
-  unsigned dir_perms = perms == kGroupReadable ? 0750 : 0700;
-  if (::mkdir(dir.c_str(), dir_perms) != 0) {
-    if (errno == EEXIST) return;  // made meanwhile by someone else: left as it is
-    RaiseErrno(errno, dir);
+  const unsigned dir_perms = perms == kGroupReadable ? 0750 : 0700;
+  // Every level made here is made as closed as the run's files, whatever
+  // the umask: a missing parent gets the same permissions as the folder.
+  fs::path made;
+  for (const fs::path& part : fs::path(dir)) {
+    made /= part;
+    if (part.empty() || fs::is_directory(made, ec)) continue;
+    if (::mkdir(made.c_str(), dir_perms) != 0) {
+      if (errno == EEXIST && fs::is_directory(fs::symlink_status(made, ec))) continue;
+      RaiseErrno(errno, made.string());
+    }
+    // The umask may have narrowed it; fchmod on the folder itself, not on a
+    // name someone could swap for a link meanwhile.
+    int fd = ::open(made.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) RaiseErrno(errno, made.string());
+    const int changed = ::fchmod(fd, dir_perms);
+    const int err = errno;
+    ::close(fd);
+    if (changed != 0) RaiseErrno(err, made.string());
   }
-  // The umask may have narrowed it.
-  if (::chmod(dir.c_str(), dir_perms) != 0) RaiseErrno(errno, dir);
 }
 
 }  // namespace ub04

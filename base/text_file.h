@@ -40,6 +40,8 @@ std::string OutputFilePath(const std::string& dir, const std::string& name);
 
 // Raises 75, naming path, when path is a symbolic link.
 void RefuseLinkAt(const std::string& path);
+// Raises 75: path is a symbolic link, and output never goes through one.
+[[noreturn]] void RaiseLink(const std::string& path);
 
 // A file opened for writing (truncate) or appending. Every failure raises a
 // run-time error: 76 path not found, 75 access error, 61 disk full, 57 other

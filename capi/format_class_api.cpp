@@ -23,7 +23,7 @@ decltype(auto) Translate(F&& body) {
   try {
     return ub04::Guard(body);
   } catch (const ub04::RtError& e) {
-    if (e.number() == 7) throw std::bad_alloc();  // Guard turns bad_alloc into error 7
+    if (e.number() == ub04::kErrOutOfMemory) throw std::bad_alloc();  // as Guard turned it
     throw std::runtime_error(ub04::ErrorText(e));
   }
 }

@@ -388,7 +388,7 @@ bool FormattedFileReader::ReadLine(std::string_view& line) {
       begin_ = 0;
       const size_t want = static_cast<size_t>(std::min<long long>(unread_, static_cast<long long>(buf_.size())));
       end_ = want == 0 ? 0 : std::fread(buf_.data(), 1, want, f_);
-      if (std::ferror(f_)) Raise(57);
+      if (std::ferror(f_)) Raise(kErrDeviceIO);
       unread_ -= static_cast<long long>(end_);
       if (end_ == 0) {
         line = line_;

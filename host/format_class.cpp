@@ -70,28 +70,37 @@ void BeginCall(RunState& rs) {
   cx.queue.Clear();
 }
 
-// Takes the lock of the run's formatted-record file for the batch and
-// removes what a killed run left beside it. False (locked_out set) when
-// another run holds it.
-bool TakeRunLock(RunState& rs, std::vector<std::string>& leftovers) {
-  const std::string lock_path = LockPathFor(rs.fmt_file_path);
-  std::string holder;
-  try {
-    if (rs.run_lock.TryLock(lock_path, true, rs.file_mode, holder)) {
-      leftovers = RemoveLeftoverTemporaries(rs.fmt_file_path);
-      for (std::string& name : RemoveLeftoverTemporaries(PdfPathFor(rs.fmt_file_path)))
-        leftovers.push_back(std::move(name));
-      return true;
+// Takes the locks of the run's outputs for the batch (the formatted-record
+// file, and its PDF, which a file of another name may share) and removes
+// what a killed run left beside each, under its lock. False (locked_out
+// set) when another run holds one, or a lock cannot be taken: a run never
+// writes unlocked. A folder that is not there is left to the opening of the
+// file to report: nothing can be written there anyway.
+bool TakeRunLocks(RunState& rs, std::vector<std::string>& leftovers) {
+  const std::string pdf_path = PdfPathFor(rs.fmt_file_path);
+  const struct {
+    const std::string& output;
+    FileLock& lock;
+  } outputs[] = {{rs.fmt_file_path, rs.run_lock}, {pdf_path, rs.pdf_lock}};
+  for (const auto& o : outputs) {
+    std::string holder;
+    try {
+      if (o.lock.TryLock(LockPathFor(o.output), true, rs.file_mode, holder)) continue;
+      rs.locked_out = rs.cx.component_name + " FormatRecord()  Error: " + o.output +
+                      " is being written by " + holder + "; this run writes nothing";
+    } catch (const RtError& e) {
+      if (e.number() == kErrPathNotFound) return true;
+      rs.locked_out = rs.cx.component_name + " FormatRecord()  Error: the lock " +
+                      LockPathFor(o.output) + " cannot be taken (" + e.description() +
+                      "); this run writes nothing";
     }
-    rs.locked_out = rs.cx.component_name + " FormatRecord()  Error: " + rs.fmt_file_path +
-                    " is being written by " + holder + "; this run writes nothing";
-  } catch (const RtError&) {
-    // No lock file can be made beside it (a folder that is missing or not
-    // writable): neither can the formatted-record file, whose opening then
-    // says why.
-    return true;
+    rs.run_lock.Unlock();
+    rs.pdf_lock.Unlock();
+    return false;
   }
-  return false;
+  for (const auto& o : outputs)
+    for (std::string& name : RemoveLeftoverTemporaries(o.output)) leftovers.push_back(std::move(name));
+  return true;
 }
 
 std::string RecordNumberText(int32_t n, std::string_view key) {
@@ -309,7 +318,7 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
     if (first) {
       if (!HaveASCIIFilenm(rs)) return Finish(rs, 1);
       std::vector<std::string> leftovers;
-      if (TakeRunLock(rs, leftovers)) {
+      if (TakeRunLocks(rs, leftovers)) {
         if (rs.fmt.OpenASCIIout(rs.fmt_file_path, rs.file_mode) == 0) rs.fmt.WriteHeader("");
         else rs.fmt_open_failed = true;
       }
@@ -540,6 +549,7 @@ int16_t Format_Class::ProcessEndOfFile() {
   }
   rs.batch_ended = true;
   rs.run_lock.Unlock();
+  rs.pdf_lock.Unlock();
   // Any message but a warning (severity 2, which the host reads without
   // the end of the batch failing) makes the end a failure.
   const MessageQueue& queue = rs.cx.queue;
@@ -559,11 +569,17 @@ int16_t Format_Class::ProcessFormattedRecords() {
     BeginCall(rs);
     if (!HaveASCIIFilenm(rs)) return 1;
     DeleteLog(rs);
-    if (rs.batch_ended && rs.written == OutFile::FileId{}) {
-      // An earlier run's file would pass for this batch's claims.
-      rs.cx.Queue(3, rs.cx.component_name + " ProcessFormattedRecords()  Error: this run's batch "
-                           "wrote no formatted-record file; " + rs.fmt_file_path +
-                           " is not this batch's and was not printed");
+    // An earlier run's file must never pass for this batch's claims.
+    const char* why_not = nullptr;
+    if (rs.fatal_error)
+      why_not = "the host declared this batch failed (message 3)";
+    else if (rs.record_counter > 0 && !rs.batch_ended)
+      why_not = "this run's batch has not ended (ProcessEndOfFile)";
+    else if (rs.batch_ended && rs.written == OutFile::FileId{})
+      why_not = "this run's batch wrote no formatted-record file";
+    if (why_not) {
+      rs.cx.Queue(3, rs.cx.component_name + " ProcessFormattedRecords()  Error: " + why_not +
+                         "; " + rs.fmt_file_path + " is not this batch's and was not printed");
       return 1;
     }
     result = PrintFormattedRecords(rs.cx, rs.print, rs.fmt_file_path, rs.file_mode, rs.written);

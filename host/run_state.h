@@ -74,8 +74,11 @@ struct RunState {
   FmtFile fmt{cx};
   bool fmt_open_failed = false;
   // The run holds its output's lock from its first record to the end of its
-  // batch; a run that found it taken writes nothing and says why.
+  // batch, and its PDF's too (another file name may print to the same PDF);
+  // a run that found either taken writes nothing and says why. Printing
+  // takes them again for itself.
   FileLock run_lock;
+  FileLock pdf_lock;
   std::string locked_out;  // the refusal, repeated at every call; "" when not
   // The file the end of this run's batch put in place ({0, 0}: none), and
   // whether the batch has ended: printing then prints only that file.

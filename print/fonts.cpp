@@ -61,7 +61,7 @@ void GlyphTable::Fill(unsigned char byte, Entry& e) {
 
 void CairoFont::Select(const std::string& name, float points, bool bold) {
   Owned<FcPattern> want(FcPatternCreate());
-  if (!want) Raise(7);
+  if (!want) Raise(kErrOutOfMemory);
   FcPatternAddString(want.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
   FcPatternAddInteger(want.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(want.get(), FC_SLANT, FC_SLANT_ROMAN);

@@ -77,7 +77,7 @@ void SelectPrinter(PrintState& ps, const std::string& name) {
 int16_t InitializePrinter(Context& cx, PrintState& ps, Printer& printer) {
   try {
     DeviceCaps caps = printer.Caps();
-    if (caps.dpi_x == 0 || caps.dpi_y == 0) Raise(11);
+    if (caps.dpi_x == 0 || caps.dpi_y == 0) Raise(kErrDivisionByZero);
     ps.x_margin = caps.offset_x / caps.dpi_x;
     ps.y_margin = caps.offset_y / caps.dpi_y;
     ps.printer_initialised = true;
@@ -128,24 +128,52 @@ int16_t PrintField(Context& cx, PrintState& ps, Printer& printer, const std::str
 }
 
 int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fmt_file_path,
-                              unsigned perms, const OutFile::FileId& written) {
+                              unsigned perms, const OutFile::FileId& written, bool pdf_locked) {
   ps.test_claims_counted = 0;
   ps.pages_printed = 0;
   const std::string pdf_path = ps.pdf_path.empty() ? PdfPathFor(fmt_file_path) : ps.pdf_path;
   const std::string title = std::filesystem::path(fmt_file_path).filename().string();
   // A file being written is never read: printing shares the writer's lock.
-  FileLock lock;
-  std::string holder;
-  bool taken = true;
-  try {
-    taken = lock.TryLock(LockPathFor(fmt_file_path), false, perms, holder);
-  } catch (const RtError&) {
-    // No lock file can be made there, so no run writes there.
-  }
-  if (!taken) {
-    cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: " + fmt_file_path +
-                    " is being written by " + holder + "; nothing was printed");
-    return 1;
+  // The PDF and the previews have one writer at a time: this printing.
+  FileLock fmt_lock, pdf_lock, preview_lock;
+  struct Need {
+    const std::string& output;
+    FileLock& lock;
+    bool exclusive, wanted;
+  } needs[] = {{fmt_file_path, fmt_lock, false, true},
+               {pdf_path, pdf_lock, true, !pdf_locked},
+               {ps.preview_dir, preview_lock, true, !ps.preview_dir.empty()}};
+  for (const Need& n : needs) {
+    if (!n.wanted) continue;
+    const std::string lock_path = LockPathFor(n.output);
+    if (&n.lock == &preview_lock) {
+      try {
+        MakeOutputDir(ps.preview_dir, perms);  // its lock sits beside it
+      } catch (const RtError& e) {
+        cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: the preview folder " +
+                        ps.preview_dir + " cannot be made (" + e.description() +
+                        "); nothing was printed");
+        return 1;
+      }
+    }
+    std::string holder;
+    try {
+      if (n.lock.TryLock(lock_path, n.exclusive, perms, holder)) continue;
+      cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: " + n.output +
+                      " is being written by " + holder + "; nothing was printed");
+      return 1;
+    } catch (const RtError& e) {
+      // A folder where no lock can be made has no run writing in it: the
+      // formatted-record file there may be read. Anything else at a lock's
+      // name is refused.
+      std::error_code ec;
+      if (&n.lock == &fmt_lock && e.number() == kErrPermissionDenied &&
+          !std::filesystem::exists(std::filesystem::symlink_status(lock_path, ec)))
+        continue;
+      cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: the lock " + lock_path +
+                      " cannot be taken (" + e.description() + "); nothing was printed");
+      return 1;
+    }
   }
   const bool must_match = !(written == OutFile::FileId{});
   // The PDF of an earlier run must not pass for this run's pages. A link

@@ -27,17 +27,19 @@ namespace ub04 {
 // name exactly the current printer; otherwise the current printer stays.
 void SelectPrinter(PrintState& ps, const std::string& name);
 
-// Reads the formatted-record file and prints it page by page (the work of
-// ProcessFormattedRecords after its file-name check and DeleteLog).
-// Returns 0, or 1 when a message was queued.
+// Reads the formatted-record file once and prints it page by page (the work
+// of ProcessFormattedRecords after its file-name check and DeleteLog).
 // perms are the permissions of the PDF and the preview files. A file a run
-// is writing is not read (printing shares the writer's lock). A file that
-// some run did not finish (see WhyIncomplete) is refused, and so is one that
-// is not the file written identifies, unless written is {0, 0} (a run that
-// wrote nothing prints what is there). Returns 0, or 1 when a message was
-// queued.
+// is writing is not read (printing shares the writer's lock); the PDF and
+// the preview folder are written under their own locks (pdf_locked: the
+// caller holds the PDF's already), so no two runs write them at once. A
+// file that some run did not finish (see FileShape), or one changed while
+// it is read, prints nothing; so does one that is not the file written
+// identifies, unless written is {0, 0} (a run that wrote nothing prints
+// what is there). Returns 0, or 1 when a message was queued.
 int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fmt_file_path,
-                              unsigned perms, const OutFile::FileId& written);
+                              unsigned perms, const OutFile::FileId& written,
+                              bool pdf_locked = false);
 
 // Margins from the device's unprintable offsets; sets the initialised flag.
 // Returns 0, or 3 after queueing its error.

@@ -23,7 +23,7 @@ namespace {
 using Handle = std::shared_ptr<sqlite3>;
 
 [[noreturn]] void RaiseFrom(sqlite3* db) {
-  if (db == nullptr) Raise(7);
+  if (db == nullptr) Raise(kErrOutOfMemory);
   Raise(sqlite3_errcode(db), sqlite3_errmsg(db));
 }
 
