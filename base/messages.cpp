@@ -20,6 +20,12 @@ int32_t MessageQueue::GetNextEntryNr() {
   return old + 1;
 }
 
+void MessageQueue::Downgrade(int32_t from, int32_t to, int16_t from_nr, int16_t to_nr) {
+  for (int32_t i = std::max(from, 1); i <= to && i <= Count(); ++i)
+    if (entries_[static_cast<size_t>(i - 1)].Nr == from_nr)
+      entries_[static_cast<size_t>(i - 1)].Nr = to_nr;
+}
+
 void MessageQueue::Add(int16_t nr, std::string msg) {
   int32_t i = GetNextEntryNr();
   entries_[static_cast<size_t>(i - 1)] = MessageEntry{nr, std::move(msg)};

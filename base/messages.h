@@ -25,6 +25,9 @@ class MessageQueue {
   // Index of the first free entry, growing by 10 when the queue is full.
   int32_t GetNextEntryNr();
   void Add(int16_t nr, std::string msg);
+  // Entries from to to (1-based, inclusive) numbered from_nr become to_nr: a
+  // failure that a later step made good is only a warning.
+  void Downgrade(int32_t from, int32_t to, int16_t from_nr, int16_t to_nr);
 
   bool Empty() const { return entries_.empty() || entries_[0].Nr == 0; }
   // Number of entries in use (they are always filled from index 1).

@@ -39,17 +39,14 @@ std::string KeyText(std::string_view key) {
 // run without a connection string, so no connection is attempted.
 void UseHostConnectionText(RunState& rs, const std::string& host_text) {
   rs.connection_string.clear();
-  std::optional<DbLogin> login;
-  // A full connection string carries its own login, if any.
-  if (!IsFullConnectionString(host_text)) {
-    try {
-      login = HostLogin();
-    } catch (const RtError& e) {
-      rs.cx.Queue(3, rs.cx.component_name + " CONNECTIONSTRING  Error:" + ErrorText(e));
-      return;
-    }
+  try {
+    std::optional<DbLogin> login;
+    // A full connection string carries its own login, if any.
+    if (!IsFullConnectionString(host_text)) login = HostLogin();
+    rs.connection_string = ComposeConnectionString(host_text, login);
+  } catch (const RtError& e) {
+    rs.cx.Queue(3, rs.cx.component_name + " CONNECTIONSTRING  Error:" + ErrorText(e));
   }
-  rs.connection_string = ComposeConnectionString(host_text, login);
 }
 
 // "FILEMODE": the permissions of every file the run creates, or a severity-3
@@ -265,9 +262,10 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
     } else if (sMsgNr == "CONNECTIONSTRING") {
       UseHostConnectionText(rs, sMsg);
       rs.ref.ConnectToDatabase(rs.connection_string);
-      // Messages of a retry that then connected are warnings; a connection
-      // that stays down is a failure.
-      if (!rs.ref.connected() && rs.cx.queue.MaxNr() >= 3) result = 3;
+      // Any error on the way (a connection that stays down, a table it
+      // could not load) fails the message; a retry that then connected
+      // leaves warnings.
+      if (rs.cx.queue.MaxNr() >= 3) result = 3;
     } else if (sMsgNr == "FILEMODE") {
       result = SetFileMode(rs, sMsg);
     } else if (sMsgNr == "PRINTFORM") {

@@ -27,10 +27,15 @@ void RefData::ConnectToDatabase(const std::string& connection_string) {
   ref.icd10_readiness_note.clear();
   ref.icd10_ready_ins_code = "?";
   if (connection_string_.empty()) return;
+  // The tables are looked for under their owner first, then without it;
+  // the first attempt's failure is an error only when the second fails too.
+  const int32_t before = cx_.queue.Count();
   OpenInitialDBConnection();
   if (!ref.db_connection_good) {
+    const int32_t first_attempt = cx_.queue.Count();
     ref.owner_prefix = false;
     OpenInitialDBConnection();
+    if (ref.db_connection_good) cx_.queue.Downgrade(before + 1, first_attempt, 3, 2);
   }
 }
 
@@ -80,8 +85,17 @@ bool RefData::DoesTableExistInSchema(const std::string& table_name) {
       return !rows->Eof() && LeadingNumber(rows->Field("ROWCOUNT")) > 0;
     });
   } catch (const RtError& e) {
-    QueueRefError(3, " DoesTableExistInSchema Error:", e);
-    return false;
+    // A database without that catalogue (another engine behind the data
+    // source) is asked for the table itself, by the owner's name the tables
+    // of this kind are read by: a query of no rows that answers means the
+    // table is there. The catalogue's failure is then only worth a warning.
+    QueueRefError(2, " DoesTableExistInSchema Error:", e);
+    try {
+      SharedDb().Query("SELECT * FROM [dbo]." + table_name + " WHERE 1 = 0", {});
+      return true;
+    } catch (const RtError&) {
+      return false;
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "base/runtime.h"
@@ -86,7 +87,8 @@ DbLogin ReadCredentialsFile(const std::string& path) {
   }
   if (lines.size() < 2 || lines[0].empty())
     RefuseFile(path, "must hold two lines: the user, then the password");
-  return {lines[0], lines[1]};
+  return {lines[0], lines[1], "the user line of " + path + " (UB04_DB_CREDENTIALS)",
+          "the password line of " + path + " (UB04_DB_CREDENTIALS)"};
 }
 
 // Where the value starting at text[from] ends: after its closing brace when
@@ -180,6 +182,13 @@ std::string ComposeConnectionString(const std::string& host_text,
   if (IsFullConnectionString(host_text)) return host_text;
   std::string cs = "DSN=" + OdbcValue(host_text);
   if (login) {
+    for (const auto& [value, source, what] :
+         {std::tuple{&login->user, &login->user_source, "database user"},
+          std::tuple{&login->password, &login->password_source, "database password"}})
+      if (value->find_first_of(";{}") != std::string::npos)
+        Raise(kErrInvalidCall, std::string("The ") + what + " in " + *source +
+                                   " holds \";\", \"{\" or \"}\", which a driver may read as "
+                                   "attributes of the connection; no connection was made");
     if (!login->user.empty()) cs += ";UID=" + OdbcValue(login->user);
     cs += ";PWD=" + OdbcValue(login->password);
   }

@@ -21,6 +21,9 @@ namespace ub04 {
 struct DbLogin {
   std::string user;
   std::string password;
+  // Where each came from, for messages that must never show the values.
+  std::string user_source = "UB04_DB_USER";
+  std::string password_source = "UB04_DB_PASSWORD";
 };
 
 // The login the host provides; nullopt when it provides none. A credentials
@@ -37,7 +40,10 @@ std::string OdbcValue(std::string_view value);
 // is not the path of an existing file.
 bool IsFullConnectionString(const std::string& host_text);
 
-// The connection string for the host's text (see above).
+// The connection string for the host's text (see above). A user or password
+// holding ";", "{" or "}" is refused (RtError 5 naming the setting, never
+// the value): not every driver reads braced values, and one that does not
+// would take the rest of the value as attributes of its own.
 std::string ComposeConnectionString(const std::string& host_text,
                                     const std::optional<DbLogin>& login);
 

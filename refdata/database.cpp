@@ -58,6 +58,24 @@ std::unique_ptr<DbConnection> Open(const std::string& connection_string) {
   // password included), so it is refused before any driver sees it.
   if (SameIgnoringCase(Left(Trim(connection_string), 4), "DSN=") && Trim(dsn).empty())
     Raise(kErrInvalidCall, "The connection string names no data source");
+  // Nor may a string without any data source or database reach a driver:
+  // some would make a database of their own (a file named after the
+  // string, in the working folder). A database named as a file must be
+  // there: connecting never creates one.
+  if (dsn.empty()) {
+    bool named = false;
+    for (std::string_view key : {"FILEDSN", "DATABASE", "DBQ", "SERVER"}) {
+      const std::string value = Trim(OdbcAttribute(connection_string, key));
+      if (value.empty()) continue;
+      named = true;
+      if ((key == "DATABASE" || key == "DBQ") && NamesAFile(value) &&
+          !std::filesystem::exists(value))
+        Raise(kErrFileNotFound, "The reference database file " + value + " does not exist");
+    }
+    if (!named)
+      Raise(kErrInvalidCall, "The connection string names no data source or database (DSN, "
+                             "FILEDSN, DATABASE, DBQ or SERVER)");
+  }
   std::error_code ec;
   auto st = dsn.empty() ? std::filesystem::file_status() : std::filesystem::status(dsn, ec);
   if (std::filesystem::is_regular_file(st)) return OpenSqliteDatabase(dsn);

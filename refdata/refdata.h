@@ -43,7 +43,9 @@ class RefData {
   // Closes an open connection (instance destruction).
   void CloseDatabaseConnection();
   bool connected() const { return st_.db_connection_good; }
-  // True when the database lists a table of that name in sys.tables.
+  // True when the database lists a table of that name in sys.tables; for a
+  // database without that catalogue, when the table answers a query by its
+  // owner's name (dbo).
   bool DoesTableExistInSchema(const std::string& table_name);
   // name with the table-owner prefix in force ("[KRV_TABLES].name" or "name").
   std::string OwnedTable(const char* name) const;

@@ -64,6 +64,7 @@ class Odbc : public ::testing::Test {
 };
 
 const std::string kPrefix = " 3//QVR_UB04PPA_Format.Dll";
+const std::string kWarning = " 2//QVR_UB04PPA_Format.Dll";
 
 TEST_F(Odbc, OwnerRetryConnectsAndTheReadinessTableDefaults) {
   {
@@ -71,13 +72,14 @@ TEST_F(Odbc, OwnerRetryConnectsAndTheReadinessTableDefaults) {
     test::MakeRefDb(kOdbc.db(), "INSERT INTO PRACTICE VALUES ('P1', 1);"
                                 "INSERT INTO Folio_NpiLegacy VALUES ('03', 'INS1', "
                                 "'2099-01-01 00:00:00');");
+    // The retry connected and the driver has no sys.tables: warnings only,
+    // with the driver's native number and text.
     ASSERT_EQ(h.fc.HereIsAMessage("CONNECTIONSTRING", "ub04_ref"), 0);
-    // The driver's native number and text.
     EXPECT_EQ(h.Msgs(), (std::vector<std::string>{
-                            kPrefix + " had a problem in OpenInitialDBConnection()  Error: 1 "
-                                      "[SQLite]no such table: KRV_TABLES.PRACTICE (1)//",
-                            kPrefix + " DoesTableExistInSchema Error: 1 [SQLite]no such table: "
-                                      "sys.tables (1)//"}));
+                            kWarning + " had a problem in OpenInitialDBConnection()  Error: 1 "
+                                       "[SQLite]no such table: KRV_TABLES.PRACTICE (1)//",
+                            kWarning + " DoesTableExistInSchema Error: 1 [SQLite]no such table: "
+                                       "sys.tables (1)//"}));
     ASSERT_EQ(h.Send("1000", test::PracticeRecord()), 0);
     EXPECT_TRUE(h.LogHas("  RecordCount =  1"));
     EXPECT_TRUE(h.LogHas("InsuranceReadiness table is not in db schema yet. Defaulting icd10 "
@@ -158,6 +160,34 @@ TEST_F(Odbc, DsnWithTheHostsLoginAndAWholeConnectionString) {
           << ::testing::PrintToString(m);
     }
   }
+}
+
+// Connecting never makes a database: a string that names none, or names a
+// database file that is not there, is refused before any driver sees it,
+// and nothing appears in the working folder.
+TEST_F(Odbc, ConnectingNeverCreatesAFile) {
+  test::ScratchDir cwd;
+  const fs::path was = fs::current_path();
+  fs::current_path(cwd.path());
+  const std::string own = test::MadeUpSecret();
+  struct {
+    std::string text, says;
+  } cases[] = {
+      {"Driver=" + kOdbc.driver_ + ";PWD=" + own, "names no data source or database"},
+      {"Driver=SQLite3;UID=x;PWD=" + own, "names no data source or database"},
+      {"Driver=" + kOdbc.driver_ + ";Database=" + cwd.str() + "/new.db",
+       cwd.str() + "/new.db does not exist"},
+      {"Driver=" + kOdbc.driver_ + ";Database=made.sqlite", "made.sqlite does not exist"},
+  };
+  for (const auto& c : cases) {
+    Format_Class fc;
+    EXPECT_EQ(fc.HereIsAMessage("CONNECTIONSTRING", c.text), 3) << c.text;
+    std::vector<std::string> m = test::Messages(fc);
+    EXPECT_TRUE(test::AnyHas(m, c.says)) << ::testing::PrintToString(m);
+    EXPECT_FALSE(test::AnyHas(m, own));
+  }
+  fs::current_path(was);
+  EXPECT_TRUE(fs::is_empty(cwd.path()));
 }
 
 }  // namespace

@@ -40,14 +40,30 @@ class Env {
 TEST(SecurityDb, ConnectionStringFormsQuotingAndMasking) {
   // A whole connection string is used as given, whatever login there is.
   const std::string a = test::MadeUpSecret(), b = test::MadeUpSecret(), c = test::MadeUpSecret();
-  const std::string password = a + ";" + b + "}" + c;  // needs quoting
+  const std::string password = a + ";" + b + "}" + c;  // would need quoting
   DbLogin login{"clerk", password};
   EXPECT_EQ(ComposeConnectionString("Driver=X;Server=Y;Trusted_Connection=yes", login),
             "Driver=X;Server=Y;Trusted_Connection=yes");
   EXPECT_EQ(ComposeConnectionString("reference", std::nullopt), "DSN=reference");
-  std::string cs = ComposeConnectionString("ref;erence", login);
-  EXPECT_EQ(cs, "DSN={ref;erence};UID=clerk;PWD={" + a + ";" + b + "}}" + c + "}");
+  // Not every driver reads a braced value: a login that needs braces is
+  // refused, naming where it came from and never what it is.
+  for (DbLogin bad : {login, DbLogin{"cl{erk", a}, DbLogin{"clerk", a + "{"}}) {
+    try {
+      ComposeConnectionString("reference", bad);
+      ADD_FAILURE() << "accepted";
+    } catch (const RtError& e) {
+      const std::string what = e.description();
+      EXPECT_NE(what.find(bad.user == "clerk" ? "UB04_DB_PASSWORD" : "UB04_DB_USER"),
+                std::string::npos) << what;
+      EXPECT_EQ(what.find(a), std::string::npos) << what;
+    }
+  }
+  const DbLogin good{"clerk", a + "-" + b};
+  std::string cs = ComposeConnectionString("ref;erence", good);
+  EXPECT_EQ(cs, "DSN={ref;erence};UID=clerk;PWD=" + a + "-" + b);
   EXPECT_EQ(DsnOf(cs), "ref;erence");
+  EXPECT_EQ(OdbcAttribute(cs, "pwd"), a + "-" + b);
+  cs = "DSN={ref;erence};UID=clerk;PWD={" + a + ";" + b + "}}" + c + "}";
   EXPECT_EQ(OdbcAttribute(cs, "pwd"), password);
 
   // Every form a password can take in a text is masked.

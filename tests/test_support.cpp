@@ -289,7 +289,7 @@ std::string MadeUpSecret(std::string_view between) {
 }
 
 const std::string& TestPassword() {
-  static const std::string password = MadeUpSecret(";}");
+  static const std::string password = MadeUpSecret("-_");
   return password;
 }
 
