@@ -90,6 +90,11 @@ bool FileModeFromText(std::string_view text, unsigned& perms) {
   return true;
 }
 
+bool IsPlainFileName(std::string_view name) {
+  return !name.empty() && name.find('/') == std::string_view::npos &&
+         name.find("..") == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
 std::string OutputFilePath(const std::string& dir, const std::string& name) {
   return dir.empty() ? name : dir + "/" + name;
 }

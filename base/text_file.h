@@ -34,6 +34,10 @@ inline constexpr unsigned kGroupReadable = 0640;
 // The permissions a "FILEMODE" text asks for: only "0600" and "0640".
 bool FileModeFromText(std::string_view text, unsigned& perms);
 
+// True for a name that stays inside the folder it is put in: not empty, no
+// "/", no "..", no NUL.
+bool IsPlainFileName(std::string_view name);
+
 // name in the output folder dir; an empty dir is the current folder (never
 // the root).
 std::string OutputFilePath(const std::string& dir, const std::string& name);

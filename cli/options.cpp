@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "print/print_job.h"
+#include "base/text_file.h"
 #include "host/version.h"
 
 namespace ub04fmt {
@@ -139,7 +140,7 @@ std::optional<std::string> ApplyOption(const OptionRow& row, const char* value, 
       o.out_given = true;
       break;
     case OptionId::kFile:
-      if (v.empty() || v.find('/') != std::string::npos || v.find("..") != std::string::npos)
+      if (!ub04::IsPlainFileName(v))
         return "--file takes a plain file name inside the --out folder (no \"/\", no \"..\"), not '" + v + "'";
       o.file = v;
       break;

@@ -225,10 +225,18 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
     if (sMsgNr == "1") {
       rs.output_path = sMsg;
     } else if (sMsgNr == "2") {
-      if (HaveOutputPath(rs))
-        rs.fmt_file_path = OutputFilePath(rs.output_path, sMsg);
-      else
+      if (!HaveOutputPath(rs)) {
         result = 3;
+      } else if (!IsPlainFileName(sMsg)) {
+        // Every output stays in the output folder.
+        rs.cx.Queue(3, rs.cx.component_name + " HereIsAMessage()  2 \"" + ClipForMessage(sMsg) +
+                           "\" is not a plain file name (no \"/\", no \"..\"): the formatted-"
+                           "record file must be in the output folder; nothing will be written");
+        rs.fmt_file_path = "?";
+        result = 3;
+      } else {
+        rs.fmt_file_path = OutputFilePath(rs.output_path, sMsg);
+      }
     } else if (sMsgNr == "3") {
       rs.fatal_error = sMsg == "Y";
     } else if (sMsgNr == "4") {
