@@ -1,5 +1,6 @@
 #include "print/render_form.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +11,9 @@ namespace ub04 {
 namespace {
 
 constexpr double kPt = 72;  // points per inch
+// Rules of the screen preview (100 dots per inch) are a dot wide, however
+// thin on paper, and drawn light.
+constexpr double kFaintPoints = 0.72, kFaintAlpha = 0.45;
 
 struct Ink {
   double r, g, b;
@@ -189,11 +193,11 @@ void DrawForm(cairo_t* cr, FormInk ink, bool faint, double dx, double dy) {
   cairo_save(cr);
   cairo_new_path(cr);
   cairo_translate(cr, dx * kPt, dy * kPt);
-  cairo_set_source_rgba(cr, c.r, c.g, c.b, faint ? 0.45 : 1.0);
+  cairo_set_source_rgba(cr, c.r, c.g, c.b, faint ? kFaintAlpha : 1.0);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
   for (const FormRule& r : FormRules()) {
     const double width = r.frame ? kFramePoints : kRulePoints;
-    cairo_set_line_width(cr, faint ? width * 0.8 : width);
+    cairo_set_line_width(cr, faint ? std::max(width, kFaintPoints) : width);
     Line(cr, r.x0 * kPt, r.y0 * kPt, r.x1 * kPt, r.y1 * kPt);
   }
   UseFace(cr, kCaptionFace);
