@@ -211,7 +211,7 @@ class PdfRenderer : public CairoRenderer {
       pdf_.reset();
       if (ok) {
         try {
-          Commit();
+          Commit(false);
         } catch (const RtError&) {
         }
       }
@@ -268,17 +268,24 @@ class PdfRenderer : public CairoRenderer {
     pdf_.reset();
     CheckWrites();
     if (st != CAIRO_STATUS_SUCCESS) Fail("writing", st);
-    AsDeviceWork(path_, [&] { Commit(); });
+    AsDeviceWork(path_, [&] { Commit(true); });
     file_.reset();
   }
 
  private:
   std::string Where() const override { return path_; }
 
-  // Gives the finished document its name. A file (not a device written
-  // directly) first asks viewers to print it at actual size.
-  void Commit() {
-    if (file_->path() != path_) AskForActualSize(*file_, sink_.written);
+  // Gives the document its name. A file (not a device written directly)
+  // first asks viewers to print it at actual size; a document closed
+  // unfinished after a failure takes its name even when that cannot be done.
+  void Commit(bool finished) {
+    if (file_->path() != path_) {
+      try {
+        AskForActualSize(*file_, sink_.written);
+      } catch (const RtError&) {
+        if (finished) throw;
+      }
+    }
     file_->Commit();
   }
 
