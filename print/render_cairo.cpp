@@ -12,6 +12,7 @@
 
 #include "base/text_file.h"
 #include "print/fonts.h"
+#include "print/pdf_actual_size.h"
 #include "print/render_form.h"
 
 namespace ub04 {
@@ -156,12 +157,14 @@ struct StreamSink {
   OutFile* file = nullptr;
   int error_number = 0;
   std::string error;
+  uint64_t written = 0;
 
   static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length) {
     auto* sink = static_cast<StreamSink*>(closure);
     if (sink->error_number != 0 || sink->file == nullptr) return CAIRO_STATUS_WRITE_ERROR;
     try {
       sink->file->Write(std::string_view(reinterpret_cast<const char*>(data), length));
+      sink->written += length;
       return CAIRO_STATUS_SUCCESS;
     } catch (const RtError& e) {
       sink->error_number = e.number();
@@ -256,12 +259,19 @@ class PdfRenderer : public CairoRenderer {
     pdf_.reset();
     CheckWrites();
     if (st != CAIRO_STATUS_SUCCESS) Fail("writing", st);
-    AsDeviceWork(path_, [&] { file_->Commit(); });
+    AsDeviceWork(path_, [&] { Commit(); });
     file_.reset();
   }
 
  private:
   std::string Where() const override { return path_; }
+
+  // Gives the document its name. A file (not a device written directly)
+  // first asks viewers to print it at actual size.
+  void Commit() {
+    if (file_->path() != path_) AskForActualSize(*file_, sink_.written);
+    file_->Commit();
+  }
 
   // A write the file refused ends the document with the file's own reason.
   void CheckWrites() const {

@@ -22,7 +22,8 @@ namespace ub04 {
 // The PDF at path, one PDF page per page, with the form drawn under the text
 // when SetForm asks for it; the file is created when the first
 // page begins, so a document without pages leaves nothing on disk. title goes
-// into the document's metadata. A link at path is refused at once.
+// into the document's metadata. A link at path is refused at once. A
+// finished file asks viewers to print it at actual size (pdf_actual_size.h).
 std::unique_ptr<PageRenderer> MakePdfRenderer(const std::string& path, const std::string& title,
                                               unsigned perms);
 

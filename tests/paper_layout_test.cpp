@@ -1,16 +1,21 @@
-// The form as data: its fields tile without overlap on the 10 x 6 grid, and
-// every "F" line of the example batch and of a generated batch stays inside
-// its field.
+// The form as data and as drawn: its fields never overlap, every caption
+// is clear of every other caption and of every rule, and every "F" line of
+// the example batch and of a generated batch fits its field and prints clear
+// of every rule and caption, measured in the fonts the PDF uses.
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <iostream>
+#include <map>
 #include <set>
+#include <unordered_map>
 
 #include "form/fmt_file.h"
 #include "form/form_layout.h"
 #include "form/form_positions.h"
+#include "print/fonts.h"
+#include "print/render_form.h"
 #include "tests/cli_support.h"
 
 namespace ub04 {
@@ -18,48 +23,178 @@ namespace {
 
 using test::ScratchDir;
 
-bool OnGrid(float v, float step) {
-  float n = v / step;
-  return std::fabs(n - std::round(n)) < 1e-3f;
+// How far apart two inks must stay, and an ink from a rule's stroke.
+constexpr float kGap = 0.004f;
+
+bool Overlap(const FormRect& a, const FormRect& b, float gap = kGap) {
+  return a.left < b.right + gap && b.left < a.right + gap && a.top < b.bottom + gap &&
+         b.top < a.bottom + gap;
 }
 
-TEST(PaperLayout, FieldsTileTheGridAndEveryLocatorIsThere) {
+bool Contains(const FormRect& outer, const FormRect& inner) {
+  return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
+         inner.bottom <= outer.bottom;
+}
+
+std::string Show(const FormRect& r) {
+  char buf[80];
+  std::snprintf(buf, sizeof buf, "[%.3f, %.3f to %.3f, %.3f]", r.left, r.top, r.right, r.bottom);
+  return buf;
+}
+
+// What a rule's stroke covers on paper (square caps).
+FormRect Stroke(const FormRule& r) {
+  const float half = static_cast<float>((r.frame ? kFramePoints : kRulePoints) / 72 / 2);
+  return {r.x0 - half, r.y0 - half, r.x1 + half, r.y1 + half};
+}
+
+std::string Show(const FormRule& r) {
+  char buf[80];
+  std::snprintf(buf, sizeof buf, "rule %.3f,%.3f-%.3f,%.3f", r.x0, r.y0, r.x1, r.y1);
+  return buf;
+}
+
+TEST(PaperLayout, EveryLocatorIsThereAndNoTwoFieldsOverlap) {
   const auto& layout = FormLayout();
   std::set<std::string> ids, numbers;
   const FormRect frame = FormFrame();
   for (const FormLocator& f : layout) {
     EXPECT_TRUE(ids.insert(f.id).second) << "two locators named " << f.id;
     numbers.insert(f.number);
-    for (float x : {f.rect.left, f.rect.right}) EXPECT_TRUE(OnGrid(x, kFormColumn)) << f.id;
-    for (float y : {f.rect.top, f.rect.bottom}) EXPECT_TRUE(OnGrid(y, kFormLine)) << f.id;
+    EXPECT_TRUE(Contains(frame, f.rect)) << f.id << " " << Show(f.rect);
     EXPECT_GT(f.rect.width(), 0) << f.id;
-    EXPECT_GE(f.rect.left, frame.left - 1e-4f) << f.id;
-    EXPECT_LE(f.rect.right, frame.right + 1e-4f) << f.id;
-    EXPECT_LE(f.rect.bottom, frame.bottom + 1e-4f) << f.id;
+    EXPECT_GT(f.rect.height(), 0) << f.id;
+    EXPECT_EQ(FindLocator(f.id), &f);
   }
   for (int n = 1; n <= 81; ++n) EXPECT_TRUE(numbers.count(std::to_string(n))) << "FL " << n;
-  for (const char* sub : {"3a", "3b", "8a", "8b", "9e", "42.22", "47.23", "50C", "65", "67",
-                          "67Q", "74e", "81d"})
+  for (const char* sub :
+       {"3a", "3b", "6 from", "6 through", "8a", "8b", "9e", "31b", "36a", "39a", "39d", "41d",
+        "42.1", "42.22", "47.23", "43.23 page", "43.23 of", "50C", "57C", "63A", "65C", "66",
+        "67", "67 poa", "67Q", "67Q poa", "74e", "76 npi", "76 qual", "76 last", "76 first",
+        "79 id", "81a", "81d"})
     EXPECT_TRUE(ids.count(sub)) << sub;
-  // Fields may not overlap: a position must name one field.
+  EXPECT_EQ(FindLocator("67R"), nullptr);
+
+  // A position must name one field.
   for (size_t i = 0; i < layout.size(); ++i)
-    for (size_t j = i + 1; j < layout.size(); ++j) {
-      const FormRect &a = layout[i].rect, &b = layout[j].rect;
-      if (!layout[i].fill || !layout[j].fill) continue;
-      float w = std::min(a.right, b.right) - std::max(a.left, b.left);
-      float h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
-      EXPECT_FALSE(w > 1e-4f && h > 1e-4f) << layout[i].id << " overlaps " << layout[j].id;
-    }
+    for (size_t j = i + 1; j < layout.size(); ++j)
+      if (layout[i].fill && layout[j].fill) {
+        EXPECT_FALSE(Overlap(layout[i].rect, layout[j].rect, -1e-4f))
+            << layout[i].id << " overlaps " << layout[j].id;
+      }
 }
 
-// Every "F" line of the file against the field its position names; the
-// crossings, one each.
+// What the form's widths mean for the texts the writers print there.
+TEST(PaperLayout, FieldCharsIsTheRoomUpToTheFieldsRule) {
+  struct Case {
+    const char* what;
+    float x, y;
+    int align, chars;
+  };
+  const Case cases[] = {
+      {"a principal diagnosis: an ICD-10 code", pos::kBox67FirstX, pos::kBox67RowY[0], 0, 7},
+      {"its present-on-admission value", pos::kBox67FirstX + pos::kBox67PoaOffset,
+       pos::kBox67RowY[0], 0, 1},
+      {"diagnosis Q's code", pos::kBox67FirstX + 8 * pos::kBox67Step, pos::kBox67RowY[1], 0, 7},
+      {"box 76's qualifier", pos::kBoxes76And77QualifierX, pos::kBox76Rows.id_y, 0, 2},
+      {"box 77's NPI", pos::kBoxes76And77NpiX, pos::kBox77Rows.id_y, 0, 11},
+      {"box 76's last name, up to FIRST", pos::kBoxes76And77LastNameX, pos::kBox76Rows.name_y,
+       0, 18},
+      {"line 23's page number, up to OF", pos::kLine23PageX, pos::kLine23PageNumberY, 0, 3},
+      {"box 47's charges, back to box 46", pos::kBox47ChargesX, pos::kBoxes42To47RowY[21], 1, 10},
+      {"box 2's vendor id, back to box 2's left rule", pos::kBox02VendorIdX, pos::kBox02VendorIdY,
+       1, 28},
+      {"box 4's type of bill", pos::kBox04X, pos::kBox04Y, 0, 6},
+      {"box 66's qualifier", pos::kBox66X, pos::kBox66Y, 0, 1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FieldChars(c.x, c.y, c.align), c.chars) << c.what;
+  EXPECT_EQ(FieldChars(4.25f, 5.5f, 2), -1) << "centred";
+  EXPECT_EQ(FieldChars(8.45f, 1.0f, 0), -1) << "right of the frame";
+  EXPECT_NE(WhyOutsideField("12345678", pos::kBox67FirstX, pos::kBox67RowY[0], 0), "");
+  EXPECT_EQ(WhyOutsideField("1234567", pos::kBox67FirstX, pos::kBox67RowY[0], 0), "");
+}
+
+TEST(PaperLayout, CaptionsKeepClearOfEachOtherAndOfEveryRule) {
+  const auto& captions = FormCaptions();
+  ASSERT_GT(captions.size(), 200u);
+  for (size_t i = 0; i < captions.size(); ++i) {
+    const DrawnCaption& c = captions[i];
+    const std::string name = "\"" + c.text + "\" of " + c.of->id + " " + Show(c.ink);
+    EXPECT_TRUE(Contains(c.of->rect, c.ink)) << name << " leaves " << Show(c.of->rect);
+    for (size_t j = i + 1; j < captions.size(); ++j)
+      EXPECT_FALSE(Overlap(c.ink, captions[j].ink))
+          << name << " overlaps \"" << captions[j].text << "\" of " << captions[j].of->id;
+    for (const FormRule& r : FormRules())
+      EXPECT_FALSE(Overlap(c.ink, Stroke(r))) << name << " is on the " << Show(r);
+  }
+}
+
+// The ink of printed texts, measured in the PDF's font: a text's baseline
+// lies its font's descent above its lower edge y.
+class PrintedInk {
+ public:
+  PrintedInk()
+      : surface_(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1)),
+        cr_(cairo_create(surface_.get())) {
+    font_.Select("Courier New", 10, true);
+    font_.Apply(cr_.get());
+  }
+
+  FormRect Of(const std::string& text, float x, float y, int align) {
+    auto [it, added] = extents_.try_emplace(text);
+    if (added) cairo_text_extents(cr_.get(), Cp1252ToUtf8(text).c_str(), &it->second);
+    const cairo_text_extents_t& te = it->second;
+    const double start = align == 1 ? x - te.x_advance / 72 : x;
+    const double baseline = y - (font_.height() - font_.ascent()) / 72;
+    return {static_cast<float>(start + te.x_bearing / 72),
+            static_cast<float>(baseline + te.y_bearing / 72),
+            static_cast<float>(start + (te.x_bearing + te.width) / 72),
+            static_cast<float>(baseline + (te.y_bearing + te.height) / 72)};
+  }
+
+ private:
+  CairoFont font_;
+  Owned<cairo_surface_t> surface_;
+  Owned<cairo_t> cr_;
+  std::unordered_map<std::string, cairo_text_extents_t> extents_;
+};
+
+// A text that does not fit its field, or prints on a rule or a caption.
 struct Crossing {
   FormattedLine line;
+  const FormLocator* field;
   std::string why;
 };
 
+// Crossings still tolerated, each until the change that removes it lands.
+// Then its row goes; with the list empty every crossing fails.
+struct Tolerated {
+  const char* what;
+  bool (*matches)(const Crossing&);
+};
+bool OnServiceRowOffTheLines(const Crossing& c) {
+  // "42.7" to "47.22": a service line's row, printed off its form line.
+  const std::string& id = c.field ? c.field->id : "";
+  const size_t dot = id.find('.');
+  if (dot == std::string::npos || id.find(' ') != std::string::npos) return false;
+  const int row = std::atoi(id.c_str() + dot + 1);
+  const float on_the_lines = pos::kBoxes42To47RowY[0] + static_cast<float>(row - 1) * kFormLine;
+  return row <= pos::kDetailRowsPerPage && std::fabs(c.line.y - on_the_lines) > 1e-3f;
+}
+const Tolerated kTolerated[] = {
+    {"box 60's ID tokens printed uncut",
+     [](const Crossing& c) { return c.field && c.field->number == "60"; }},
+    {"box 67's present-on-admission values printed uncut",
+     [](const Crossing& c) {
+       return c.field && c.field->number == "67" && c.field->id.find(" poa") != std::string::npos;
+     }},
+    {"service lines not yet one form line apart", OnServiceRowOffTheLines},
+};
+
+// Every "F" line of the formatted-record file against the form: it fits
+// across its field, and its ink keeps clear of every rule and caption.
 std::vector<Crossing> Crossings(const std::string& fmt, int& fields) {
+  PrintedInk ink;
   std::vector<Crossing> out;
   FormattedFileReader reader;
   reader.Open(fmt);
@@ -70,10 +205,37 @@ std::vector<Crossing> Crossings(const std::string& fmt, int& fields) {
     if (line.kind == "N") ++page;
     if (line.kind != "F" || line.text.empty()) continue;
     ++fields;
-    std::string why = WhyOutsideField(line.text, line.x, line.y, line.number);
-    if (!why.empty()) out.push_back({line, "page " + std::to_string(page) + ": " + why});
+    const std::string where = "page " + std::to_string(page) + ": ";
+    const FormLocator* field = LocatorOfText(line.x, line.y, line.number);
+    const std::string across = WhyOutsideField(line.text, line.x, line.y, line.number);
+    if (!across.empty()) out.push_back({line, field, where + across});
+    const FormRect text = ink.Of(line.text, line.x, line.y, line.number);
+    const std::string what = where + "\"" + line.text + "\" " + Show(text);
+    if (!Contains(FormFrame(), text)) out.push_back({line, field, what + " leaves the form"});
+    for (const FormRule& r : FormRules())
+      if (Overlap(text, Stroke(r))) out.push_back({line, field, what + " is on the " + Show(r)});
+    for (const DrawnCaption& c : FormCaptions())
+      if (Overlap(text, c.ink))
+        out.push_back({line, field, what + " is on the caption \"" + c.text + "\" of " + c.of->id});
   }
   return out;
+}
+
+// Fails every crossing no tolerated kind takes; counts the others by kind.
+void ExpectOnlyTolerated(const std::vector<Crossing>& crossings, const char* batch, int fields) {
+  std::map<std::string, int> tolerated;
+  for (const Crossing& c : crossings) {
+    const Tolerated* kind = nullptr;
+    for (const Tolerated& t : kTolerated)
+      if (t.matches(c)) kind = &t;
+    if (kind)
+      ++tolerated[kind->what];
+    else
+      ADD_FAILURE() << c.why;
+  }
+  std::cout << batch << ": " << fields << " fields, " << crossings.size() << " crossings";
+  for (const auto& [what, n] : tolerated) std::cout << "; " << n << " tolerated: " << what;
+  std::cout << "\n";
 }
 
 std::string Format(const ScratchDir& dir, const std::string& batch) {
@@ -82,40 +244,23 @@ std::string Format(const ScratchDir& dir, const std::string& batch) {
   return dir.str() + "/claims.fmt";
 }
 
-TEST(PaperLayout, EveryFieldOfTheExampleBatchStaysInsideItsBox) {
+TEST(PaperLayout, EveryFieldOfTheExampleBatchKeepsToItsBox) {
   ScratchDir dir;
   int fields = 0;
   auto crossed = Crossings(Format(dir, test::ExampleBatch()), fields);
   EXPECT_GT(fields, 300);
-  for (const Crossing& c : crossed) ADD_FAILURE() << c.why;
+  ExpectOnlyTolerated(crossed, "example batch", fields);
 }
 
 // The benchmark generator's batch: every kind of claim break, full pages,
-// other payers.
-TEST(PaperLayout, EveryFieldOfAGeneratedBatchStaysInsideItsBox) {
+// other payers, texts longer than their fields.
+TEST(PaperLayout, EveryFieldOfAGeneratedBatchKeepsToItsBox) {
   ScratchDir dir;
   const std::string batch = test::GenerateBatch(dir, 3000, 7).string();
   int fields = 0;
   auto crossed = Crossings(Format(dir, batch), fields);
   EXPECT_GT(fields, 10000);
-  // Two boxes print what they are given uncut, and the generator gives them
-  // more than their slots hold: box 60's two ID tokens (address texts of up
-  // to 28 characters) and box 67's present-on-admission value (three digits
-  // instead of one letter, running into the next code). Those are listed;
-  // any other crossing fails.
-  int known = 0;
-  for (const Crossing& c : crossed) {
-    const FormLocator* f = LocatorOfText(c.line.x, c.line.y, c.line.number);
-    float slot = std::fmod(c.line.x - pos::kBox67FirstX, pos::kBox67Step);
-    bool listed = f && (f->number == "60" ||
-                        (f->number == "67" && std::fabs(slot - pos::kBox67PoaOffset) < 0.01f));
-    if (listed)
-      ++known;
-    else
-      ADD_FAILURE() << c.why;
-  }
-  std::cout << "generated batch: " << fields << " fields, " << crossed.size()
-            << " cross a rule (" << known << " in boxes 60 and 67, see above)\n";
+  ExpectOnlyTolerated(crossed, "generated batch", fields);
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
 // The form on paper, read back with poppler: captions only when asked for,
-// the claim text where it was without the form, reprints of chosen claims,
-// and the calibration marks where they say they are.
+// the claim text where it was without the form (and moved as the offsets
+// say), line 23 reading "PAGE n OF m", PDFs that ask to be printed at actual
+// size, reprints of chosen claims, and a calibration page whose marks are
+// where they say and whose texts keep apart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <set>
 
 #include "form/fmt_file.h"
+#include "print/pdf_actual_size.h"
 #include "print/render_form.h"
 #include "host/format_class.h"
 #include "tests/cli_support.h"
@@ -72,6 +78,92 @@ TEST(PaperPrint, TheFormIsDrawnOnlyWhenAskedAndMovesNoText) {
   for (const std::string& w : without) EXPECT_EQ(with.count(w), without.count(w)) << w;
   auto moved = Words(shifted), moved_with = Words(grey);
   for (const std::string& w : moved) EXPECT_EQ(moved_with.count(w), moved.count(w)) << w;
+
+  // A positive X offset moves every text right, a positive Y offset down.
+  auto there = test::PdfWords(shifted);
+  for (const test::Word& w : test::PdfWords(bare)) {
+    auto moved_word = std::find_if(there.begin(), there.end(), [&](const test::Word& m) {
+      return m.page == w.page && m.text == w.text && std::fabs(m.x0 - w.x0 - 0.10) < 1e-3 &&
+             std::fabs(m.y0 - w.y0 + 0.05) < 1e-3;
+    });
+    ASSERT_NE(moved_word, there.end()) << w.text << " did not move right 0.10 and up 0.05";
+    there.erase(moved_word);
+  }
+  EXPECT_TRUE(there.empty());
+}
+
+// Line 23 reads "PAGE 1 OF 1": the words stand around the page number
+// (X 1.15) and the page count (X 1.75), on their line.
+TEST(PaperPrint, LineTwentyThreeReadsPageNOfM) {
+  ScratchDir dir;
+  const auto words = test::PdfWords(PrintExample(dir, "red", "--form"));
+  auto on_line_23 = [&](const std::string& text, double x0 = -1) -> const test::Word* {
+    for (const test::Word& w : words)
+      if (w.page == 1 && w.text == text && w.y1 > 6.6 && w.y1 < 6.8 &&
+          (x0 < 0 || std::fabs(w.x0 - x0) < 0.02))
+        return &w;
+    return nullptr;
+  };
+  const test::Word* page = on_line_23("PAGE");
+  const test::Word* n = on_line_23("1", 1.15);
+  const test::Word* of = on_line_23("OF");
+  const test::Word* m = on_line_23("1", 1.75);
+  ASSERT_TRUE(page && n && of && m);
+  EXPECT_LT(page->x1, n->x0);
+  EXPECT_LT(n->x1, of->x0);
+  EXPECT_LT(of->x1, m->x0);
+  EXPECT_GT(page->y1, n->y0);  // one line
+  EXPECT_GT(of->y1, m->y0);
+}
+
+// The text of a PDF's last cross-reference section: where startxref says.
+std::string LastSection(const std::string& pdf, uint64_t* at = nullptr) {
+  const size_t s = pdf.rfind("startxref");
+  const uint64_t offset = std::strtoull(pdf.c_str() + s + 9, nullptr, 10);
+  if (at) *at = offset;
+  return offset < pdf.size() ? pdf.substr(offset, s - offset) : "";
+}
+
+TEST(PaperPrint, ThePdfAsksViewersToPrintAtActualSize) {
+  ScratchDir dir;
+  const fs::path claims = PrintExample(dir, "run", "");
+  const fs::path calibration = dir.path() / "cal.pdf";
+  ASSERT_EQ(RunCli("-q --calibration " + calibration.string()).status, 0);
+  for (const fs::path& pdf : {claims, calibration}) {
+    // Opens with no complaint, every page.
+    EXPECT_EQ(Capture("pdfinfo '" + pdf.string() + "' 2>&1 >/dev/null"), "") << pdf;
+    EXPECT_EQ(Pages(pdf), pdf == claims ? 6 : 1);
+    // The update: the catalog again, with the request, where its own
+    // cross-reference section says; /Prev leads to cairo's table.
+    const std::string bytes = test::ReadFile(pdf);
+    const std::string section = LastSection(bytes);
+    unsigned number = 0;
+    unsigned long long object = 0, prev = 0;
+    ASSERT_EQ(std::sscanf(section.c_str(), "xref\n%u 1\n%llu", &number, &object), 2) << section;
+    ASSERT_LT(object, bytes.size());
+    const std::string catalog = bytes.substr(object, bytes.find("endobj", object) - object);
+    EXPECT_EQ(catalog.find(std::to_string(number) + " 0 obj"), 0u) << catalog;
+    EXPECT_NE(catalog.find("/Type /Catalog"), std::string::npos) << catalog;
+    EXPECT_NE(catalog.find("/ViewerPreferences << /PrintScaling /None >>"), std::string::npos);
+    ASSERT_EQ(std::sscanf(section.c_str() + section.find("/Prev"), "/Prev %llu", &prev), 1);
+    EXPECT_EQ(bytes.compare(prev, 4, "xref"), 0);
+
+    // A file that already asks is left as it is; one this cannot read is
+    // never patched into something else.
+    auto reader = [](const std::string& file) {
+      return PdfReader([&file](uint64_t offset, size_t n) {
+        return offset < file.size() ? file.substr(offset, n) : std::string();
+      });
+    };
+    EXPECT_EQ(ActualSizeUpdate(reader(bytes), bytes.size()), std::string());
+    const std::string cairo_wrote = bytes.substr(0, bytes.rfind("%%EOF", object) + 6);
+    EXPECT_EQ(ActualSizeUpdate(reader(cairo_wrote), cairo_wrote.size()), bytes.substr(cairo_wrote.size()));
+    const std::string cut = cairo_wrote.substr(0, cairo_wrote.size() / 2);
+    EXPECT_EQ(ActualSizeUpdate(reader(cut), cut.size()), std::nullopt);
+    std::string streamed = cairo_wrote;  // a last section that is a cross-reference stream
+    streamed.replace(streamed.rfind("trailer"), 7, "%ailer ");
+    EXPECT_EQ(ActualSizeUpdate(reader(streamed), streamed.size()), std::nullopt);
+  }
 }
 
 TEST(PaperPrint, AHostAsksForTheFormWithPrintform) {
@@ -174,6 +266,53 @@ TEST(PaperPrint, TheCalibrationMarksSitAtTheirNominalPositions) {
     }
     EXPECT_NEAR((best_row + 0.5) / kDpi, m.y - 0.05, 0.01) << m.name;
     EXPECT_NEAR((best_col + 0.5) / kDpi, m.x + 0.10, 0.01) << m.name;
+  }
+}
+
+bool Overlap(const FormRect& a, const FormRect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// With the offsets a printer needs, the rulers' labels keep clear of the
+// crosses and of every text, the marks' labels of each other and of the
+// other crosses; the page states the offsets in force and what their sign
+// means, in the words the README and the man page use.
+TEST(PaperPrint, TheCalibrationPageKeepsItsTextsApartAndStatesTheOffsets) {
+  const std::string sign =
+      "A positive X offset moves every text right, a positive Y offset moves it down.";
+  for (const auto& [dx, dy] : {std::pair{0.0, 0.0}, {0.1, -0.05}, {-0.25, 0.25}, {0.25, -0.25}}) {
+    const CalibrationPage page = LayOutCalibration(dx, dy);
+    const std::string at = "offsets " + std::to_string(dx) + ", " + std::to_string(dy) + ": ";
+    ASSERT_EQ(page.crosses.size(), std::size(kCalibrationMarks));
+    std::vector<std::pair<std::string, FormRect>> shown;  // what no ruler label may touch
+    for (const CalibrationCross& c : page.crosses)
+      for (const FormRect& part : c.covers) shown.push_back({std::string("cross ") + c.name, part});
+    for (const auto* texts : {&page.mark_labels, &page.notes})
+      for (const CalibrationText& t : *texts) shown.push_back({t.text, t.box});
+    EXPECT_GT(page.ruler_labels.size(), 150u) << at;
+    for (const CalibrationText& r : page.ruler_labels)
+      for (const auto& [what, box] : shown)
+        EXPECT_FALSE(Overlap(r.box, box)) << at << "ruler label " << r.text << " on " << what;
+    for (size_t i = 0; i < page.mark_labels.size(); ++i) {
+      const CalibrationText& label = page.mark_labels[i];
+      for (size_t j = 0; j < shown.size(); ++j)
+        if (shown[j].first != label.text &&
+            shown[j].first != std::string("cross ") + page.crosses[i].name) {
+          EXPECT_FALSE(Overlap(label.box, shown[j].second)) << at << label.text << " on " << shown[j].first;
+        }
+    }
+    std::string notes;
+    for (const CalibrationText& n : page.notes) notes += n.text + "\n";
+    char offsets[64];
+    std::snprintf(offsets, sizeof offsets, "Offsets in force: X %+.2f in, Y %+.2f in.", dx, dy);
+    EXPECT_NE(notes.find(offsets), std::string::npos) << notes;
+    EXPECT_NE(notes.find(sign), std::string::npos) << notes;
+  }
+  for (const char* doc : {"/README.md", "/docs/ub04fmt.1"}) {
+    std::string text = test::ReadFile(std::string(UB04_SOURCE_DIR) + doc);
+    for (char& c : text)
+      if (c == '\n') c = ' ';
+    EXPECT_NE(text.find(sign), std::string::npos) << doc;
   }
 }
 
