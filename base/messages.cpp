@@ -20,6 +20,11 @@ int32_t MessageQueue::GetNextEntryNr() {
   return old + 1;
 }
 
+std::string MessageQueue::LastText() const {
+  const int32_t n = Count();
+  return n == 0 ? std::string() : entries_[static_cast<size_t>(n - 1)].Msg;
+}
+
 void MessageQueue::Downgrade(int32_t from, int32_t to, int16_t from_nr, int16_t to_nr) {
   for (int32_t i = std::max(from, 1); i <= to && i <= Count(); ++i)
     if (entries_[static_cast<size_t>(i - 1)].Nr == from_nr)

@@ -39,6 +39,8 @@ class MessageQueue {
   int32_t Capacity() const { return static_cast<int32_t>(entries_.size()); }
   // The host's read: " 1//TEXT//" or "END".
   std::string Get(int32_t index);
+  // The text of the last entry queued, "" when none.
+  std::string LastText() const;
 
  private:
   std::vector<MessageEntry> entries_;  // entries_[0] is index 1

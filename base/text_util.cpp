@@ -1,5 +1,6 @@
 #include "base/text_util.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/msgbox.h"
@@ -149,6 +150,14 @@ Date StringToDate(Context& cx, std::string_view text, bool year_first) {
     Report(cx, " StringToDate() Error: ", e, false);
     return 0;
   }
+}
+
+std::string KeyForMessage(std::string_view key) {
+  std::string text = ClipForMessage(key);
+  const size_t n = std::min(key.size(), kMessageQuoteChars);
+  for (size_t i = 0; i < n; ++i)
+    if (key[i] == '/' && i + 1 < key.size() && key[i + 1] == '/') text[i] = ' ';
+  return text;
 }
 
 }  // namespace ub04

@@ -39,6 +39,9 @@ void DeleteFileQuietly(const std::string& path);
 // input cannot flood the host's messages. The run log keeps whole records.
 inline constexpr size_t kMessageQuoteChars = 200;
 std::string ClipForMessage(std::string_view text);
+// A record key as messages quote it: clipped like any text, and in every run
+// of slashes all but the last a space ("A//B//C" -> "A /B /C").
+std::string KeyForMessage(std::string_view key);
 
 // Finds "~" + code in list and returns the text behind the five-character
 // code up to the next "~"; False when absent or empty.

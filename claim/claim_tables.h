@@ -17,6 +17,15 @@
 
 namespace ub04 {
 
+// A charge's place in the batch: the record number and key of its charge
+// record (6000).
+struct ChargeOrigin {
+  int32_t record_number = 0;
+  std::string key;
+  // "the charge of record 32 (key A /B /...)", the key clipped for a message.
+  std::string Describe() const;
+};
+
 // One service line of the claim.
 struct DetailEntry {
   std::string used;  // "Y" when in use
@@ -40,6 +49,8 @@ struct DetailEntry {
   // charge amount, units, paid and adjustment amounts and each other
   // insurance's paid amount that is not empty.
   std::vector<std::pair<std::string, std::string>> amounts_received;
+  // Where the charge came from in the batch, for messages about it.
+  ChargeOrigin origin;
 };
 
 // The claim-level members the totals line and the upper boxes print.
@@ -76,8 +87,9 @@ void EmptyClaimTables(ClaimEnv& env, ClaimTables& tables);
 int16_t GetIndexForDiagnosis(ClaimEnv& env, const std::string& code);
 
 // Adds the Last group's diagnoses to the diagnosis table and makes its
-// detail line.
-int16_t DealWithLastGroup(ClaimEnv& env, ClaimTables& tables);
+// detail line, noting where in the batch its charge came from. 0, or 3 after
+// queueing the failure.
+int16_t DealWithLastGroup(ClaimEnv& env, ClaimTables& tables, const ChargeOrigin& origin);
 // Compares This with Last: is_break says whether the claim built so far
 // ends here (the host then writes it). 0, or 3 after a failure.
 int16_t CheckBreak(ClaimEnv& env, ClaimTables& tables, bool& is_break);

@@ -133,7 +133,13 @@ void EmptyClaimTables(ClaimEnv& env, ClaimTables& tables) {
   for (DiagnosisEntry& d : env.cs.diag) d = DiagnosisEntry{};
 }
 
-int16_t DealWithLastGroup(ClaimEnv& env, ClaimTables& tables) {
+std::string ChargeOrigin::Describe() const {
+  std::string text = "the charge of record " + PlainNum(record_number);
+  if (!key.empty()) text += " (key " + KeyForMessage(key) + ")";
+  return text;
+}
+
+int16_t DealWithLastGroup(ClaimEnv& env, ClaimTables& tables, const ChargeOrigin& origin) {
   ChargeGroup& g = env.cs.last_group;
   const TopRecords& top = env.cs.last_top;
   try {
@@ -149,6 +155,7 @@ int16_t DealWithLastGroup(ClaimEnv& env, ClaimTables& tables) {
       const Record& c = g.charge;
       e.used = "Y";
       e.charge = c;
+      e.origin = origin;
 
       e.from_date = c[charge::ServiceDate];
       e.to_date = c[charge::Field55];

@@ -16,18 +16,21 @@ int16_t WriteAllPageButDetail(Page& page) {
       WriteBoxes50To81(page);
     });
   } catch (const RtError& e) {
-    ReportWriterError(page.env.cx, " WriteAllPageButDetail()  Error: ", e);
+    ReportWriterError(page, " WriteAllPageButDetail()  Error: ", e);
   }
   return 0;
 }
 
-void ReportWriterError(Context& cx, std::string_view what, const RtError& e) {
+void ReportWriterError(const Page& page, std::string_view what, const RtError& e) {
+  Context& cx = page.env.cx;
   std::string msg = cx.component_name;
   msg += what;
   msg += ErrorText(e);
   cx.SetErrorMsg(msg);
   cx.Queue(3, msg);
   ShowMessageBox(msg);
+  // What it failed to write leaves the claim wrong: it must not go out.
+  if (page.out.failure.empty()) page.out.failure = std::string(Trim(what)) + " " + Trim(ErrorText(e));
 }
 
 std::string FormatDateMMDDYY(std::string_view date) {

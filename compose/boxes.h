@@ -13,8 +13,8 @@
 //
 // WriteAllPageButDetail writes boxes 1 to 41 and then 50 to 81, in form
 // order. A run-time error in any box abandons the page's remaining boxes:
-// the error is queued (severity 3) and shown, the fields already written
-// stay, and the result is still 0.
+// the error is queued (severity 3) and shown, the claim is marked as not
+// composed correctly (the host refuses it), and the result is still 0.
 //
 // The small routines below are shared by the boxes and the claim writer.
 #pragma once
@@ -63,7 +63,8 @@ std::string CityStateZipLine(const std::string& city, const std::string& state,
 
 // Reports a run-time error that a writer traps: the composed text becomes
 // gsErrorMsg, is queued with severity 3 and shown in a message box. what is
-// the writer's part of the text (" WriteTotals() ").
-void ReportWriterError(Context& cx, std::string_view what, const RtError& e);
+// the writer's part of the text (" WriteTotals() "). The claim is marked as
+// one that could not be composed correctly.
+void ReportWriterError(const Page& page, std::string_view what, const RtError& e);
 
 }  // namespace ub04

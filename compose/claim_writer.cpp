@@ -57,6 +57,7 @@ std::string UnitsText(float units) {
 int16_t WriteClaim(FormEnv& env, ClaimTables& tables, ComposedClaim& out) {
   int16_t result = 0;
   Page page = LastClaimPage(env, tables, out);
+  if (!tables.detail.empty()) out.first_charge = tables.detail.front().origin;
   try {
     Guard([&] {
       LogClaimStart(page);
@@ -78,11 +79,13 @@ int16_t WriteClaim(FormEnv& env, ClaimTables& tables, ComposedClaim& out) {
     });
   } catch (const ClaimStopped&) {
     result = 3;  // its message is queued
+    if (out.failure.empty()) out.failure = "its page could not be numbered";
   } catch (const RtError& e) {
     std::string msg = env.cx.component_name + " WriteClaim() " + ErrorText(e);
     env.cx.SetErrorMsg(msg);
     env.cx.Queue(3, msg);
     result = 3;
+    if (out.failure.empty()) out.failure = "WriteClaim() " + Trim(ErrorText(e));
   }
   // A claim that failed half-way must not leave its totals to the next one.
   ClaimEnv claim = env.claim();
@@ -185,7 +188,10 @@ int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
       page.totals().ClaimCodeList += e.code_text;
     });
   } catch (const RtError& e) {
-    ReportWriterError(page.env.cx, " WriteDetailLine() ", e);
+    if (page.out.failure.empty() && iIndex >= 1 && static_cast<size_t>(iIndex) <= page.tables.detail.size())
+      page.out.failure = page.tables.detail[static_cast<size_t>(iIndex - 1)].origin.Describe() +
+                         ": WriteDetailLine() " + Trim(ErrorText(e));
+    ReportWriterError(page, " WriteDetailLine() ", e);
   }
   // One row, also after an error: the next line must not land on this row.
   return 1;

@@ -45,10 +45,13 @@ struct FormEnv {
 };
 
 // A claim composed: its formatted-record lines ("C" to "N" of every page)
-// and its record.
+// and its record; failure says why it could not be composed correctly ("" when
+// it was).
 struct ComposedClaim {
   std::string lines;
   ClaimRecord record;
+  std::string failure;
+  ChargeOrigin first_charge;  // the charge that began the claim
 };
 
 struct Page {

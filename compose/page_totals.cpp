@@ -126,7 +126,7 @@ void WriteTotals(Page& page) {
       Box17PatientStatus(page);
     });
   } catch (const RtError& e) {
-    ReportWriterError(page.env.cx, " WriteTotals() ", e);
+    ReportWriterError(page, " WriteTotals() ", e);
   }
   ClaimEnv claim = page.env.claim();
   EmptyPageTotalStruct(claim, page.tables);

@@ -24,16 +24,6 @@ namespace ub04 {
 namespace {
 
 
-// "A//B//C" -> "A /B /C": in every run of slashes all but the last become
-// spaces, as the key is quoted in error messages; clipped for a message.
-std::string KeyText(std::string_view key) {
-  std::string text = ClipForMessage(key);
-  const size_t n = std::min(key.size(), kMessageQuoteChars);
-  for (size_t i = 0; i < n; ++i)
-    if (key[i] == '/' && i + 1 < key.size() && key[i + 1] == '/') text[i] = ' ';
-  return text;
-}
-
 // "CONNECTIONSTRING": the run's connection string from the host's text. A
 // login that cannot be read is queued as a severity-3 message and leaves the
 // run without a connection string, so no connection is attempted.
@@ -75,10 +65,12 @@ void BeginCall(RunState& rs) {
 // file to report: nothing can be written there anyway.
 bool TakeRunLocks(RunState& rs, std::vector<std::string>& leftovers) {
   const std::string pdf_path = PdfPathFor(rs.fmt_file_path);
+  const std::string held_path = HeldPathFor(rs.fmt_file_path);
   const struct {
     const std::string& output;
     FileLock& lock;
-  } outputs[] = {{rs.fmt_file_path, rs.run_lock}, {pdf_path, rs.pdf_lock}};
+  } outputs[] = {{rs.fmt_file_path, rs.run_lock}, {pdf_path, rs.pdf_lock},
+                 {held_path, rs.held_lock}};
   for (const auto& o : outputs) {
     std::string holder;
     try {
@@ -91,8 +83,7 @@ bool TakeRunLocks(RunState& rs, std::vector<std::string>& leftovers) {
                       LockPathFor(o.output) + " cannot be taken (" + e.description() +
                       "); this run writes nothing";
     }
-    rs.run_lock.Unlock();
-    rs.pdf_lock.Unlock();
+    for (const auto& taken : outputs) taken.lock.Unlock();
     return false;
   }
   for (const auto& o : outputs)
@@ -101,7 +92,60 @@ bool TakeRunLocks(RunState& rs, std::vector<std::string>& leftovers) {
 }
 
 std::string RecordNumberText(int32_t n, std::string_view key) {
-  return "Record# " + SignNum(n) + " Record Key: " + KeyText(key);
+  return "Record# " + SignNum(n) + " Record Key: " + KeyForMessage(key);
+}
+
+// Puts the batch's files in place. The formatted-record file takes its name
+// only once its trailer went in, and only when it holds a claim or nothing
+// is there yet (a batch that wrote no claim leaves the last good file); the
+// held-claims file follows it, and a batch that held nothing leaves no held
+// file of an earlier batch beside it. Nothing stays open. 0, or 3 after
+// queueing a failure.
+int16_t CommitBatchFiles(RunState& rs, bool finished) {
+  RunLog& log = rs.cx.log;
+  const std::string held_path = HeldPathFor(rs.fmt_file_path);
+  auto keep_earlier = [&](const std::string& why) {
+    rs.fmt.Abandon();
+    rs.held.Abandon();
+    log.AnyLevel("The " + why + " formatted-record file was dropped: " + rs.fmt_file_path +
+                 " keeps what it held");
+  };
+  if (!rs.fmt.IsOpen()) {
+    rs.held.Abandon();
+    return 0;
+  }
+  if (!finished) {
+    keep_earlier("unfinished");
+    return 0;
+  }
+  std::error_code ec;
+  if (rs.main_pages == 0 && rs.held_pages == 0 &&
+      std::filesystem::exists(std::filesystem::symlink_status(rs.fmt_file_path, ec))) {
+    keep_earlier("claimless");
+    rs.cx.Queue(1, rs.cx.component_name + " ProcessEndOfFile()  the batch wrote no claim; " +
+                       rs.fmt_file_path + " keeps what it held");
+    return 0;
+  }
+  if (rs.fmt.CloseASCIIout() != 0) {
+    rs.cx.Queue(3, "Filename: " + rs.fmt_file_path);
+    rs.held.Abandon();
+    return 3;
+  }
+  rs.written = rs.fmt.committed();
+  if (rs.held.IsOpen()) {
+    if (rs.held.WriteTrailer("") != 0 || rs.held.CloseASCIIout() != 0) {
+      rs.held.Abandon();
+      rs.cx.Queue(3, "Filename: " + held_path);
+      return 3;
+    }
+    return 0;
+  }
+  // This batch held nothing: an earlier batch's held claims must not pass
+  // for this one's. A link there is not ours to remove.
+  if (std::filesystem::is_regular_file(std::filesystem::symlink_status(held_path, ec)) &&
+      std::filesystem::remove(held_path, ec))
+    log.AnyLevel("Removed the held-claims file of an earlier batch: " + held_path);
+  return 0;
 }
 
 // Flushes the outputs at the end of a public call and turns a failure that
@@ -134,14 +178,17 @@ Format_Class::~Format_Class() {
   LeaveRun(*run_);
   RunState& rs = *run_;
   try {
-    if (rs.fmt.IsOpen()) {
+    if (rs.fmt.IsOpen() || rs.held.IsOpen()) {
       // The host let go before the end of its batch: nothing of it is kept,
       // and nothing of it may hold up the next run on this output.
       rs.fmt.Abandon();
+      rs.held.Abandon();
       rs.cx.log.AnyLevel("The batch was abandoned: the component was destroyed before the end "
                          "of the batch; " + rs.fmt_file_path + " keeps what it held");
     }
     rs.run_lock.Unlock();
+    rs.pdf_lock.Unlock();
+    rs.held_lock.Unlock();
     if (rs.ref.connected()) rs.ref.CloseDatabaseConnection();
     CloseLog(rs);
   } catch (const std::exception&) {
@@ -395,9 +442,9 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
     case RecordStep::kStartCharge: {
       if (charge.open)
         Warn(RecordNumberText(rs.record_counter, sKey) +
-             " starts a charge before the charge of record key " + KeyText(charge.key) +
+             " starts a charge before the charge of record key " + KeyForMessage(charge.key) +
              " ended (6990): that charge was not billed");
-      charge = RunState::OpenCharge{true, false, sKey, 1};
+      charge = RunState::OpenCharge{true, false, sKey, 1, rs.record_counter};
       ClaimEnv env = rs.claim_env();
       EmptyThisGroup(env);
       break;
@@ -417,9 +464,18 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
   const int16_t result = ParseRecord(env, sRec, t->slot(c.this_top, c.this_group));
   if (result != 0 && t->step == RecordStep::kStartCharge) {
     // A charge record that failed bills nothing: its companions and its
-    // 6990 go with it. The failure names the record once.
+    // 6990 go with it. The failure names the record once. The claim it
+    // belongs to must not go out without it: the claim being built, or,
+    // when top records came before it (they begin a new claim), the next.
     charge.failed = true;
     rs.cx.Queue(3, RecordNumberText(rs.record_counter, sKey));
+    const TopRecords& top = c.this_top;
+    const bool starts_a_claim = !rs.first_charge &&
+        (top.practice.Present() || top.submitter.Present() || top.bprovider.Present() ||
+         top.insurance.Present() || top.patient.Present() || top.subscriber.Present());
+    std::string& against = starts_a_claim ? rs.refuse_next : rs.refuse_current;
+    against += (against.empty() ? "" : "; ") +
+               ChargeOrigin{rs.record_counter, sKey}.Describe() + " could not be read";
   }
   return result;
 }
@@ -437,29 +493,12 @@ void Format_Class::Warn(const std::string& text) {
   cx.Queue(2, msg);
 }
 
-int16_t Format_Class::WriteClaimSoFar() {
-  RunState& rs = *run_;
-  FormEnv env = rs.form_env();
-  ComposedClaim claim;
-  int16_t result = WriteClaim(env, tables_, claim);
-  if (claim.lines.empty()) return result;
-  if (rs.fmt.WriteLines("WriteClaim()", claim.lines) != 0) return 3;
-  rs.total_claims += claim.record.page_count();
-  claim.record.fate = ClaimRecord::Fate::kWritten;
-  for (const ClaimObserver& observer : observers_) {
-    try {
-      observer(claim.record);
-    } catch (...) {
-      // A listener's failure is its own: the claim is written either way.
-    }
-  }
-  return result;
-}
-
 int16_t Format_Class::EndOfCharge() {
   RunState& rs = *run_;
   ClaimState& c = rs.claim;
   ++rs.charge_counter;
+  const int32_t charge_record = rs.charge_in_progress.record_number;
+  const std::string charge_key = rs.charge_in_progress.key;
 
   const std::string& sub13 = c.this_top.subscriber[subscriber::Field13];
   if (!sub13.empty()) c.this_group.charge[charge::CodeList] += "~" + sub13;
@@ -491,7 +530,14 @@ int16_t Format_Class::EndOfCharge() {
   if (new_claim)
     rs.ref.ClearOtherInsIDArrays(c.last_top.practice[practice::IhCode], rs.record_header[0],
                                  c.last_top.practice[practice::Field16]);
-  DealWithLastGroup(env, tables_);
+  const ChargeOrigin origin{charge_record, charge_key};
+  if (DealWithLastGroup(env, tables_, origin) != 0) {
+    // Its line or its amounts are not what the batch said: the claim must
+    // not go out.
+    std::string& against = rs.refuse_current;
+    against += (against.empty() ? "" : "; ") + origin.Describe() + " could not be added (" +
+               rs.cx.queue.LastText() + ")";
+  }
   Strip19FromNarrative(rs.cx, c.last_group.charge[charge::Narrative]);
   return 0;
 }
@@ -515,7 +561,7 @@ int16_t Format_Class::ProcessEndOfFile() {
       // silently nor guessed at. The claims before it are written.
       const RunState::OpenCharge& open = rs.charge_in_progress;
       rs.cx.Queue(3, rs.cx.component_name + " ProcessEndOfFile()  Error: the batch ended inside "
-                           "the charge of record key " + KeyText(open.key) + ": its " +
+                           "the charge of record key " + KeyForMessage(open.key) + ": its " +
                            PlainNum(open.records) +
                            " record(s) have no end-of-charge record (6990) and were not billed");
       rs.charge_in_progress = RunState::OpenCharge{};
@@ -539,32 +585,17 @@ int16_t Format_Class::ProcessEndOfFile() {
     result = 1;
   }
   TakeErrorMsg(rs, gsErrorMsg);
-  // The file takes its name only once its trailer went in; otherwise the
-  // last good file keeps the name. Either way nothing stays open.
-  if (rs.fmt.IsOpen()) {
-    if (!finished) {
-      rs.fmt.Abandon();
-      log.AnyLevel("The unfinished formatted-record file was dropped: " + rs.fmt_file_path +
-                     " keeps what it held");
-    } else if (rs.fmt.CloseASCIIout() == 0) {
-      rs.written = rs.fmt.committed();
-    } else {
-      rs.cx.Queue(3, "Filename: " + rs.fmt_file_path);
-      result = 1;
-    }
-  }
+  if (CommitBatchFiles(rs, finished) != 0) result = 1;
   rs.batch_ended = true;
   rs.run_lock.Unlock();
   rs.pdf_lock.Unlock();
-  // Any message but a warning (severity 2, which the host reads without
-  // the end of the batch failing) makes the end a failure.
+  rs.held_lock.Unlock();
+  // An error makes the end a failure; warnings and notes (which the host
+  // reads without the end of the batch failing) do not.
   const MessageQueue& queue = rs.cx.queue;
-  if (!queue.Empty()) {
-    log.Line("ProcessEndOfFile: Had extra Messages in the array");
-    if (queue.Count() > queue.CountOf(2)) result = 1;
-  }
+  if (!queue.Empty()) log.Line("ProcessEndOfFile: Had extra Messages in the array");
   CloseLog(rs);
-  if (queue.Count() > queue.CountOf(2)) result = 1;
+  if (queue.MaxNr() >= 3) result = 1;
   return result == 0 ? 0 : 1;
 }
 

@@ -93,8 +93,13 @@ class Format_Class {
   int16_t OutsideACharge(const std::string& type, const char* outcome);
   void Warn(const std::string& text);
   int16_t EndOfCharge();
-  // Writes the claim built so far (a break, or the end of the batch).
+  // Composes the claim built so far (a break, or the end of the batch) and
+  // writes, holds or refuses it (host/claim_fate.cpp).
   int16_t WriteClaimSoFar();
+  // Writes the claim nowhere and says why (a severity-3 message).
+  int16_t RefuseClaim(ClaimRecord& record, const std::string& why);
+  // Hands a decided claim's record to the observers.
+  void Announce(const ClaimRecord& record);
   int16_t SetLogLevel(const std::string& sMsg);
   void GetBillingComponentManager();
 

@@ -79,11 +79,22 @@ struct RunState {
   // takes them again for itself.
   FileLock run_lock;
   FileLock pdf_lock;
+  FileLock held_lock;
   std::string locked_out;  // the refusal, repeated at every call; "" when not
   // The file the end of this run's batch put in place ({0, 0}: none), and
   // whether the batch has ended: printing then prints only that file.
   OutFile::FileId written;
   bool batch_ended = false;
+
+  // Claims that must not go out with the batch. Why the claim being built,
+  // or the one after it, must be refused ("" when nothing is against it).
+  std::string refuse_current, refuse_next;
+  // Claims with error findings go to the held-claims file when the checks
+  // hold claims; held is opened with the first of them.
+  bool hold_claims = false;
+  FmtFile held{cx};
+  // Pages written to each file by this run.
+  int32_t main_pages = 0, held_pages = 0;
 
   // Counters. The charge counter and claims counter are 32-bit so that a
   // large batch cannot overflow them.
@@ -100,6 +111,7 @@ struct RunState {
     bool failed = false;      // its charge record did not parse: it bills nothing
     std::string key;          // the charge record's key, for messages
     int32_t records = 0;      // the charge record and its companions so far
+    int32_t record_number = 0;  // the charge record's number in the batch
   } charge_in_progress;
 
   // Component-wide values of the record rules.
@@ -129,6 +141,10 @@ RunState& CurrentRun();
 // Every Format_Class enters its run while it lives.
 void EnterRun(RunState& run);
 void LeaveRun(RunState& run);
+
+// The held-claims file of a formatted-record file: the same name with
+// ".held" added.
+std::string HeldPathFor(const std::string& fmt_file_path);
 
 // "major.minor.revision" of this build.
 std::string VersionText();

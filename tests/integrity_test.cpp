@@ -45,9 +45,7 @@ struct BatchRun : Harness {
   }
 };
 
-// The formatted-record file of the whole example batch. Every Format_Class
-// on a thread shares one run, reset by each creation: runs are made one
-// after the other.
+// The formatted-record file of the whole example batch.
 std::string PlainRun() {
   BatchRun run;
   const auto& recs = ExampleRecords();
@@ -105,10 +103,15 @@ TEST(BatchEdges, EndOfChargeOrCompanionWithoutAChargeWarnsAndBillsNothing) {
   EXPECT_EQ(ReadFile(extra.fmt_path()), plain);
 }
 
-TEST(BatchEdges, AFailedChargeRecordBillsNothingAndIsReportedOnceWithItsNumber) {
+// A charge record that cannot be read bills nothing, and the claim it
+// belongs to does not go out without it: that claim is refused, named, and
+// written nowhere; the batch's other claims are written as usual.
+TEST(BatchEdges, AFailedChargeRecordRefusesItsClaimAndNamesIt) {
   const auto& recs = ExampleRecords();
   const std::string plain = PlainRun();
   BatchRun broken;
+  std::vector<ClaimRecord> claims;
+  broken.fc.AddClaimObserver([&](const ClaimRecord& c) { claims.push_back(c); });
   // A charge record cut short inside its mandatory tokens fails to parse.
   size_t charge = 0;
   while (TypeOf(recs[charge].key) != "6000") ++charge;
@@ -122,12 +125,31 @@ TEST(BatchEdges, AFailedChargeRecordBillsNothingAndIsReportedOnceWithItsNumber) 
     EXPECT_EQ(broken.fc.FormatRecord(recs[i].key, recs[i].rec), 0);
   EXPECT_EQ(broken.fc.FormatRecord(recs[i].key, recs[i].rec), 0);
   EXPECT_EQ(AllMessages(broken.fc), "");
-  broken.Feed(recs, i + 1, recs.size());
+  // The call that ends its claim refuses it, naming the account and the
+  // charge record.
+  std::string refusal;
+  for (++i; i < recs.size() && claims.empty(); ++i) {
+    broken.fc.FormatRecord(recs[i].key, recs[i].rec);
+    refusal += AllMessages(broken.fc);
+  }
+  ASSERT_FALSE(claims.empty());
+  EXPECT_EQ(claims[0].fate, ClaimRecord::Fate::kRefused);
+  EXPECT_NE(refusal.find("WriteClaim()  Error: the claim of account " + claims[0].account +
+                         " was refused and written nowhere: the charge of record " +
+                         std::to_string(charge + 1) + " (key "),
+            std::string::npos) << refusal;
+  broken.Feed(recs, i, recs.size());
   EXPECT_EQ(broken.fc.ProcessEndOfFile(), 0);
-  // One service line fewer, no claim of its own.
+  EXPECT_TRUE(broken.LogHas("was refused and written nowhere"));
+  // Five claims instead of six, numbered on from 1.
   const std::string text = ReadFile(broken.fmt_path());
-  EXPECT_EQ(CountKindIn(text, "C"), CountKindIn(plain, "C"));
-  EXPECT_LT(text.size(), plain.size());
+  EXPECT_EQ(CountKindIn(text, "C"), CountKindIn(plain, "C") - 1);
+  ASSERT_EQ(claims.size(), 6u);
+  for (size_t k = 1; k < claims.size(); ++k) {
+    EXPECT_EQ(claims[k].fate, ClaimRecord::Fate::kWritten);
+    EXPECT_EQ(claims[k].first_sequence(), static_cast<int32_t>(k));
+  }
+  EXPECT_NE(text.find(",\"" + claims[1].index_patient), std::string::npos);
 }
 
 TEST(BatchEdges, AHugeKeyIsQuotedInPartAndSplitInLinearTime) {

@@ -38,8 +38,8 @@ class OpenUmask {
   mode_t old_;
 };
 
-// A formatting run: practice record, one record of no known type, the end.
-// The run log is opened at level 2 and kept (nothing is printed).
+// A formatting run: the example batch and one record of no known type. The
+// run log is opened at level 2 and kept (nothing is printed).
 void FormatSmallBatch(test::Harness& h, std::vector<std::string>* messages = nullptr) {
   auto keep = [&] {
     if (messages)
@@ -47,8 +47,10 @@ void FormatSmallBatch(test::Harness& h, std::vector<std::string>* messages = nul
   };
   h.fc.HereIsAMessage("5", "2");
   keep();
-  h.fc.FormatRecord(test::Key("1000"), test::PracticeRecord());
-  keep();
+  for (const test::BatchLine& l : test::ExampleRecords()) {
+    h.fc.FormatRecord(l.key, l.rec);
+    keep();
+  }
   h.fc.FormatRecord(test::Key("7777"), "X");
   keep();
   h.fc.ProcessEndOfFile();

@@ -1,0 +1,86 @@
+// Where a composed claim goes: the formatted-record file, the held-claims
+// file beside it, or nowhere.
+//
+//   * Refused: a claim that could not be composed correctly (a charge of it
+//     failed, a sum overflowed, a box could not be written). It is written
+//     nowhere; a severity-3 message of the call that refused it names the
+//     account, the charge and why, and the run log says the same.
+//   * Held: a claim composed correctly that a check keeps from the payer.
+//     Its pages go to the held-claims file (the formatted-record file's name
+//     with ".held" added, its own "H" and "T"), never into the main file, so
+//     it cannot be printed by accident and is never lost.
+//   * Written: its pages go to the formatted-record file.
+//
+// Page sequence numbers and the claims counter count the pages written to
+// either file. Each claim's record then goes to the observers.
+#include "host/format_class.h"
+
+#include "base/text_util.h"
+#include "compose/claim_writer.h"
+#include "host/run_state.h"
+
+namespace ub04 {
+
+std::string HeldPathFor(const std::string& fmt_file_path) { return fmt_file_path + ".held"; }
+
+void Format_Class::Announce(const ClaimRecord& record) {
+  for (const ClaimObserver& observer : observers_) {
+    try {
+      observer(record);
+    } catch (...) {
+      // A listener's failure is its own: the claim's fate is decided.
+    }
+  }
+}
+
+int16_t Format_Class::WriteClaimSoFar() {
+  RunState& rs = *run_;
+  FormEnv env = rs.form_env();
+  ComposedClaim claim;
+  const int16_t composed = WriteClaim(env, tables_, claim);
+  // What was against this claim while it was built, and what the composer
+  // found: either keeps it from going out.
+  std::string against = std::move(rs.refuse_current);
+  rs.refuse_current = std::move(rs.refuse_next);
+  rs.refuse_next.clear();
+  if (!claim.failure.empty()) against += (against.empty() ? "" : "; ") + claim.failure;
+  if (against.empty() && composed != 0) against = "it could not be composed";
+  if (!against.empty()) return RefuseClaim(claim.record, against);
+  if (claim.lines.empty()) return composed;
+
+  const bool hold = rs.hold_claims && claim.record.HasError();
+  FmtFile& out = hold ? rs.held : rs.fmt;
+  if (hold && !out.IsOpen()) {
+    if (out.OpenASCIIout(HeldPathFor(rs.fmt_file_path), rs.file_mode) != 0 ||
+        out.WriteHeader("") != 0)
+      return 3;
+  }
+  if (out.WriteLines("WriteClaim()", claim.lines) != 0) return 3;
+  const int32_t pages = claim.record.page_count();
+  rs.total_claims += pages;
+  (hold ? rs.held_pages : rs.main_pages) += pages;
+  claim.record.fate = hold ? ClaimRecord::Fate::kHeld : ClaimRecord::Fate::kWritten;
+  if (hold)
+    rs.cx.log.AnyLevel("Held the claim of account " + claim.record.account + " (pages " +
+                       PlainNum(claim.record.first_sequence()) + " on) in " +
+                       HeldPathFor(rs.fmt_file_path));
+  Announce(claim.record);
+  return 0;
+}
+
+int16_t Format_Class::RefuseClaim(ClaimRecord& record, const std::string& why) {
+  RunState& rs = *run_;
+  std::string account = record.account;
+  if (account.empty()) account = rs.claim.last_top.patient[patient::AccountNumber];
+  std::string msg = rs.cx.component_name + " WriteClaim()  Error: the claim of account " +
+                    ClipForMessage(account) + " was refused and written nowhere: " + why;
+  rs.cx.log.AnyLevel(msg);
+  rs.cx.Queue(3, std::move(msg));
+  record.fate = ClaimRecord::Fate::kRefused;
+  record.page_sequences.clear();  // its numbers go to the next claim written
+  record.findings.push_back({ClaimFinding::Level::kError, "", "REFUSED", account, why});
+  Announce(record);
+  return 0;
+}
+
+}  // namespace ub04
