@@ -9,6 +9,7 @@
 #include "claim/diagnosis_table.h"
 #include "base/msgbox.h"
 #include "records/layouts.h"
+#include "records/record_types.h"
 
 namespace ub04 {
 
@@ -203,24 +204,16 @@ bool CheckChargeBreak(ClaimEnv& env, ClaimTables& tables) {
 
 int16_t CheckBreak(ClaimEnv& env, ClaimTables& tables, bool& is_break) {
   is_break = false;
-  static constexpr std::pair<Record TopRecords::*, const char*> kTopRecords[] = {
-      {&TopRecords::practice, "** CheckBreak saw that Practice changed"},
-      {&TopRecords::submitter, "** CheckBreak saw that Submitter changed"},
-      {&TopRecords::bprovider, "** CheckBreak saw that BProvider changed"},
-      {&TopRecords::insurance, "** CheckBreak saw that Insurance changed"},
-      {&TopRecords::patient, "** CheckBreak saw that Patient changed"},
-      {&TopRecords::subscriber, "** CheckBreak saw that Subscriber changed"},
-  };
   try {
     return Guard([&]() -> int16_t {
       env.cx.log.Line("CheckBreak()");
       const ClaimState& c = env.cs;
       bool brk = false;
       // The arrival of a record is the change; its contents are not compared.
-      for (const auto& [rec, text] : kTopRecords) {
-        if (!(c.this_top.*rec).Present()) continue;
+      for (const RecordType& r : RecordTypes()) {
+        if (r.break_name.empty() || !r.slot.Top(c.this_top).Present()) continue;
         brk = true;
-        env.cx.log.Line(text);
+        env.cx.log.Joined({"** CheckBreak saw that ", r.break_name, " changed"});
       }
       if (c.this_group.charge[charge::TypeOfBill] != c.last_group.charge[charge::TypeOfBill]) {
         brk = true;

@@ -22,9 +22,18 @@ struct LayoutRules;  // the parsing description (records/layout_rules.h)
 
 struct RecordLayout {
   const char* name;        // record kind, for messages and tests
+  const char* names;       // the namespace of its member names below ("practice")
   size_t member_count;
   size_t flag_count = 0;   // payer-rule flags (insurance)
   const LayoutRules* rules = nullptr;
+  // A top record is emptied at the end of a charge by blanking token 0
+  // only: its other members keep the values of the last record of its kind.
+  // Extended data is emptied whole instead, because its lookups read the
+  // items without asking whether the record came.
+  bool emptied_whole = false;
+  // Written to the run log whenever the record is cleared with its charge
+  // group; null for none.
+  const char* clear_log = nullptr;
 };
 
 extern const RecordLayout kPracticeLayout;    // 1000

@@ -66,23 +66,6 @@ MemberNames ReadMemberNames(const std::string& path) {
   return names;
 }
 
-// Which member-name namespace a layout's members are named in.
-struct LayoutNames {
-  const RecordLayout* layout;
-  const char* ns;
-};
-const LayoutNames kLayoutNames[] = {
-    {&kPracticeLayout, "practice"},         {&kSubmitterLayout, "submitter"},
-    {&kBProviderLayout, "bprovider"},       {&kInsuranceLayout, "insurance"},
-    {&kCalcPrefLayout, "calc_pref"},        {&kBreakPrefLayout, "break_pref"},
-    {&kPatientLayout, "patient"},           {&kSubscriberLayout, "subscriber"},
-    {&kExtDataLayout, "ext_data"},          {&kChargeLayout, "charge"},
-    {&kAmbulanceLayout, "ambulance"},       {&kChiropractorLayout, "chiropractor"},
-    {&kSProviderLayout, "sprovider"},       {&kOProviderLayout, "oprovider"},
-    {&kReferralLayout, "referral"},         {&kOReferralLayout, "oprovider"},
-    {&kFacilityLayout, "facility"},         {&kOInsuranceLayout, "oinsurance"},
-};
-
 // What the rule a part runs once read does, for the tokens of that part.
 struct HookText {
   PartHook hook;
@@ -316,18 +299,14 @@ int main(int argc, char** argv) {
          "an empty field.\n\n"
          "## Record types\n\n| type | record | role |\n|---|---|---|\n";
   for (const RecordType& t : RecordTypes()) {
-    out << "| " << t.code << " | " << (t.layout ? t.layout->name : "End of charge") << " | "
-        << StepText(t.step) << " |\n";
+    out << "| " << t.code << " | " << t.doc_name << " | " << StepText(t.step) << " |\n";
     if (!t.layout) continue;
     if (!codes.count(t.layout)) layouts.push_back(t.layout);
     std::string& c = codes[t.layout];
     c += (c.empty() ? "" : ", ") + std::string(t.code);
   }
   for (const RecordLayout* l : layouts) {
-    const char* ns = nullptr;
-    for (const LayoutNames& ln : kLayoutNames)
-      if (ln.layout == l) ns = ln.ns;
-    if (!ns) Fail(std::string("no member names for layout ") + l->name + ": add it to kLayoutNames");
+    const char* ns = l->names;
     auto it = names.find(ns);
     if (it == names.end()) Fail(std::string("no enum for namespace ") + ns + " in layouts.h");
     auto count = it->second.rbegin();
