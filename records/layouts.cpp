@@ -286,7 +286,7 @@ constexpr LayoutRules kFacilityRules{
 };
 
 // ---- other insurance (6310-6340): member 11 is Field11Mapped ----------------------
-constexpr Part kOInsuranceParts[] = {{0, 10, M, MapOInsuranceField10},
+constexpr Part kOInsuranceParts[] = {{0, 10, M, MapOInsuranceAssignsBenefits},
                                      {11, 11, M, MapOInsuranceField11},
                                      {12, 76, M, NormalizeOInsuranceAdjustments},
                                      {77, 77},

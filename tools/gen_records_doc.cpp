@@ -51,7 +51,8 @@ MemberNames ReadMemberNames(const std::string& path) {
   for (auto it = std::sregex_iterator(text.begin(), text.end(), block);
        it != std::sregex_iterator(); ++it) {
     const std::string ns = (*it)[1];
-    std::stringstream body((*it)[2].str());
+    static const std::regex comment(R"(//[^\n]*)");
+    std::stringstream body(std::regex_replace((*it)[2].str(), comment, ""));
     std::string entry;
     size_t next = 0;
     while (std::getline(body, entry, ',')) {
@@ -81,7 +82,8 @@ const HookText kHookTexts[] = {
      "`PrimaryApprovalNumber` and `SecondaryApprovalNumber` starting with \"NONE\" are blanked"},
     {FrameCodeList, "`CodeList` is framed with \"~\" on both sides"},
     {BlankZeroQuantities, "`NdcQuantity` and `Field124` are blanked when their number is 0"},
-    {MapOInsuranceField10, "`Field10`: \"3\" becomes \"1\", \"2\" becomes \"0\""},
+    {MapOInsuranceAssignsBenefits,
+     "`AssignsBenefits`: \"3\" becomes \"1\", \"2\" becomes \"0\""},
     {MapOInsuranceField11,
      "`Field11`: \"5\" becomes \"1\", \"4\" becomes \"0\"; `Field11Mapped` is set from it"},
     {NormalizeOInsuranceAdjustments,
