@@ -48,9 +48,9 @@ void Boxes50To53OtherPayers(Page& page) {
     const Record& o = page.oins(k);
     if (!o.Present()) continue;
     float y = pos::kBoxes50To57RowY[static_cast<size_t>(k - 1)];
-    page.Put(Left(o[oinsurance::Field03], 25), pos::kBox50PayerNameX, y);
+    page.Put(Left(o[oinsurance::PayerName], 25), pos::kBox50PayerNameX, y);
     page.Put("Y", pos::kBox52ReleaseInfoX, y);
-    page.Put(AssignmentOfBenefits(o[oinsurance::Field10]), pos::kBox53AssignBenefitsX, y);
+    page.Put(AssignmentOfBenefits(o[oinsurance::AssignsBenefits]), pos::kBox53AssignBenefitsX, y);
   }
 }
 
@@ -78,9 +78,9 @@ void Boxes50To57BilledPayer(Page& page) {
   float y = pos::kBoxes50To57RowY[static_cast<size_t>(row)];
   page.Put(Trim(Left(ins[insurance::Name], 25)), pos::kBox50PayerNameX, y);
   page.Put("Y", pos::kBox52ReleaseInfoX, y);
-  page.Put(AssignmentOfBenefits(page.subscriber()[subscriber::Field10]), pos::kBox53AssignBenefitsX, y);
-  const std::string& other_id = ins[insurance::Field33] == "1"
-                                    ? page.practice()[practice::Field16]
+  page.Put(AssignmentOfBenefits(page.subscriber()[subscriber::AssignsBenefits]), pos::kBox53AssignBenefitsX, y);
+  const std::string& other_id = ins[insurance::UseDefaultBillingId] == "1"
+                                    ? page.practice()[practice::DefaultBillingId]
                                     : ins[insurance::PracticeIdForPayer];
   page.Put(other_id, pos::kBox57OtherProviderIdX, y);
 }
@@ -110,9 +110,9 @@ void Boxes58To62OtherInsureds(Page& page) {
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     if (!o.Present()) continue;
-    WriteInsured(page, {o[oinsurance::Field18], o[oinsurance::Field17], o[oinsurance::Field14],
-                  o[oinsurance::Field04], o[oinsurance::Field05], o[oinsurance::Field03],
-                  o[oinsurance::Field06]},
+    WriteInsured(page, {o[oinsurance::InsuredLastName], o[oinsurance::InsuredFirstName], o[oinsurance::Relationship],
+                  o[oinsurance::InsuredIdPrefix], o[oinsurance::InsuredIdNumber], o[oinsurance::PayerName],
+                  o[oinsurance::GroupNumber]},
                  pos::kBoxes58To62RowY[static_cast<size_t>(k - 1)]);
   }
 }
@@ -123,9 +123,9 @@ void Boxes58To62BilledInsured(Page& page) {
   int row = page.payer_row();
   if (row < 0) return;  // reported by Boxes50To57BilledPayer
   const Record& s = page.subscriber();
-  WriteInsured(page, {s[subscriber::LastName], s[subscriber::FirstName], s[subscriber::Field15],
-                s[subscriber::Field04], s[subscriber::Field05], page.insurance()[insurance::Name],
-                s[subscriber::Field06]},
+  WriteInsured(page, {s[subscriber::LastName], s[subscriber::FirstName], s[subscriber::Relationship],
+                s[subscriber::InsuredIdPrefix], s[subscriber::InsuredIdNumber], page.insurance()[insurance::Name],
+                s[subscriber::GroupNumber]},
                pos::kBoxes58To62RowY[static_cast<size_t>(row)]);
 }
 
@@ -138,7 +138,7 @@ void Box65OtherEmployers(Page& page) {
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     if (o.Present())
-      page.Put(Left(o[oinsurance::Field25], 24), pos::kBox65OtherEmployerX,
+      page.Put(Left(o[oinsurance::EmployerName], 24), pos::kBox65OtherEmployerX,
                pos::kBoxes63To65RowY[static_cast<size_t>(k - 1)]);
   }
 }
@@ -153,9 +153,9 @@ void Boxes63To65BilledAuthorization(Page& page) {
   const Record& c = page.charge();
   page.Put(row == 0 ? c[charge::PrimaryApprovalNumber] : c[charge::SecondaryApprovalNumber],
            pos::kBox63AuthorizationX, y);
-  std::string control = Trim(c[charge::Field99]);
+  std::string control = Trim(c[charge::DocumentControlNumber]);
   if (row < 2 && !control.empty()) page.Put(control, pos::kBox64DocumentControlX, y);
-  page.Put(Left(page.subscriber()[subscriber::Field34], 24), pos::kBox65EmployerX, y);
+  page.Put(Left(page.subscriber()[subscriber::EmployerName], 24), pos::kBox65EmployerX, y);
 }
 
 // ---- Boxes 66 to 74 ----------------------------------------------------------------
@@ -195,7 +195,7 @@ struct DiagnosisCase {
 };
 
 DiagnosisCase DiagnosisCaseOf(const Page& page) {
-  return {page.alternate_payer_id5(), LeadingNumber(page.charge()[charge::Field108]),
+  return {page.alternate_payer_id5(), LeadingNumber(page.charge()[charge::DiagnosisBoxSelector]),
           page.charge()[charge::TypeOfBill] == "0111"};
 }
 
@@ -226,7 +226,7 @@ void Box70ReasonForVisit(Page& page) {
 void Box74PrincipalProcedure(Page& page) {
   if (SkipsBoxes69To74(page)) return;
   page.log().Line("box 74");
-  if (Left(page.insurance()[insurance::Field24], 1) == "Y") return;
+  if (Left(page.insurance()[insurance::OmitPrincipalProcedure], 1) == "Y") return;
   const Record& first = page.first_line().charge;
   page.Put(first[charge::ProcedureCode], pos::kBox74CodeX, pos::kBox74Y);
   page.Put(FormatDateMMDDYY(first[charge::ServiceDate]), pos::kBox74DateX, pos::kBox74Y);
@@ -377,7 +377,7 @@ void Box80Remarks(Page& page) {
 // qualifier B3.
 void Box81CodeCode(Page& page) {
   if (!PayerTakesNpiOnly(page)) return;
-  const std::string& taxonomy = page.practice()[practice::Field22];
+  const std::string& taxonomy = page.practice()[practice::Taxonomy];
   if (taxonomy.empty()) return;
   page.Put("B3", pos::kBox81QualifierX, pos::kBox81Y);
   page.Put(taxonomy, pos::kBox81CodeX, pos::kBox81Y);

@@ -422,7 +422,7 @@ int16_t Format_Class::EndOfCharge() {
   ClaimState& c = rs.claim;
   ++rs.charge_counter;
 
-  const std::string& sub13 = c.this_top.subscriber[subscriber::Field13];
+  const std::string& sub13 = c.this_top.subscriber[subscriber::ChargeCodes];
   if (!sub13.empty()) c.this_group.charge[charge::CodeList] += "~" + sub13;
 
   std::string tob;
@@ -451,7 +451,7 @@ int16_t Format_Class::EndOfCharge() {
   CopyThisGroupToLast(env);
   if (new_claim)
     rs.ref.ClearOtherInsIDArrays(c.last_top.practice[practice::IhCode], rs.record_header[0],
-                                 c.last_top.practice[practice::Field16]);
+                                 c.last_top.practice[practice::DefaultBillingId]);
   DealWithLastGroup(env, tables_);
   Strip19FromNarrative(rs.cx, c.last_group.charge[charge::Narrative]);
   return 0;

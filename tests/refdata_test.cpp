@@ -234,7 +234,7 @@ TEST(NpiLegacy, FileWithoutDatabase) {
 // its end of charge primes the practice's cache.
 void StartClaim(RefHarness& h, const char* practice_ih = "P1") {
   ASSERT_EQ(h.fc.FormatRecord(Key("1000", "F1"), Full(21, {{practice::IhCode, practice_ih},
-                                                           {practice::Field16, "DEF"}}).str()),
+                                                           {practice::DefaultBillingId, "DEF"}}).str()),
             0);
   ASSERT_EQ(h.fc.FormatRecord(Key("6000", "F1"), ChargeText().str()), 0);
   h.fc.FormatRecord(Key("6990", "F1"), "");
