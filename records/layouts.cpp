@@ -1,9 +1,11 @@
 // Every record type described as data: the parts read in order, the common
 // field rules, the grid dump, the clean-up fields and the texts of the
 // parse. The rules of one record type only are named functions
-// (records/record_rules.h).
+// (records/record_rules.h); what each named member holds is in
+// records/layout_notes.h.
 #include "records/layouts.h"
 
+#include "records/layout_notes.h"
 #include "records/layout_rules.h"
 #include "records/record.h"
 #include "records/record_rules.h"
@@ -316,34 +318,43 @@ constexpr LayoutRules kOInsuranceRules{
 
 const RecordLayout kPracticeLayout{.name = "Practice", .names = "practice",
                                    .member_count = practice::kMemberCount,
-                                   .rules = &kPracticeRules};
+                                   .rules = &kPracticeRules,
+                                   .notes = kPracticeNotes};
 const RecordLayout kSubmitterLayout{.name = "Submitter", .names = "submitter",
                                     .member_count = submitter::kMemberCount,
-                                    .rules = &kSubmitterRules};
+                                    .rules = &kSubmitterRules,
+                                    .notes = kSubmitterNotes};
 const RecordLayout kBProviderLayout{.name = "Billing provider", .names = "bprovider",
                                     .member_count = bprovider::kMemberCount,
-                                    .rules = &kBProviderRules};
+                                    .rules = &kBProviderRules,
+                                    .notes = kBProviderNotes};
 const RecordLayout kInsuranceLayout{.name = "Insurance", .names = "insurance",
                                     .member_count = insurance::kMemberCount,
                                     .flag_count = insurance_flag::kFlagCount,
-                                    .rules = &kInsuranceRules};
+                                    .rules = &kInsuranceRules,
+                                    .notes = kInsuranceNotes};
 const RecordLayout kCalcPrefLayout{.name = "Calculation preferences", .names = "calc_pref",
                                    .member_count = calc_pref::kMemberCount,
-                                   .rules = &kCalcPrefRules};
+                                   .rules = &kCalcPrefRules,
+                                   .notes = kCalcPrefNotes};
 const RecordLayout kBreakPrefLayout{.name = "Break preferences", .names = "break_pref",
                                     .member_count = break_pref::kMemberCount,
                                     .rules = &kBreakPrefRules};
 const RecordLayout kPatientLayout{.name = "Patient", .names = "patient",
                                   .member_count = patient::kMemberCount,
-                                  .rules = &kPatientRules};
+                                  .rules = &kPatientRules,
+                                  .notes = kPatientNotes};
 const RecordLayout kSubscriberLayout{.name = "Subscriber", .names = "subscriber",
                                      .member_count = subscriber::kMemberCount,
-                                     .rules = &kSubscriberRules};
+                                     .rules = &kSubscriberRules,
+                                     .notes = kSubscriberNotes};
 const RecordLayout kExtDataLayout{.name = "Extended data", .names = "ext_data",
                                   .member_count = ext_data::kMemberCount,
-                                  .rules = &kExtDataRules, .emptied_whole = true};
+                                  .rules = &kExtDataRules, .emptied_whole = true,
+                                  .notes = kExtDataNotes};
 const RecordLayout kChargeLayout{.name = "Charge", .names = "charge",
-                                 .member_count = charge::kMemberCount, .rules = &kChargeRules};
+                                 .member_count = charge::kMemberCount, .rules = &kChargeRules,
+                                 .notes = kChargeNotes};
 const RecordLayout kAmbulanceLayout{.name = "Ambulance", .names = "ambulance",
                                     .member_count = ambulance::kMemberCount,
                                     .rules = &kAmbulanceRules};
@@ -352,23 +363,29 @@ const RecordLayout kChiropractorLayout{.name = "Chiropractor", .names = "chiropr
                                        .rules = &kChiropractorRules};
 const RecordLayout kSProviderLayout{.name = "Servicing provider", .names = "sprovider",
                                     .member_count = sprovider::kMemberCount,
-                                    .rules = &kSProviderRules};
+                                    .rules = &kSProviderRules,
+                                    .notes = kSProviderNotes};
 const RecordLayout kOProviderLayout{.name = "Other provider", .names = "oprovider",
                                     .member_count = oprovider::kMemberCount,
-                                    .rules = &kOProviderRules};
+                                    .rules = &kOProviderRules,
+                                    .notes = kOProviderNotes};
 const RecordLayout kReferralLayout{.name = "Referral", .names = "referral",
                                    .member_count = referral::kMemberCount,
                                    .rules = &kReferralRules,
-                                   .clear_log = ">> ClearReferralStruct()   Referral is now empty"};
+                                   .clear_log = ">> ClearReferralStruct()   Referral is now empty",
+                                   .notes = kReferralNotes};
 const RecordLayout kOReferralLayout{.name = "Other referral", .names = "oprovider",
                                     .member_count = oreferral::kMemberCount,
-                                    .rules = &kOReferralRules};
+                                    .rules = &kOReferralRules,
+                                    .notes = kOReferralNotes};
 const RecordLayout kFacilityLayout{.name = "Facility", .names = "facility",
                                    .member_count = facility::kMemberCount,
-                                   .rules = &kFacilityRules};
+                                   .rules = &kFacilityRules,
+                                   .notes = kFacilityNotes};
 const RecordLayout kOInsuranceLayout{.name = "Other insurance", .names = "oinsurance",
                                      .member_count = oinsurance::kMemberCount,
-                                     .rules = &kOInsuranceRules};
+                                     .rules = &kOInsuranceRules,
+                                     .notes = kOInsuranceNotes};
 
 Record::Record(const RecordLayout* l)
     : layout(l), m(l->member_count), flags(l->flag_count, false) {}

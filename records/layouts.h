@@ -18,10 +18,18 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 
 namespace ub04 {
 
 struct LayoutRules;  // the parsing description (records/layout_rules.h)
+
+// What a named member holds, for the record reference (docs/records.md):
+// every member with a name of its own has one.
+struct MemberNote {
+  size_t member;
+  const char* text;
+};
 
 struct RecordLayout {
   const char* name;        // record kind, for messages and tests
@@ -37,6 +45,7 @@ struct RecordLayout {
   // Written to the run log whenever the record is cleared with its charge
   // group; null for none.
   const char* clear_log = nullptr;
+  std::span<const MemberNote> notes = {};
 };
 
 extern const RecordLayout kPracticeLayout;    // 1000

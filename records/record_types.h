@@ -5,9 +5,9 @@
 // This table is the one list of record types: the claim state sizes, empties
 // and folds its records by walking it, the break rules find the top records
 // that start a claim in it, and the record reference (docs/records.md) is
-// written from it. A new record type is a layout (records/layouts.cpp), a
-// slot in the record groups (records/record_groups.h) and a row of this
-// table.
+// written from it. A new record type is a layout (records/layouts.cpp, its
+// member notes in records/layout_notes.h), a slot in the record groups
+// (records/record_groups.h) and a row of this table.
 #pragma once
 
 #include <cstddef>
