@@ -150,7 +150,9 @@ constexpr MemberNote kInsuranceNotes[] = {
                                       "`ProviderIdForPayer`"},
 };
 
-// ---- calculation preferences (3100); the break preferences (3101) are described by the break rules (claim/breaks.h) 
+// ---- calculation preferences (3100) -------------------------------------------------
+// (The break preferences, 3101, are explained by the break rules their
+// switches turn on: claim/breaks.cpp.)
 constexpr MemberNote kCalcPrefNotes[] = {
     {calc_pref::AmountDueRule, "the amount due (box 55, value code A2): \"1\" the charges less "
                                "the lines' `PaidAmount`; \"2\" also less their "

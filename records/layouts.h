@@ -123,10 +123,12 @@ enum : size_t {
   PrintProcedure = 22,  // token 22
   PatientStatus = 23,  // token 23
   OmitPrincipalProcedure = 24,  // token 24
-  TypeOfBill = 25, AdmissionType = 26, AdmissionSource = 27, Field28, Field29, Field30 = 30, Field31, Field32,
+  TypeOfBill = 25, AdmissionType = 26, AdmissionSource = 27, Field28, Field29, Field30 = 30,
+  Field31, Field32,
   UseDefaultBillingId = 33,  // token 33
   Field34, Field35, AlternatePayerId = 36, Country = 37, PayerIsResponsibleParty = 38,  // token 38
-  Field39, Field40 = 40, Field41, Field42, Field43, Field44, Field45, Field46, Field47, Field48, Field49, Field50 = 50,
+  Field39, Field40 = 40, Field41, Field42, Field43, Field44, Field45, Field46, Field47, Field48,
+  Field49, Field50 = 50,
   Field51, Field52, Field53, Field54, Field55, Field56, Field57, Field58, Field59,
   Field60 = 60, Field61, Field62, Field63, Field64, Field65, Field66, Field67,
   ProviderIdSecondPart = 68,

@@ -188,7 +188,8 @@ std::string OtherIns(const char* name, const char* allowed, const char* paid,
 TEST(DetailLines, LineCarriesTheChargeAndAddsItsOtherInsurances) {
   ClaimBatch b;
   Rec c = ChargeText(150);
-  c.Set(charge::Description, "OFFICE VISIT").Set(charge::Modifier1, "M1").Set(charge::Modifier2, "M2");
+  c.Set(charge::Description, "OFFICE VISIT").Set(charge::Modifier1, "M1")
+      .Set(charge::Modifier2, "M2");
   c.Set(charge::Units, "2").Set(charge::ChargeAmount, "150.00").Set(charge::RevenueCode, "450");
   b.Charge(c, {{"6310", OtherIns("SUMMIT", "10", "5.25", "")},
                {"6320", OtherIns("LAUREL", "1", "", "2")}});

@@ -45,7 +45,8 @@ struct Claim {
       {patient::State, "PA"}, {patient::ZipCode, "17001"}});
   Rec subscriber = Full(67, {
       {subscriber::InsuredIdPrefix, "XYZ"}, {subscriber::InsuredIdNumber, "123456789"},
-      {subscriber::GroupNumber, "GRP100"}, {subscriber::AssignsBenefits, "1"}, {subscriber::Relationship, "SLF"},
+      {subscriber::GroupNumber, "GRP100"}, {subscriber::AssignsBenefits, "1"},
+      {subscriber::Relationship, "SLF"},
       {subscriber::FirstName, "JOHN"}, {subscriber::LastName, "DOE"},
       {subscriber::EmployerName, "ACME STEEL"}, {subscriber::AddressLine1, "5 PINE LN"},
       {subscriber::City, "SPRINGVALE"}, {subscriber::State, "PA"},
@@ -69,7 +70,8 @@ struct Claim {
 inline Rec OtherInsurance(const char* id, const char* name, const char* paid) {
   return Full(89, {
       {oinsurance::PayerId, id}, {oinsurance::PayerName, name}, {oinsurance::AssignsBenefits, "3"},
-      {oinsurance::Relationship, "WIF"}, {oinsurance::InsuredFirstName, "JANE"}, {oinsurance::InsuredLastName, "DOE"},
+      {oinsurance::Relationship, "WIF"}, {oinsurance::InsuredFirstName, "JANE"},
+      {oinsurance::InsuredLastName, "DOE"},
       {oinsurance::PaidAmount, paid}, {oinsurance::EmployerName, "MILL WORKS"},
       {oinsurance::Deductible, "50.00"}});
 }

@@ -51,7 +51,8 @@ TEST(FormBoxes, PatientNameAddressAndResponsibleParty) {
                          {0.3f, 2.45f, "SPRINGVALE, PA  17001-9876"}});
   c.patient.Set(patient::MiddleName, "QUINN").Set(patient::NameSuffix, "JR");
   c.patient.Set(patient::ZipCode, "170019876");
-  c.insurance.Set(insurance::PayerIsResponsibleParty, "y").Set(insurance::AddressLine2, "CLAIMS DEPT");
+  c.insurance.Set(insurance::PayerIsResponsibleParty, "y")
+      .Set(insurance::AddressLine2, "CLAIMS DEPT");
   Formatted({c}).Expect({{0.3f, 1.13f, "DOE JR, JOHN  Q."}, {7.0f, 1.13f, "17001-9876"},
                          {0.3f, 2.11f, "KEYSTONE HEALTH PLAN "},  // 38: the payer
                          {0.3f, 2.45f, "CLAIMS DEPT"},
@@ -214,7 +215,8 @@ TEST(FormLines, ServiceLinesAndLine23) {
   r.Top(c);
   r.Charge(c, c.charge);
   Rec second = c.charge;
-  second.Set(charge::RevenueCode, "120").Set(charge::Units, "1.5").Set(charge::ChargeAmount, "50.50");
+  second.Set(charge::RevenueCode, "120").Set(charge::Units, "1.5")
+      .Set(charge::ChargeAmount, "50.50");
   r.Charge(c, second.Set(charge::Modifier2, "59"));
   r.Charge(c, Rec(second).Set(charge::RevenueCodeOverride, "0300").Set(charge::Units, "2"));
   r.Finish();

@@ -89,7 +89,9 @@ TEST(Records, TokenCountBoundaries) {
 
 TEST(Records, GridDumpsTraceWhatWasRead) {
   Harness h;
-  ASSERT_EQ(h.Send("1000", Rec(44).Set(practice::DefaultBillingId, "F16").Set(practice::GridField15, "LAST")),
+  ASSERT_EQ(h.Send("1000", Rec(44)
+                               .Set(practice::DefaultBillingId, "F16")
+                               .Set(practice::GridField15, "LAST")),
             0);
   ASSERT_EQ(h.Send("2000", Rec(44).Set(bprovider::OtherId, "ABC / 12")), 0);
   ASSERT_EQ(h.Send("3000", Rec(68)
