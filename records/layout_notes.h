@@ -141,8 +141,8 @@ constexpr MemberNote kInsuranceNotes[] = {
                                      "instead of `PracticeIdForPayer`"},
     {insurance::AlternatePayerId, "second payer id: stands in for an empty `PayerId`; its rest "
                                   "after a leading \"VID\" prints beside box 2; its first five "
-                                  "characters pick the payer rules of boxes 43, 44, 69 and 70 "
-                                  "and the ICD-10 readiness date"},
+                                  "characters pick the payer rules of boxes 43, 44, 69 and 70; "
+                                  "it is the payer organization of the ICD-10 readiness dates"},
     {insurance::Country, "payer country (not printed)"},
     {insurance::PayerIsResponsibleParty, "first character \"y\" or \"Y\": box 38 shows the "
                                          "payer instead of the subscriber"},
