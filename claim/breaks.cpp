@@ -9,6 +9,7 @@
 #include "claim/diagnosis_table.h"
 #include "base/msgbox.h"
 #include "records/layouts.h"
+#include "records/record_types.h"
 
 namespace ub04 {
 
@@ -39,12 +40,11 @@ const Record& OtherInsuranceOf(const ChargeGroup& g) { return g.oins[K]; }
 
 constexpr Field C(size_t member) { return {&ChargeOf, member}; }
 
-inline constexpr size_t kNoSwitch = ~size_t{0};
-
 struct Rule {
   size_t switch_member;  // break-preference member that must be "1"
   Test test;
   std::array<Field, 4> fields;
+  const char* doc;  // when it fires, for the record reference
   const char* log;
   bool needs_fifth_pair = false;  // only when five diagnoses per charge count
 };
@@ -55,62 +55,90 @@ namespace ch = charge;
 // Strictly in this order; the first rule that fires decides.
 const Rule kRules[] = {
     {bp::BreakOnEachCharge, Test::kEveryCharge, {},
+     "every charge starts a claim of its own; no later rule is tested",
      "CheckChargeBreak = True because breaking on each charge"},
     {kNoSwitch, Test::kDetailLinesFull, {},
+     "the claim already holds its 22 service lines",
      "CheckChargeBreak = true because Detail Lines > "},
     {kNoSwitch, Test::kDiagnosisOverflow, {},
+     "the claim's diagnosis table has no room for the charge's new diagnoses",
      "CheckChargeBreak = true because Diagnosis Causes Overflow"},
     {bp::BreakOnInsurances, Test::kFieldsDiffer,
      {{{&OtherInsuranceOf<0>, oinsurance::IhCode},
        {&OtherInsuranceOf<1>, oinsurance::IhCode},
        {&OtherInsuranceOf<2>, oinsurance::IhCode},
        {&OtherInsuranceOf<3>, oinsurance::IhCode}}},
+     "Other insurance `IhCode` differs in any of the four slots (6310 to 6340)",
      "CheckChargeBreak = True because One of the 4 insurances changed"},
     {bp::BreakOnCaseId, Test::kFieldsDiffer, {C(ch::CaseId)},
+     "Charge `CaseId` differs",
      "CheckChargeBreak = True because Case ID changed"},
     {bp::BreakOnReferral, Test::kFieldsDiffer, {{{&ReferralOf, referral::IhCode}}},
+     "Referral `IhCode` differs",
      "CheckChargeBreak = True because Referral Changed"},
     {bp::BreakOnFacility, Test::kFieldsDiffer, {{{&FacilityOf, facility::IhCode}}},
+     "Facility `IhCode` differs",
      "CheckChargeBreak = True because Facility Changed"},
     {bp::BreakOnInsuranceAction, Test::kFieldsDiffer, {C(ch::InsuranceAction)},
+     "Charge `InsuranceAction` differs",
      "CheckChargeBreak = True because Insurance Action Changed"},
     {bp::BreakOnPrimaryApproval, Test::kFieldsDiffer, {C(ch::PrimaryApprovalNumber)},
+     "Charge `PrimaryApprovalNumber` differs",
      "CheckChargeBreak = True because Primary Approval # changed"},
     {bp::BreakOnTosCode, Test::kFieldsDiffer, {C(ch::TosCode)},
+     "Charge `TosCode` differs",
      "CheckChargeBreak = True because TOS BillingCode changed"},
     {bp::BreakOnPosCode, Test::kFieldsDiffer, {C(ch::PosCode)},
+     "Charge `PosCode` differs",
      "CheckChargeBreak = True because POS Code changed"},
     {bp::BreakOnEncounter, Test::kFieldsDiffer, {C(ch::EncounterId)},
+     "Charge `EncounterId` differs",
      "CheckChargeBreak = True because Encounter Changed"},
     {bp::BreakOnProcedureCode, Test::kFieldsDiffer, {C(ch::ProcedureCode)},
+     "Charge `ProcedureCode` differs",
      "CheckChargeBreak = True because Procedure CPT4 Code changed"},
     {bp::BreakOnModifier, Test::kFieldsDiffer,
      {C(ch::Modifier2), C(ch::Modifier1), C(ch::Modifier3), C(ch::Modifier4)},
+     "any of Charge `Modifier1` to `Modifier4` differs",
      "CheckChargeBreak = True because a Modifier Billing Code changed"},
     {kNoSwitch, Test::kCodeSetChanged, {},
+     "Charge `DiagnosisCodeSet` differs (ICD-9 against ICD-10); the rules after it are "
+     "tested only when it does not",
      "CheckChargeBreak = True because a Diagnosis Code set changed from "},
     {bp::BreakOnPrimaryDiagnosis, Test::kFieldsDiffer, {C(ch::Diagnosis1)},
+     "Charge `Diagnosis1` differs",
      "CheckChargeBreak = True because the Primary Diagnosis changed"},
     {bp::BreakOnDiagnoses, Test::kFieldsDiffer,
      {C(ch::Diagnosis2), C(ch::Diagnosis1), C(ch::Diagnosis3), C(ch::Diagnosis4)},
+     "any of Charge `Diagnosis1` to `Diagnosis4` differs",
      "CheckChargeBreak = True because One of the Diagnosis changed"},
     {bp::BreakOnDiagnoses, Test::kFieldsDiffer, {C(ch::Diagnosis5)},
+     "Charge `Diagnosis5` differs, when five diagnoses per charge count",
      "CheckChargeBreak = True because the 5th Diagnosis changed", true},
     {bp::BreakOnOnset, Test::kFieldsDiffer, {C(ch::OnsetDate), C(ch::OnsetType)},
+     "Charge `OnsetDate` or `OnsetType` differs",
      "CheckChargeBreak = True because the Onset Type or Date changed"},
     {bp::BreakOnAdmissionDate, Test::kFieldsDiffer, {C(ch::AdmissionDate)},
+     "Charge `AdmissionDate` differs",
      "CheckChargeBreak = True because Admission Date changed"},
     {bp::BreakOnDischargeDate, Test::kFieldsDiffer, {C(ch::DischargeDate)},
+     "Charge `DischargeDate` differs",
      "CheckChargeBreak = True because Discharge Date changed"},
     {bp::BreakOnSendOpReport, Test::kFieldsDiffer, {C(ch::SendOpReport)},
+     "Charge `SendOpReport` differs",
      "CheckChargeBreak = True because SendOPReport changed"},
     {bp::BreakOnAnesthesiaTimeUnit, Test::kFieldsDiffer, {C(ch::AnesthesiaTimeUnit)},
+     "Charge `AnesthesiaTimeUnit` differs",
      "CheckChargeBreak = True because AnesthesiaTimeUnit changed"},
     {bp::BreakOnAnesthesiaType, Test::kFieldsDiffer, {C(ch::AnesthesiaType)},
+     "Charge `AnesthesiaType` differs",
      "CheckChargeBreak = True because Anethesia Type changed"},
     {bp::BreakOnCapitatedService, Test::kFieldsDiffer, {C(ch::CapitatedService)},
+     "Charge `CapitatedService` differs",
      "CheckChargeBreak = True because CapitatedService changed"},
     {bp::BreakOnMonth, Test::kMonthChanged, {},
+     "the month of Charge `ServiceDate` (its first two characters) differs, or only one of "
+     "the two charges has a date",
      "CheckChargeBreak = True because Month changed "},
 };
 
@@ -201,26 +229,24 @@ bool CheckChargeBreak(ClaimEnv& env, ClaimTables& tables) {
   return decided;
 }
 
+std::vector<BreakRuleDoc> BreakRuleDocs() {
+  std::vector<BreakRuleDoc> docs;
+  for (const Rule& r : kRules) docs.push_back({r.switch_member, r.doc, r.log});
+  return docs;
+}
+
 int16_t CheckBreak(ClaimEnv& env, ClaimTables& tables, bool& is_break) {
   is_break = false;
-  static constexpr std::pair<Record TopRecords::*, const char*> kTopRecords[] = {
-      {&TopRecords::practice, "** CheckBreak saw that Practice changed"},
-      {&TopRecords::submitter, "** CheckBreak saw that Submitter changed"},
-      {&TopRecords::bprovider, "** CheckBreak saw that BProvider changed"},
-      {&TopRecords::insurance, "** CheckBreak saw that Insurance changed"},
-      {&TopRecords::patient, "** CheckBreak saw that Patient changed"},
-      {&TopRecords::subscriber, "** CheckBreak saw that Subscriber changed"},
-  };
   try {
     return Guard([&]() -> int16_t {
       env.cx.log.Line("CheckBreak()");
       const ClaimState& c = env.cs;
       bool brk = false;
       // The arrival of a record is the change; its contents are not compared.
-      for (const auto& [rec, text] : kTopRecords) {
-        if (!(c.this_top.*rec).Present()) continue;
+      for (const RecordType& r : RecordTypes()) {
+        if (r.break_name.empty() || !r.slot.Top(c.this_top).Present()) continue;
         brk = true;
-        env.cx.log.Line(text);
+        env.cx.log.Joined({"** CheckBreak saw that ", r.break_name, " changed"});
       }
       if (c.this_group.charge[charge::TypeOfBill] != c.last_group.charge[charge::TypeOfBill]) {
         brk = true;

@@ -5,6 +5,9 @@
 // per-charge rules. Neither writes anything: the host writes the claim.
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "claim/claim_tables.h"
 
 namespace ub04 {
@@ -17,5 +20,16 @@ inline constexpr int16_t kDetailLinesPerClaim = 22;
 // copy); the detail-line limit, the diagnosis overflow and a change of the
 // diagnosis code set always apply.
 bool CheckChargeBreak(ClaimEnv& env, ClaimTables& tables);
+
+// A per-charge rule as the record reference (docs/records.md) describes it.
+inline constexpr size_t kNoSwitch = ~size_t{0};
+struct BreakRuleDoc {
+  size_t switch_member;  // the break-preference member that switches it on, or kNoSwitch
+  const char* when;      // what makes it fire
+  const char* log;       // its run-log line (some add the reason after it)
+};
+
+// The per-charge rules, in the order CheckChargeBreak tests them.
+std::vector<BreakRuleDoc> BreakRuleDocs();
 
 }  // namespace ub04

@@ -2,8 +2,11 @@
 //
 // A top record is emptied by blanking token 0 only: the other members keep
 // the values of the last record of that kind, and token 0 says whether a
-// record arrived since the previous end of charge. The group is emptied
-// whole, with a fresh custom-form list, because every charge brings its own.
+// record arrived since the previous end of charge (extended data, whose
+// layout says so, is emptied whole). The group is emptied whole, with a
+// fresh custom-form list, because every charge brings its own. Every routine
+// walks the record-type table (records/record_types.h) rather than naming
+// the records.
 #include "claim/claim_env.h"
 #include "claim/claim_state.h"
 
@@ -18,51 +21,38 @@ namespace ub04 {
 
 namespace {
 
+// Every walk below visits the rows of one role in table order.
+template <typename F>
+void ForEachRow(RecordRole role, F&& f) {
+  for (const RecordType& r : RecordTypes())
+    if (r.role == role) f(r);
+}
+
 void SizeTop(TopRecords& t) {
-  t.practice = Record(&kPracticeLayout);
-  t.submitter = Record(&kSubmitterLayout);
-  t.bprovider = Record(&kBProviderLayout);
-  t.insurance = Record(&kInsuranceLayout);
-  t.calc_pref = Record(&kCalcPrefLayout);
-  t.break_pref = Record(&kBreakPrefLayout);
-  t.patient = Record(&kPatientLayout);
-  t.subscriber = Record(&kSubscriberLayout);
-  for (auto& e : t.ext) e = Record(&kExtDataLayout);
+  ForEachRow(RecordRole::kTop, [&](const RecordType& r) { r.slot.top(t) = Record(r.layout); });
 }
 
 void SizeGroup(ChargeGroup& g) {
-  g.charge = Record(&kChargeLayout);
-  for (auto& e : g.ext) e = Record(&kExtDataLayout);
-  g.ambulance = Record(&kAmbulanceLayout);
-  g.chiropractor = Record(&kChiropractorLayout);
-  g.sprovider = Record(&kSProviderLayout);
-  g.oprovider = Record(&kOProviderLayout);
-  g.referral = Record(&kReferralLayout);
-  g.oreferral = Record(&kOReferralLayout);
-  g.facility = Record(&kFacilityLayout);
-  for (auto& o : g.oins) o = Record(&kOInsuranceLayout);
+  ForEachRow(RecordRole::kGroup,
+             [&](const RecordType& r) { r.slot.group(g) = Record(r.layout); });
   g.custom_forms = std::make_shared<CCFormInfoArray>();
 }
 
 void BlankTop(TopRecords& t) {
-  for (Record* r : {&t.practice, &t.submitter, &t.bprovider, &t.insurance, &t.calc_pref,
-                    &t.break_pref, &t.patient, &t.subscriber})
-    (*r)[0].clear();
-  for (Record& e : t.ext) {
-    e[ext_data::Field00].clear();
-    e[ext_data::Pairs].clear();
-  }
+  ForEachRow(RecordRole::kTop, [&](const RecordType& r) {
+    Record& rec = r.slot.top(t);
+    if (r.layout->emptied_whole)
+      rec.Clear();
+    else
+      rec[0].clear();
+  });
 }
 
 void ClearGroup(RunLog& log, ChargeGroup& g) {
-  g.charge.Clear();
-  for (Record& e : g.ext) e.Clear();
-  for (Record* r : {&g.ambulance, &g.chiropractor, &g.sprovider, &g.oprovider, &g.referral,
-                    &g.oreferral, &g.facility}) {
-    r->Clear();
-    if (r == &g.referral) log.Line(">> ClearReferralStruct()   Referral is now empty");
-  }
-  for (Record& o : g.oins) o.Clear();
+  ForEachRow(RecordRole::kGroup, [&](const RecordType& r) {
+    r.slot.group(g).Clear();
+    if (r.layout->clear_log) log.Line(r.layout->clear_log);
+  });
   g.custom_forms = std::make_shared<CCFormInfoArray>();
 }
 
@@ -72,6 +62,13 @@ bool CopyIfPresent(const Record& from, Record& to) {
   if (!from.Present()) return false;
   to = from;
   return true;
+}
+
+// Whether the need-new flag of the top record with this layout is set.
+bool NeedsNew(const ClaimState& c, const RecordLayout& layout) {
+  for (const RecordType& r : RecordTypes())
+    if (r.layout == &layout && c.need_new.test(RecordTypeIndex(r))) return true;
+  return false;
 }
 
 void Report(ClaimEnv& env, const char* proc, const RtError& e) {
@@ -119,41 +116,26 @@ void CopyThisTopToLast(ClaimEnv& env) {
   try {
     Guard([&] {
       env.cx.log.Line("CopyThisTopToLast()");
-      if (CopyIfPresent(t.practice, l.practice)) c.need_new_practice = true;
-      if (CopyIfPresent(t.submitter, l.submitter)) c.need_new_submitter = true;
-      if (CopyIfPresent(t.bprovider, l.bprovider)) c.need_new_provider = true;
-      if (CopyIfPresent(t.insurance, l.insurance)) {
-        c.need_new_insurance = true;
-        // The insurance parser puts the practice identifier chosen for this
-        // payer into the This practice; a new insurance without a new
-        // practice record must still carry it over.
-        if (t.practice[practice::Npi] != l.practice[practice::Npi])
-          l.practice[practice::Npi] = t.practice[practice::Npi];
-      }
-      CopyIfPresent(t.calc_pref, l.calc_pref);
-      CopyIfPresent(t.break_pref, l.break_pref);
-      if (CopyIfPresent(t.patient, l.patient)) c.need_new_patient = true;
-      if (CopyIfPresent(t.subscriber, l.subscriber)) c.need_new_subscriber = true;
-      for (size_t i : {4u, 0u, 3u, 2u, 1u})  // 5018, 5010, 5016, 5014, 5012
-        CopyIfPresent(t.ext[i], l.ext[i]);
+      ForEachRow(RecordRole::kTop, [&](const RecordType& r) {
+        if (CopyIfPresent(r.slot.top(t), r.slot.top(l)) && !r.need_new_name.empty())
+          c.need_new.set(RecordTypeIndex(r));
+      });
+      // The insurance parser puts the practice identifier chosen for this
+      // payer into the This practice; a new insurance without a new practice
+      // record must still carry it over.
+      if (t.insurance.Present() && t.practice[practice::Npi] != l.practice[practice::Npi])
+        l.practice[practice::Npi] = t.practice[practice::Npi];
 
       // The flag latches, so the lookup runs at every end of charge once an
       // insurance has been seen.
-      if (c.need_new_insurance)
+      if (NeedsNew(c, kInsuranceLayout))
         env.ref.FetchNPILegacyDates(l.insurance[insurance::PayerId],
                                     l.insurance[insurance::IhCode],
                                     env.ref.state().npi_legacy_date2);
 
-      const std::pair<bool, const char*> flags[] = {
-          {c.need_new_practice, " ** NeedNewPractice"},
-          {c.need_new_submitter, " ** NeedNewSubmitter"},
-          {c.need_new_provider, " ** NeedNewProvider"},
-          {c.need_new_insurance, " ** NeedNewInsurance"},
-          {c.need_new_patient, " ** NeedNewPatient"},
-          {c.need_new_subscriber, " ** NeedNewSubscriber"},
-      };
-      for (const auto& [set, text] : flags)
-        if (set) env.cx.log.Line(text);
+      for (const RecordType& r : RecordTypes())
+        if (c.need_new.test(RecordTypeIndex(r)))
+          env.cx.log.Joined({" ** NeedNew", r.need_new_name});
       EmptyThisTop(env);
     });
   } catch (const RtError& e) {

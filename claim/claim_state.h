@@ -3,12 +3,14 @@
 // and the form writer prints from, with the claim's diagnosis table.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "claim/claim_tables.h"
 #include "records/record_groups.h"
+#include "records/record_types.h"
 
 namespace ub04 {
 
@@ -18,9 +20,10 @@ struct ClaimState {
   TopRecords this_top, last_top;
   ChargeGroup this_group, last_group;  // g_ThisGroup, g_LastGroup
 
-  bool need_new_practice = false, need_new_submitter = false,
-       need_new_provider = false, need_new_insurance = false,
-       need_new_patient = false, need_new_subscriber = false;
+  // The need-new flags, by record-type index (records/record_types.h): set
+  // when a top record that starts a claim is folded into Last, and kept for
+  // the rest of the run.
+  std::bitset<kMaxRecordTypes> need_new;
 
   FollowMark this_follow, last_follow;
 

@@ -44,7 +44,7 @@ std::string DrugDescription(const Record& c) {
 // line provider ID, "2" the servicing provider's ID when one came with the
 // charge.
 std::string LineProviderId(const TopRecords& top, const ChargeGroup& g) {
-  const std::string& rule = top.calc_pref[calc_pref::Field07];
+  const std::string& rule = top.calc_pref[calc_pref::LineProviderIdRule];
   if (rule == "0") return "";
   if (rule == "2" && g.sprovider.Present()) return g.sprovider[sprovider::OtherId];
   return top.insurance[insurance::ProviderIdForPayer];
@@ -57,30 +57,30 @@ void KeepReceived(DetailEntry& e, const char* what, const std::string& text) {
 
 void FillAmounts(ClaimEnv& env, DetailEntry& e, const ChargeGroup& g) {
   const Record& c = g.charge;
-  KeepReceived(e, "charge amount", c[charge::Field43]);
-  KeepReceived(e, "units", c[charge::Field42]);
-  KeepReceived(e, "paid amount", c[charge::Field65]);
-  KeepReceived(e, "adjustment amount", c[charge::Field67]);
+  KeepReceived(e, "charge amount", c[charge::ChargeAmount]);
+  KeepReceived(e, "units", c[charge::Units]);
+  KeepReceived(e, "paid amount", c[charge::PaidAmount]);
+  KeepReceived(e, "adjustment amount", c[charge::AdjustmentAmount]);
   static constexpr const char* kOtherPaid[] = {"other insurance 1 paid amount",
                                                "other insurance 2 paid amount",
                                                "other insurance 3 paid amount",
                                                "other insurance 4 paid amount"};
   for (size_t k = 0; k < g.oins.size(); ++k)
-    KeepReceived(e, kOtherPaid[k], g.oins[k][oinsurance::Field22]);
-  e.charge_amount = Currency::FromText(c[charge::Field43]);
-  e.second_amount = Currency::FromText(c[charge::Field44]);
-  e.units = static_cast<float>(LeadingNumber(c[charge::Field42]));
-  e.allowed_amount = Currency::FromText(c[charge::Field64]);
-  e.paid_amount = Currency::FromText(c[charge::Field65]);
-  e.write_off_amount = Currency::FromText(c[charge::Field66]);
-  e.adjustment_amount = Currency::FromText(c[charge::Field67]);
-  e.fifth_amount = Currency::FromText(c[charge::Field68]);
+    KeepReceived(e, kOtherPaid[k], g.oins[k][oinsurance::PaidAmount]);
+  e.charge_amount = Currency::FromText(c[charge::ChargeAmount]);
+  e.second_amount = Currency::FromText(c[charge::SecondAmount]);
+  e.units = static_cast<float>(LeadingNumber(c[charge::Units]));
+  e.allowed_amount = Currency::FromText(c[charge::AllowedAmount]);
+  e.paid_amount = Currency::FromText(c[charge::PaidAmount]);
+  e.write_off_amount = Currency::FromText(c[charge::WriteOffAmount]);
+  e.adjustment_amount = Currency::FromText(c[charge::AdjustmentAmount]);
+  e.fifth_amount = Currency::FromText(c[charge::FifthAmount]);
   // An absent other insurance has empty amounts, which count as 0.
   for (size_t k = 0; k < g.oins.size(); ++k) {
     const Record& o = g.oins[k];
-    e.allowed_amount += Currency::FromText(o[oinsurance::Field21]);
-    e.paid_amount += Currency::FromText(o[oinsurance::Field22]);
-    e.write_off_amount += Currency::FromText(o[oinsurance::Field23]);
+    e.allowed_amount += Currency::FromText(o[oinsurance::AllowedAmount]);
+    e.paid_amount += Currency::FromText(o[oinsurance::PaidAmount]);
+    e.write_off_amount += Currency::FromText(o[oinsurance::WriteOffAmount]);
     if (!env.cx.log.Tracing()) continue;  // the texts below are for the trace only
     env.cx.log.Joined({"Dealwithlastgroup  Insloop  index = ", SignNum(static_cast<long long>(k + 1))});
     env.cx.log.Joined({"    Total Ins Allowed = ", AmountText(e.allowed_amount)});
@@ -158,14 +158,14 @@ int16_t DealWithLastGroup(ClaimEnv& env, ClaimTables& tables, const ChargeOrigin
       e.origin = origin;
 
       e.from_date = c[charge::ServiceDate];
-      e.to_date = c[charge::Field55];
+      e.to_date = c[charge::ServiceToDate];
       PageTotals& t = tables.totals;
       WidenStatementPeriod(t, e.from_date, e.to_date);
 
       e.pos_code = c[charge::PosCode];
       e.tos_code = c[charge::TosCode];
       e.procedure_code = c[charge::ProcedureCode];
-      e.description = c[charge::NdcCode].empty() ? c[charge::Field07] : DrugDescription(c);
+      e.description = c[charge::NdcCode].empty() ? c[charge::Description] : DrugDescription(c);
 
       e.modifiers = {c[charge::Modifier1], c[charge::Modifier2], c[charge::Modifier3],
                      c[charge::Modifier4]};
@@ -182,8 +182,8 @@ int16_t DealWithLastGroup(ClaimEnv& env, ClaimTables& tables, const ChargeOrigin
       t.TotalInsWriteOff += e.write_off_amount;
 
       e.line_provider_id = LineProviderId(top, g);
-      e.text76 = c[charge::Field76];
-      e.text75 = c[charge::Field75];
+      e.text76 = c[charge::LineText1];
+      e.text75 = c[charge::LineText2];
       e.code_text = "~" + c[charge::CodeList] + "~";
       e.narrative = c[charge::Narrative];
       e.revenue_code.clear();

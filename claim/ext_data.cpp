@@ -13,12 +13,19 @@ bool FindInExt(const Record& ext, std::string_view code, std::string& value) {
 
 }  // namespace
 
+std::array<const Record*, 3> ExtDataRecords(const TopRecords& top, const ChargeGroup& g,
+                                            int n) {
+  if (n < 1 || n > 5) return {};
+  return {&g.ext_second(n), &g.ext_first(n), &top.ext[static_cast<size_t>(n - 1)]};
+}
+
 bool LookUpExtData(const TopRecords& top, const ChargeGroup& g, int n, std::string_view code,
                    std::string& value) {
   value.clear();
   if (n < 1 || n > 5) return false;
-  return FindInExt(g.ext_second(n), code, value) || FindInExt(g.ext_first(n), code, value) ||
-         FindInExt(top.ext[static_cast<size_t>(n - 1)], code, value);
+  for (const Record* ext : ExtDataRecords(top, g, n))
+    if (FindInExt(*ext, code, value)) return true;
+  return false;
 }
 
 }  // namespace ub04

@@ -2,6 +2,7 @@
 // 5010-5018 (patient) and 6010-6028 (charge) records.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -10,9 +11,14 @@
 
 namespace ub04 {
 
-// Extended-data item code of set n (1 to 5), looked up in the charge's
-// second family, then its first family, then the patient-level set. False
-// (value "") when absent or empty.
+// The records an item of set n (1 to 5) is looked up in, in order: the
+// charge's second family (6020...), its first family (6010...), then the
+// patient-level set (5010...). Null for n outside 1 to 5.
+std::array<const Record*, 3> ExtDataRecords(const TopRecords& top, const ChargeGroup& group,
+                                            int n);
+
+// Extended-data item code of set n, from the first of its records that
+// holds it with a value. False (value "") when absent or empty.
 bool LookUpExtData(const TopRecords& top, const ChargeGroup& group, int n,
                    std::string_view code, std::string& value);
 

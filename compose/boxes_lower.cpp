@@ -48,9 +48,9 @@ void Boxes50To53OtherPayers(Page& page) {
     float y = pos::kBoxes50To57RowY[static_cast<size_t>(k - 1)];
     ClaimPayer& payer = page.record().payers[static_cast<size_t>(k - 1)];
     payer.used = true;
-    payer.name = Left(o[oinsurance::Field03], 25);
+    payer.name = Left(o[oinsurance::PayerName], 25);
     payer.release_of_info = "Y";
-    payer.assignment = AssignmentOfBenefits(o[oinsurance::Field10]);
+    payer.assignment = AssignmentOfBenefits(o[oinsurance::AssignsBenefits]);
     page.Put(payer.name, pos::kBox50PayerNameX, y);
     page.Put(payer.release_of_info, pos::kBox52ReleaseInfoX, y);
     page.Put(payer.assignment, pos::kBox53AssignBenefitsX, y);
@@ -84,8 +84,8 @@ void Boxes50To57BilledPayer(Page& page) {
   payer.used = payer.billed = true;
   payer.name = Trim(Left(ins[insurance::Name], 25));
   payer.release_of_info = "Y";
-  payer.assignment = AssignmentOfBenefits(page.subscriber()[subscriber::Field10]);
-  payer.other_provider_id = ins[insurance::Field33] == "1" ? page.practice()[practice::Field16]
+  payer.assignment = AssignmentOfBenefits(page.subscriber()[subscriber::AssignsBenefits]);
+  payer.other_provider_id = ins[insurance::UseDefaultBillingId] == "1" ? page.practice()[practice::DefaultBillingId]
                                                            : ins[insurance::PracticeIdForPayer];
   page.Put(payer.name, pos::kBox50PayerNameX, y);
   page.Put(payer.release_of_info, pos::kBox52ReleaseInfoX, y);
@@ -126,9 +126,9 @@ void Boxes58To62OtherInsureds(Page& page) {
   for (int k = 1; k <= kOtherPayerRows; ++k) {
     const Record& o = page.oins(k);
     if (!o.Present()) continue;
-    WriteInsured(page, {o[oinsurance::Field18], o[oinsurance::Field17], o[oinsurance::Field14],
-                  o[oinsurance::Field04], o[oinsurance::Field05], o[oinsurance::Field03],
-                  o[oinsurance::Field06]},
+    WriteInsured(page, {o[oinsurance::InsuredLastName], o[oinsurance::InsuredFirstName], o[oinsurance::Relationship],
+                  o[oinsurance::InsuredIdPrefix], o[oinsurance::InsuredIdNumber], o[oinsurance::PayerName],
+                  o[oinsurance::GroupNumber]},
                  k - 1);
   }
 }
@@ -139,9 +139,9 @@ void Boxes58To62BilledInsured(Page& page) {
   int row = page.payer_row();
   if (row < 0) return;  // reported by Boxes50To57BilledPayer
   const Record& s = page.subscriber();
-  WriteInsured(page, {s[subscriber::LastName], s[subscriber::FirstName], s[subscriber::Field15],
-                s[subscriber::Field04], s[subscriber::Field05], page.insurance()[insurance::Name],
-                s[subscriber::Field06]},
+  WriteInsured(page, {s[subscriber::LastName], s[subscriber::FirstName], s[subscriber::Relationship],
+                s[subscriber::InsuredIdPrefix], s[subscriber::InsuredIdNumber], page.insurance()[insurance::Name],
+                s[subscriber::GroupNumber]},
                row);
 }
 
@@ -155,7 +155,7 @@ void Box65OtherEmployers(Page& page) {
     const Record& o = page.oins(k);
     if (!o.Present()) continue;
     std::string& employer = page.record().payers[static_cast<size_t>(k - 1)].employer;
-    employer = Left(o[oinsurance::Field25], 24);
+    employer = Left(o[oinsurance::EmployerName], 24);
     page.Put(employer, pos::kBox65OtherEmployerX, pos::kBoxes63To65RowY[static_cast<size_t>(k - 1)]);
   }
 }
@@ -171,12 +171,12 @@ void Boxes63To65BilledAuthorization(Page& page) {
   ClaimPayer& payer = page.record().payers[static_cast<size_t>(row)];
   payer.authorization = row == 0 ? c[charge::PrimaryApprovalNumber] : c[charge::SecondaryApprovalNumber];
   page.Put(payer.authorization, pos::kBox63AuthorizationX, y);
-  std::string control = Trim(c[charge::Field99]);
+  std::string control = Trim(c[charge::DocumentControlNumber]);
   if (row < 2 && !control.empty()) {
     payer.document_control = control;
     page.Put(control, pos::kBox64DocumentControlX, y);
   }
-  payer.employer = Left(page.subscriber()[subscriber::Field34], 24);
+  payer.employer = Left(page.subscriber()[subscriber::EmployerName], 24);
   page.Put(payer.employer, pos::kBox65EmployerX, y);
 }
 
@@ -220,7 +220,7 @@ struct DiagnosisCase {
 };
 
 DiagnosisCase DiagnosisCaseOf(const Page& page) {
-  return {page.alternate_payer_id5(), LeadingNumber(page.charge()[charge::Field108]),
+  return {page.alternate_payer_id5(), LeadingNumber(page.charge()[charge::DiagnosisBoxSelector]),
           page.charge()[charge::TypeOfBill] == "0111"};
 }
 
@@ -255,7 +255,7 @@ void Box70ReasonForVisit(Page& page) {
 void Box74PrincipalProcedure(Page& page) {
   if (SkipsBoxes69To74(page)) return;
   page.log().Line("box 74");
-  if (Left(page.insurance()[insurance::Field24], 1) == "Y") return;
+  if (Left(page.insurance()[insurance::OmitPrincipalProcedure], 1) == "Y") return;
   const Record& first = page.first_line().charge;
   page.record().principal_procedure = first[charge::ProcedureCode];
   page.record().principal_procedure_date = first[charge::ServiceDate];
@@ -418,7 +418,7 @@ void Box80Remarks(Page& page) {
 // qualifier B3.
 void Box81CodeCode(Page& page) {
   if (!PayerTakesNpiOnly(page)) return;
-  const std::string& taxonomy = page.practice()[practice::Field22];
+  const std::string& taxonomy = page.practice()[practice::Taxonomy];
   if (taxonomy.empty()) return;
   page.Put("B3", pos::kBox81QualifierX, pos::kBox81Y);
   page.Put(taxonomy, pos::kBox81CodeX, pos::kBox81Y);

@@ -37,7 +37,7 @@ void Box01BillingProvider(Page& page) {
     const Record& p = page.practice();
     lines = {p[practice::Name], p[practice::AddressLine1],
              CityStateZip(p, practice::City, practice::State, practice::ZipCode),
-             PhoneLine(p[practice::Phone], p[practice::Field09])};
+             PhoneLine(p[practice::Phone], p[practice::PhoneExtension])};
   } else {
     const Record& b = page.bprovider();
     std::string name = b[bprovider::FirstName] + " ";
@@ -45,7 +45,7 @@ void Box01BillingProvider(Page& page) {
     name += b[bprovider::LastName] + " " + b[bprovider::NameSuffix];
     lines = {name, b[bprovider::AddressLine1],
              CityStateZip(b, bprovider::City, bprovider::State, bprovider::ZipCode),
-             PhoneLine(b[bprovider::Phone], b[bprovider::Field16])};
+             PhoneLine(b[bprovider::Phone], b[bprovider::PhoneExtension])};
   }
   for (size_t i = 0; i < lines.size(); ++i) page.Put(lines[i], pos::kBox01X, pos::kBox01LineY[i]);
 }
@@ -147,7 +147,7 @@ void Box06StatementPeriod(Page& page) {
 void Box08aPatientId(Page& page) {
   std::string id;
   if (page.insurance()[insurance::PayerId] == "345724166")
-    id = Trim(page.subscriber()[subscriber::Field04]) + Trim(page.subscriber()[subscriber::Field05]);
+    id = Trim(page.subscriber()[subscriber::InsuredIdPrefix]) + Trim(page.subscriber()[subscriber::InsuredIdNumber]);
   page.Put(id, pos::kBox08aX, pos::kBox08aY);
 }
 
@@ -316,7 +316,7 @@ void Box38ResponsibleParty(Page& page) {
   page.log().Line("box 38");
   std::string name, line1, line2, last;
   const Record& ins = page.insurance();
-  if (Left(ins[insurance::Field38], 1) == "y" || Left(ins[insurance::Field38], 1) == "Y") {
+  if (Left(ins[insurance::PayerIsResponsibleParty], 1) == "y" || Left(ins[insurance::PayerIsResponsibleParty], 1) == "Y") {
     name = Trim(ins[insurance::Name]) + " ";
     line1 = ins[insurance::AddressLine1];
     line2 = ins[insurance::AddressLine2];
@@ -354,8 +354,8 @@ void Boxes39To41ValueCodes(Page& page) {
   if (found && !amount.empty()) WriteValueCode(page, ++page.value_code_count, Left(value, 2), amount);
 
   for (const DetailEntry& e : page.tables.detail) {
-    if (e.used != "Y" || e.charge[charge::Field86].empty()) continue;
-    WriteValueCode(page, ++page.value_code_count, "30", e.charge[charge::Field86]);
+    if (e.used != "Y" || e.charge[charge::ValueCode30Amount].empty()) continue;
+    WriteValueCode(page, ++page.value_code_count, "30", e.charge[charge::ValueCode30Amount]);
     break;
   }
 }

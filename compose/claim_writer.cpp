@@ -152,7 +152,7 @@ int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
 
       // Box 42: the line's revenue code, or the charge's alternate one, as four digits.
       std::string revenue = Trim(e.revenue_code);
-      if (!e.charge[charge::Field87].empty()) revenue = Trim(e.charge[charge::Field87]);
+      if (!e.charge[charge::RevenueCodeOverride].empty()) revenue = Trim(e.charge[charge::RevenueCodeOverride]);
       e.revenue_code = Right("0000" + revenue, 4);
       line.revenue_code = e.revenue_code;
       page.Put(line.revenue_code, pos::kBox42RevenueCodeX, y);
@@ -162,11 +162,11 @@ int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
       bool bare_inpatient = IsOneOf(page.alternate_payer_id5(), {"27009", "25175", "60054"}) &&
                             e.charge[charge::TypeOfBill] == "0111";
       if (!bare_inpatient) {
-        if (Left(ins[insurance::Field21], 1) != "N") {
+        if (Left(ins[insurance::PrintDescription], 1) != "N") {
           line.description = Left(e.description, 30);
           page.Put(line.description, pos::kBox43DescriptionX, y);  // box 43
         }
-        if (Left(ins[insurance::Field22], 1) != "N") {
+        if (Left(ins[insurance::PrintProcedure], 1) != "N") {
           line.modifiers = e.modifiers[0];
           if (!e.modifiers[0].empty() && !e.modifiers[1].empty()) line.modifiers += " ";
           line.modifiers += e.modifiers[1];

@@ -33,7 +33,7 @@ std::string Page::alternate_payer_id5() const {
 
 std::string Page::AmountText(Currency amount) const {
   std::string text = FormatMask(amount, "#####0.00");
-  if (calc_pref()[calc_pref::Field11] == "1") ReplaceDot(env.cx, text);
+  if (calc_pref()[calc_pref::NoDecimalPoint] == "1") ReplaceDot(env.cx, text);
   return text;
 }
 

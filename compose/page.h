@@ -100,7 +100,7 @@ struct Page {
 
   // Charge token 70, the payer sequence of the claim: "1", "2", "3" give
   // rows A, B, C (0 to 2); anything else -1.
-  const std::string& payer_sequence() const { return charge()[charge::Field70]; }
+  const std::string& payer_sequence() const { return charge()[charge::PayerSequence]; }
   int payer_row() const;
 
   // The first five characters of Insurance token 2 (payer id) or token 36

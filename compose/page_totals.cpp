@@ -31,7 +31,7 @@ void Line23Totals(const Page& page) {
 // charges; an unknown choice gives -1.
 Currency AmountDue(const Page& page) {
   const PageTotals& t = page.tables.totals;
-  const std::string& how = page.calc_pref()[calc_pref::Field04];
+  const std::string& how = page.calc_pref()[calc_pref::AmountDueRule];
   if (how == "1") return t.TotalCharges - t.TotalInsPaid;
   if (how == "2") return t.TotalCharges - t.TotalInsPaid - t.TotalInsWriteOff;
   if (how == "3") return t.TotalCharges - t.TotalInsPaid - t.TotalInsWriteOff - t.TotalLineAdjust;
@@ -51,7 +51,7 @@ void Boxes54And55PayerAmounts(const Page& page, const std::string& due_text) {
   for (int k = 1; k <= row; ++k) {
     ClaimPayer& prior = page.record().payers[static_cast<size_t>(k - 1)];
     prior.has_prior_payments = true;
-    prior.prior_payments = Currency::FromText(page.oins(k)[oinsurance::Field22]);
+    prior.prior_payments = Currency::FromText(page.oins(k)[oinsurance::PaidAmount]);
     page.Put(page.AmountText(prior.prior_payments), pos::kBox54PriorPaymentX,
              pos::kBoxes54And55RowY[static_cast<size_t>(k - 1)], 1);
   }
@@ -62,7 +62,7 @@ void Boxes54And55PayerAmounts(const Page& page, const std::string& due_text) {
 // claims to a payer after the first.
 void Boxes39To41SecondaryValueCodes(Page& page, const std::string& due_text) {
   if (page.payer_sequence() == "1") return;
-  const std::string& deductible = page.oins(1)[oinsurance::Field73];
+  const std::string& deductible = page.oins(1)[oinsurance::Deductible];
   if (LeadingNumber(deductible) != 0) WriteValueCode(page, ++page.value_code_count, "A1", deductible);
   if (!page.tables.totals.AmountDue.IsZero())
     WriteValueCode(page, ++page.value_code_count, "A2", due_text);
@@ -90,8 +90,8 @@ void Box17PatientStatus(Page& page) {
   const Record& ins = page.insurance();
   std::string status;
   if (InStr(codes, "~PS-") == 0) {
-    const std::string& payer_markers = ins[insurance::Field14];
-    const std::string& payer_status = ins[insurance::Field23];
+    const std::string& payer_markers = ins[insurance::PatientStatusMarkers];
+    const std::string& payer_status = ins[insurance::PatientStatus];
     if (InStr(payer_markers, "~PS-") > 0) {
       codes += "~" + payer_markers + "~";
     } else if (payer_status.size() == 2) {

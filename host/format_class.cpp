@@ -500,7 +500,7 @@ int16_t Format_Class::EndOfCharge() {
   const int32_t charge_record = rs.charge_in_progress.record_number;
   const std::string charge_key = rs.charge_in_progress.key;
 
-  const std::string& sub13 = c.this_top.subscriber[subscriber::Field13];
+  const std::string& sub13 = c.this_top.subscriber[subscriber::ChargeCodes];
   if (!sub13.empty()) c.this_group.charge[charge::CodeList] += "~" + sub13;
 
   std::string tob;
@@ -529,7 +529,7 @@ int16_t Format_Class::EndOfCharge() {
   CopyThisGroupToLast(env);
   if (new_claim)
     rs.ref.ClearOtherInsIDArrays(c.last_top.practice[practice::IhCode], rs.record_header[0],
-                                 c.last_top.practice[practice::Field16]);
+                                 c.last_top.practice[practice::DefaultBillingId]);
   const ChargeOrigin origin{charge_record, charge_key};
   if (DealWithLastGroup(env, tables_, origin) != 0) {
     // Its line or its amounts are not what the batch said: the claim must

@@ -1,9 +1,11 @@
 // Every record type described as data: the parts read in order, the common
 // field rules, the grid dump, the clean-up fields and the texts of the
 // parse. The rules of one record type only are named functions
-// (records/record_rules.h).
+// (records/record_rules.h); what each named member holds is in
+// records/layout_notes.h.
 #include "records/layouts.h"
 
+#include "records/layout_notes.h"
 #include "records/layout_rules.h"
 #include "records/record.h"
 #include "records/record_rules.h"
@@ -286,7 +288,7 @@ constexpr LayoutRules kFacilityRules{
 };
 
 // ---- other insurance (6310-6340): member 11 is Field11Mapped ----------------------
-constexpr Part kOInsuranceParts[] = {{0, 10, M, MapOInsuranceField10},
+constexpr Part kOInsuranceParts[] = {{0, 10, M, MapOInsuranceAssignsBenefits},
                                      {11, 11, M, MapOInsuranceField11},
                                      {12, 76, M, NormalizeOInsuranceAdjustments},
                                      {77, 77},
@@ -314,34 +316,76 @@ constexpr LayoutRules kOInsuranceRules{
 
 }  // namespace
 
-const RecordLayout kPracticeLayout{"Practice", practice::kMemberCount, 0, &kPracticeRules};
-const RecordLayout kSubmitterLayout{"Submitter", submitter::kMemberCount, 0, &kSubmitterRules};
-const RecordLayout kBProviderLayout{"Billing provider", bprovider::kMemberCount, 0,
-                                    &kBProviderRules};
-const RecordLayout kInsuranceLayout{"Insurance", insurance::kMemberCount,
-                                    insurance_flag::kFlagCount, &kInsuranceRules};
-const RecordLayout kCalcPrefLayout{"Calculation preferences", calc_pref::kMemberCount, 0,
-                                   &kCalcPrefRules};
-const RecordLayout kBreakPrefLayout{"Break preferences", break_pref::kMemberCount, 0,
-                                    &kBreakPrefRules};
-const RecordLayout kPatientLayout{"Patient", patient::kMemberCount, 0, &kPatientRules};
-const RecordLayout kSubscriberLayout{"Subscriber", subscriber::kMemberCount, 0,
-                                     &kSubscriberRules};
-const RecordLayout kExtDataLayout{"Extended data", ext_data::kMemberCount, 0, &kExtDataRules};
-const RecordLayout kChargeLayout{"Charge", charge::kMemberCount, 0, &kChargeRules};
-const RecordLayout kAmbulanceLayout{"Ambulance", ambulance::kMemberCount, 0, &kAmbulanceRules};
-const RecordLayout kChiropractorLayout{"Chiropractor", chiropractor::kMemberCount, 0,
-                                       &kChiropractorRules};
-const RecordLayout kSProviderLayout{"Servicing provider", sprovider::kMemberCount, 0,
-                                    &kSProviderRules};
-const RecordLayout kOProviderLayout{"Other provider", oprovider::kMemberCount, 0,
-                                    &kOProviderRules};
-const RecordLayout kReferralLayout{"Referral", referral::kMemberCount, 0, &kReferralRules};
-const RecordLayout kOReferralLayout{"Other referral", oreferral::kMemberCount, 0,
-                                    &kOReferralRules};
-const RecordLayout kFacilityLayout{"Facility", facility::kMemberCount, 0, &kFacilityRules};
-const RecordLayout kOInsuranceLayout{"Other insurance", oinsurance::kMemberCount, 0,
-                                     &kOInsuranceRules};
+const RecordLayout kPracticeLayout{.name = "Practice", .names = "practice",
+                                   .member_count = practice::kMemberCount,
+                                   .rules = &kPracticeRules,
+                                   .notes = kPracticeNotes};
+const RecordLayout kSubmitterLayout{.name = "Submitter", .names = "submitter",
+                                    .member_count = submitter::kMemberCount,
+                                    .rules = &kSubmitterRules,
+                                    .notes = kSubmitterNotes};
+const RecordLayout kBProviderLayout{.name = "Billing provider", .names = "bprovider",
+                                    .member_count = bprovider::kMemberCount,
+                                    .rules = &kBProviderRules,
+                                    .notes = kBProviderNotes};
+const RecordLayout kInsuranceLayout{.name = "Insurance", .names = "insurance",
+                                    .member_count = insurance::kMemberCount,
+                                    .flag_count = insurance_flag::kFlagCount,
+                                    .rules = &kInsuranceRules,
+                                    .notes = kInsuranceNotes};
+const RecordLayout kCalcPrefLayout{.name = "Calculation preferences", .names = "calc_pref",
+                                   .member_count = calc_pref::kMemberCount,
+                                   .rules = &kCalcPrefRules,
+                                   .notes = kCalcPrefNotes};
+const RecordLayout kBreakPrefLayout{.name = "Break preferences", .names = "break_pref",
+                                    .member_count = break_pref::kMemberCount,
+                                    .rules = &kBreakPrefRules};
+const RecordLayout kPatientLayout{.name = "Patient", .names = "patient",
+                                  .member_count = patient::kMemberCount,
+                                  .rules = &kPatientRules,
+                                  .notes = kPatientNotes};
+const RecordLayout kSubscriberLayout{.name = "Subscriber", .names = "subscriber",
+                                     .member_count = subscriber::kMemberCount,
+                                     .rules = &kSubscriberRules,
+                                     .notes = kSubscriberNotes};
+const RecordLayout kExtDataLayout{.name = "Extended data", .names = "ext_data",
+                                  .member_count = ext_data::kMemberCount,
+                                  .rules = &kExtDataRules, .emptied_whole = true,
+                                  .notes = kExtDataNotes};
+const RecordLayout kChargeLayout{.name = "Charge", .names = "charge",
+                                 .member_count = charge::kMemberCount, .rules = &kChargeRules,
+                                 .notes = kChargeNotes};
+const RecordLayout kAmbulanceLayout{.name = "Ambulance", .names = "ambulance",
+                                    .member_count = ambulance::kMemberCount,
+                                    .rules = &kAmbulanceRules};
+const RecordLayout kChiropractorLayout{.name = "Chiropractor", .names = "chiropractor",
+                                       .member_count = chiropractor::kMemberCount,
+                                       .rules = &kChiropractorRules};
+const RecordLayout kSProviderLayout{.name = "Servicing provider", .names = "sprovider",
+                                    .member_count = sprovider::kMemberCount,
+                                    .rules = &kSProviderRules,
+                                    .notes = kSProviderNotes};
+const RecordLayout kOProviderLayout{.name = "Other provider", .names = "oprovider",
+                                    .member_count = oprovider::kMemberCount,
+                                    .rules = &kOProviderRules,
+                                    .notes = kOProviderNotes};
+const RecordLayout kReferralLayout{.name = "Referral", .names = "referral",
+                                   .member_count = referral::kMemberCount,
+                                   .rules = &kReferralRules,
+                                   .clear_log = ">> ClearReferralStruct()   Referral is now empty",
+                                   .notes = kReferralNotes};
+const RecordLayout kOReferralLayout{.name = "Other referral", .names = "oprovider",
+                                    .member_count = oreferral::kMemberCount,
+                                    .rules = &kOReferralRules,
+                                    .notes = kOReferralNotes};
+const RecordLayout kFacilityLayout{.name = "Facility", .names = "facility",
+                                   .member_count = facility::kMemberCount,
+                                   .rules = &kFacilityRules,
+                                   .notes = kFacilityNotes};
+const RecordLayout kOInsuranceLayout{.name = "Other insurance", .names = "oinsurance",
+                                     .member_count = oinsurance::kMemberCount,
+                                     .rules = &kOInsuranceRules,
+                                     .notes = kOInsuranceNotes};
 
 Record::Record(const RecordLayout* l)
     : layout(l), m(l->member_count), flags(l->flag_count, false) {}

@@ -46,11 +46,11 @@ void SetPayerFlags(Record& insurance) {
 }
 
 void TakeBPPrefix(Record& charge) {
-  std::string& text = charge[charge::Field07];
+  std::string& text = charge[charge::Description];
   if (Left(text, 3) != "BP:") return;
   charge[charge::BpValue] = Trim(Mid(text, 4));
-  text = charge[charge::Field126];
-  charge[charge::Field126].clear();
+  text = charge[charge::BpDescription];
+  charge[charge::BpDescription].clear();
 }
 
 }  // namespace ub04

@@ -25,8 +25,8 @@ bool PayerRuleHolds(const PayerRule& rule, std::string_view payer_id);
 // Every flag of the insurance record from its PayerId.
 void SetPayerFlags(Record& insurance);
 
-// A charge Field07 that begins "BP:" gives its trimmed rest to BpValue and
-// takes Field126 in its place (Field126 is then emptied).
+// A charge Description that begins "BP:" gives its trimmed rest to BpValue
+// and takes BpDescription in its place (BpDescription is then emptied).
 void TakeBPPrefix(Record& charge);
 
 }  // namespace ub04

@@ -178,7 +178,7 @@ int16_t FinishCharge(ParseContext& c) {
 // altogether. An empty procedure text changes nothing.
 void StripProcedureFromNarrative(ParseContext& c) {
   Record& rec = c.rec;
-  const std::string& procedure = rec[charge::Field07];
+  const std::string& procedure = rec[charge::Description];
   if (rec[charge::StripProcedureFromNarrative] != "1" || procedure.empty()) return;
   std::string& narrative = rec[charge::Narrative];
   if (StripMidStringFromWholeString(c.env.cx, procedure, narrative) != narrative)
@@ -227,8 +227,8 @@ int16_t ApplyFacilityNpiCutover(ParseContext& c) {
   return 0;
 }
 
-void MapOInsuranceField10(ParseContext& c) {
-  MapCode(c.rec[oinsurance::Field10], "3", "2", nullptr);
+void MapOInsuranceAssignsBenefits(ParseContext& c) {
+  MapCode(c.rec[oinsurance::AssignsBenefits], "3", "2", nullptr);
 }
 
 void MapOInsuranceField11(ParseContext& c) {

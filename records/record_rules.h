@@ -51,7 +51,7 @@ std::string PopExtraModifier(Record& charge);
 // ---- companions ----
 int16_t ApplySProviderNpiCutover(ParseContext& c);
 int16_t ApplyFacilityNpiCutover(ParseContext& c);
-void MapOInsuranceField10(ParseContext& c);     // "3" -> "1", "2" -> "0"
+void MapOInsuranceAssignsBenefits(ParseContext& c);  // "3" -> "1", "2" -> "0"
 void MapOInsuranceField11(ParseContext& c);     // "5" -> "1", "4" -> "0", Field11Mapped
 void NormalizeOInsuranceAdjustments(ParseContext& c);
 int16_t FinishOInsurance(ParseContext& c);      // PayerId fallback

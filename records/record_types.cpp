@@ -7,60 +7,82 @@ namespace ub04 {
 namespace {
 
 template <Record TopRecords::*M>
-Record& Top(TopRecords& t, ChargeGroup&) { return t.*M; }
+Record& Top(TopRecords& t) { return t.*M; }
 template <size_t N>
-Record& TopExt(TopRecords& t, ChargeGroup&) { return t.ext[N - 1]; }
+Record& TopExt(TopRecords& t) { return t.ext[N - 1]; }
 template <Record ChargeGroup::*M>
-Record& Group(TopRecords&, ChargeGroup& g) { return g.*M; }
+Record& Group(ChargeGroup& g) { return g.*M; }
 template <int N>
-Record& ChargeExtFirst(TopRecords&, ChargeGroup& g) { return g.ext_first(N); }
+Record& ChargeExtFirst(ChargeGroup& g) { return g.ext_first(N); }
 template <int N>
-Record& ChargeExtSecond(TopRecords&, ChargeGroup& g) { return g.ext_second(N); }
+Record& ChargeExtSecond(ChargeGroup& g) { return g.ext_second(N); }
 template <size_t N>
-Record& OtherInsurance(TopRecords&, ChargeGroup& g) { return g.oins[N - 1]; }
+Record& OtherInsurance(ChargeGroup& g) { return g.oins[N - 1]; }
 
 using S = RecordStep;
+
+// A top record; break_name and need_new_name for those whose arrival starts
+// a new claim.
+constexpr RecordType TopRow(std::string_view code, const RecordLayout* layout,
+                            Record& (*slot)(TopRecords&), std::string_view doc_name,
+                            std::string_view break_name = {},
+                            std::string_view need_new_name = {}) {
+  return {code, layout, RecordRole::kTop, {slot, nullptr}, S::kTop, doc_name, break_name,
+          need_new_name};
+}
+
+constexpr RecordType GroupRow(std::string_view code, const RecordLayout* layout,
+                              Record& (*slot)(ChargeGroup&), std::string_view doc_name,
+                              RecordStep step = S::kCompanion) {
+  return {code, layout, RecordRole::kGroup, {nullptr, slot}, step, doc_name};
+}
 
 // Extended data comes in three families of five sets; the even last digit
 // gives the set: 5010 set 1, 5012 set 2, ... 5018 set 5.
 constexpr std::array kTypes = {
-    RecordType{"1000", &kPracticeLayout, &Top<&TopRecords::practice>, S::kTop},
-    RecordType{"1050", &kSubmitterLayout, &Top<&TopRecords::submitter>, S::kTop},
-    RecordType{"2000", &kBProviderLayout, &Top<&TopRecords::bprovider>, S::kTop},
-    RecordType{"3000", &kInsuranceLayout, &Top<&TopRecords::insurance>, S::kTop},
-    RecordType{"3100", &kCalcPrefLayout, &Top<&TopRecords::calc_pref>, S::kTop},
-    RecordType{"3101", &kBreakPrefLayout, &Top<&TopRecords::break_pref>, S::kTop},
-    RecordType{"4000", &kPatientLayout, &Top<&TopRecords::patient>, S::kTop},
-    RecordType{"5000", &kSubscriberLayout, &Top<&TopRecords::subscriber>, S::kTop},
-    RecordType{"5010", &kExtDataLayout, &TopExt<1>, S::kTop},
-    RecordType{"5012", &kExtDataLayout, &TopExt<2>, S::kTop},
-    RecordType{"5014", &kExtDataLayout, &TopExt<3>, S::kTop},
-    RecordType{"5016", &kExtDataLayout, &TopExt<4>, S::kTop},
-    RecordType{"5018", &kExtDataLayout, &TopExt<5>, S::kTop},
-    RecordType{"6000", &kChargeLayout, &Group<&ChargeGroup::charge>, S::kStartCharge},
-    RecordType{"6010", &kExtDataLayout, &ChargeExtFirst<1>, S::kCompanion},
-    RecordType{"6012", &kExtDataLayout, &ChargeExtFirst<2>, S::kCompanion},
-    RecordType{"6014", &kExtDataLayout, &ChargeExtFirst<3>, S::kCompanion},
-    RecordType{"6016", &kExtDataLayout, &ChargeExtFirst<4>, S::kCompanion},
-    RecordType{"6018", &kExtDataLayout, &ChargeExtFirst<5>, S::kCompanion},
-    RecordType{"6020", &kExtDataLayout, &ChargeExtSecond<1>, S::kCompanion},
-    RecordType{"6022", &kExtDataLayout, &ChargeExtSecond<2>, S::kCompanion},
-    RecordType{"6024", &kExtDataLayout, &ChargeExtSecond<3>, S::kCompanion},
-    RecordType{"6026", &kExtDataLayout, &ChargeExtSecond<4>, S::kCompanion},
-    RecordType{"6028", &kExtDataLayout, &ChargeExtSecond<5>, S::kCompanion},
-    RecordType{"6050", &kAmbulanceLayout, &Group<&ChargeGroup::ambulance>, S::kCompanion},
-    RecordType{"6060", &kChiropractorLayout, &Group<&ChargeGroup::chiropractor>, S::kCompanion},
-    RecordType{"6100", &kSProviderLayout, &Group<&ChargeGroup::sprovider>, S::kCompanion},
-    RecordType{"6110", &kOProviderLayout, &Group<&ChargeGroup::oprovider>, S::kCompanion},
-    RecordType{"6120", &kReferralLayout, &Group<&ChargeGroup::referral>, S::kCompanion},
-    RecordType{"6130", &kOReferralLayout, &Group<&ChargeGroup::oreferral>, S::kCompanion},
-    RecordType{"6200", &kFacilityLayout, &Group<&ChargeGroup::facility>, S::kFacility},
-    RecordType{"6310", &kOInsuranceLayout, &OtherInsurance<1>, S::kCompanion},
-    RecordType{"6320", &kOInsuranceLayout, &OtherInsurance<2>, S::kCompanion},
-    RecordType{"6330", &kOInsuranceLayout, &OtherInsurance<3>, S::kCompanion},
-    RecordType{"6340", &kOInsuranceLayout, &OtherInsurance<4>, S::kCompanion},
-    RecordType{"6990", nullptr, nullptr, S::kEndOfCharge},
+    TopRow("1000", &kPracticeLayout, &Top<&TopRecords::practice>, "Practice", "Practice",
+           "Practice"),
+    TopRow("1050", &kSubmitterLayout, &Top<&TopRecords::submitter>, "Submitter", "Submitter",
+           "Submitter"),
+    TopRow("2000", &kBProviderLayout, &Top<&TopRecords::bprovider>, "Billing provider",
+           "BProvider", "Provider"),
+    TopRow("3000", &kInsuranceLayout, &Top<&TopRecords::insurance>, "Insurance", "Insurance",
+           "Insurance"),
+    TopRow("3100", &kCalcPrefLayout, &Top<&TopRecords::calc_pref>, "Calculation preferences"),
+    TopRow("3101", &kBreakPrefLayout, &Top<&TopRecords::break_pref>, "Break preferences"),
+    TopRow("4000", &kPatientLayout, &Top<&TopRecords::patient>, "Patient", "Patient", "Patient"),
+    TopRow("5000", &kSubscriberLayout, &Top<&TopRecords::subscriber>, "Subscriber",
+           "Subscriber", "Subscriber"),
+    TopRow("5010", &kExtDataLayout, &TopExt<1>, "Claim extended data, set 1"),
+    TopRow("5012", &kExtDataLayout, &TopExt<2>, "Claim extended data, set 2"),
+    TopRow("5014", &kExtDataLayout, &TopExt<3>, "Claim extended data, set 3"),
+    TopRow("5016", &kExtDataLayout, &TopExt<4>, "Claim extended data, set 4"),
+    TopRow("5018", &kExtDataLayout, &TopExt<5>, "Claim extended data, set 5"),
+    GroupRow("6000", &kChargeLayout, &Group<&ChargeGroup::charge>, "Charge", S::kStartCharge),
+    GroupRow("6010", &kExtDataLayout, &ChargeExtFirst<1>, "Charge extended data, set 1 (first)"),
+    GroupRow("6012", &kExtDataLayout, &ChargeExtFirst<2>, "Charge extended data, set 2 (first)"),
+    GroupRow("6014", &kExtDataLayout, &ChargeExtFirst<3>, "Charge extended data, set 3 (first)"),
+    GroupRow("6016", &kExtDataLayout, &ChargeExtFirst<4>, "Charge extended data, set 4 (first)"),
+    GroupRow("6018", &kExtDataLayout, &ChargeExtFirst<5>, "Charge extended data, set 5 (first)"),
+    GroupRow("6020", &kExtDataLayout, &ChargeExtSecond<1>, "Charge extended data, set 1 (second)"),
+    GroupRow("6022", &kExtDataLayout, &ChargeExtSecond<2>, "Charge extended data, set 2 (second)"),
+    GroupRow("6024", &kExtDataLayout, &ChargeExtSecond<3>, "Charge extended data, set 3 (second)"),
+    GroupRow("6026", &kExtDataLayout, &ChargeExtSecond<4>, "Charge extended data, set 4 (second)"),
+    GroupRow("6028", &kExtDataLayout, &ChargeExtSecond<5>, "Charge extended data, set 5 (second)"),
+    GroupRow("6050", &kAmbulanceLayout, &Group<&ChargeGroup::ambulance>, "Ambulance"),
+    GroupRow("6060", &kChiropractorLayout, &Group<&ChargeGroup::chiropractor>, "Chiropractor"),
+    GroupRow("6100", &kSProviderLayout, &Group<&ChargeGroup::sprovider>, "Servicing provider"),
+    GroupRow("6110", &kOProviderLayout, &Group<&ChargeGroup::oprovider>, "Other provider"),
+    GroupRow("6120", &kReferralLayout, &Group<&ChargeGroup::referral>, "Referral"),
+    GroupRow("6130", &kOReferralLayout, &Group<&ChargeGroup::oreferral>, "Other referral"),
+    GroupRow("6200", &kFacilityLayout, &Group<&ChargeGroup::facility>, "Facility", S::kFacility),
+    GroupRow("6310", &kOInsuranceLayout, &OtherInsurance<1>, "Other insurance 1"),
+    GroupRow("6320", &kOInsuranceLayout, &OtherInsurance<2>, "Other insurance 2"),
+    GroupRow("6330", &kOInsuranceLayout, &OtherInsurance<3>, "Other insurance 3"),
+    GroupRow("6340", &kOInsuranceLayout, &OtherInsurance<4>, "Other insurance 4"),
+    RecordType{"6990", nullptr, RecordRole::kNone, {}, S::kEndOfCharge, "End of charge"},
 };
+static_assert(kTypes.size() <= kMaxRecordTypes);
 
 }  // namespace
 

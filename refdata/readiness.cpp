@@ -16,8 +16,8 @@ namespace {
 // token 108 + k, which move together when the gaps are closed.
 std::array<size_t, 4> Icd9Slot(int k) {
   size_t d = static_cast<size_t>(3 * (k - 1));
-  return {charge::Field27 + d, charge::Icd9Code1 + d, charge::Icd9Companion1 + d,
-          charge::Field109 + static_cast<size_t>(k - 1)};
+  return {charge::Icd9Lead1 + d, charge::Icd9Code1 + d, charge::Icd9Companion1 + d,
+          charge::Icd9Trailer1 + static_cast<size_t>(k - 1)};
 }
 
 void CloseIcd9Gaps(Record& ch) {

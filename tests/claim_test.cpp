@@ -178,21 +178,22 @@ TEST(DiagnosisCodeSet, GapsCloseAndOneSetNeedsNoDate) {
 std::string OtherIns(const char* name, const char* allowed, const char* paid,
                      const char* write_off) {
   return TopText("6310")
-      .Set(oinsurance::Field03, name)
-      .Set(oinsurance::Field21, allowed)
-      .Set(oinsurance::Field22, paid)
-      .Set(oinsurance::Field23, write_off)
+      .Set(oinsurance::PayerName, name)
+      .Set(oinsurance::AllowedAmount, allowed)
+      .Set(oinsurance::PaidAmount, paid)
+      .Set(oinsurance::WriteOffAmount, write_off)
       .str();
 }
 
 TEST(DetailLines, LineCarriesTheChargeAndAddsItsOtherInsurances) {
   ClaimBatch b;
   Rec c = ChargeText(150);
-  c.Set(charge::Field07, "OFFICE VISIT").Set(charge::Modifier1, "M1").Set(charge::Modifier2, "M2");
-  c.Set(charge::Field42, "2").Set(charge::Field43, "150.00").Set(charge::RevenueCode, "450");
+  c.Set(charge::Description, "OFFICE VISIT").Set(charge::Modifier1, "M1")
+      .Set(charge::Modifier2, "M2");
+  c.Set(charge::Units, "2").Set(charge::ChargeAmount, "150.00").Set(charge::RevenueCode, "450");
   b.Charge(c, {{"6310", OtherIns("SUMMIT", "10", "5.25", "")},
                {"6320", OtherIns("LAUREL", "1", "", "2")}});
-  b.Charge(ChargeText().Set(charge::Field43, "20.00"));
+  b.Charge(ChargeText().Set(charge::ChargeAmount, "20.00"));
   EXPECT_TRUE(b.Logged("Dealwithlastgroup  Insloop  index =  4"));
   EXPECT_TRUE(b.Logged("    Total Ins Paid =  5.25"));
   const auto& l = b.Lines();
@@ -215,7 +216,7 @@ TEST(DetailLines, DrugDescriptionRemarksAndStatementPeriod) {
                  .Set(charge::NdcUnit, "UN")
                  .Set(charge::NdcQuantity, kQuantities[i])
                  .Set(charge::ServiceDate, kDates[i])
-                 .Set(charge::Field55, kDates[i])
+                 .Set(charge::ServiceToDate, kDates[i])
                  .Set(charge::Narrative, kNotes[i]));
   const auto& l = b.Lines();
   EXPECT_EQ(FieldAt(l, 0.65f, 3.12f), "N412345678901UN12");
@@ -243,7 +244,7 @@ TEST(ClaimState, TopRecordsFoldIntoLastAndTheirFlagsLatch) {
 TEST(ClaimState, CompanionsOfAChargeStayWithIt) {
   ClaimBatch b({break_pref::BreakOnEachCharge});
   b.Charge(ChargeText().Set(charge::RevenueCode, "450/7"),
-           {{"6310", TopText("6310").Set(oinsurance::Field03, "SUMMIT MUTUAL")
+           {{"6310", TopText("6310").Set(oinsurance::PayerName, "SUMMIT MUTUAL")
                          .Set(oinsurance::FollowMarker, "MCA").str()}});
   b.Charge(ChargeText().Set(charge::RevenueCode, "300"));
   EXPECT_TRUE(b.Logged("**CopyThisGroupToLast - LastFollowed and This-Followed are both: True"));

@@ -36,7 +36,7 @@ struct Claim {
       {insurance::Name, "KEYSTONE HEALTH PLAN"}, {insurance::AddressLine1, "PO BOX 900"},
       {insurance::City, "HARRISBURG"}, {insurance::State, "PA"},
       {insurance::ZipCode, "171050900"}});
-  Rec calc = Full(15, {{calc_pref::Field04, "1"}});
+  Rec calc = Full(15, {{calc_pref::AmountDueRule, "1"}});
   Rec breaks = Full(25);
   Rec patient = Full(53, {
       {patient::AccountNumber, "ACCT1001"}, {patient::FirstName, "JOHN"},
@@ -44,19 +44,20 @@ struct Claim {
       {patient::AddressLine1, "5 PINE LN"}, {patient::City, "SPRINGVALE"},
       {patient::State, "PA"}, {patient::ZipCode, "17001"}});
   Rec subscriber = Full(67, {
-      {subscriber::Field04, "XYZ"}, {subscriber::Field05, "123456789"},
-      {subscriber::Field06, "GRP100"}, {subscriber::Field10, "1"}, {subscriber::Field15, "SLF"},
+      {subscriber::InsuredIdPrefix, "XYZ"}, {subscriber::InsuredIdNumber, "123456789"},
+      {subscriber::GroupNumber, "GRP100"}, {subscriber::AssignsBenefits, "1"},
+      {subscriber::Relationship, "SLF"},
       {subscriber::FirstName, "JOHN"}, {subscriber::LastName, "DOE"},
-      {subscriber::Field34, "ACME STEEL"}, {subscriber::AddressLine1, "5 PINE LN"},
+      {subscriber::EmployerName, "ACME STEEL"}, {subscriber::AddressLine1, "5 PINE LN"},
       {subscriber::City, "SPRINGVALE"}, {subscriber::State, "PA"},
       {subscriber::ZipCode, "170019876"}});
   Rec charge = Full(150, {
-      {charge::ProcedureCode, "99213"}, {charge::Field07, "OFFICE VISIT"},
-      {charge::Modifier1, "25"}, {charge::Icd10Code1, "J101"}, {charge::Field42, "1"},
-      {charge::Field43, "100.00"}, {charge::ServiceDate, "03152024"},
-      {charge::Field55, "03152024"}, {charge::PrimaryApprovalNumber, "AUTH1"},
+      {charge::ProcedureCode, "99213"}, {charge::Description, "OFFICE VISIT"},
+      {charge::Modifier1, "25"}, {charge::Icd10Code1, "J101"}, {charge::Units, "1"},
+      {charge::ChargeAmount, "100.00"}, {charge::ServiceDate, "03152024"},
+      {charge::ServiceToDate, "03152024"}, {charge::PrimaryApprovalNumber, "AUTH1"},
       {charge::SecondaryApprovalNumber, "AUTH2"}, {charge::RevenueCode, "0450"},
-      {charge::Field70, "1"}, {charge::Field99, "DCN77"}});
+      {charge::PayerSequence, "1"}, {charge::DocumentControlNumber, "DCN77"}});
   std::vector<std::pair<std::string, Rec>> companions;  // sent with every charge
   std::vector<std::pair<std::string, std::string>> ext;         // type, record text
 
@@ -68,10 +69,11 @@ struct Claim {
 
 inline Rec OtherInsurance(const char* id, const char* name, const char* paid) {
   return Full(89, {
-      {oinsurance::PayerId, id}, {oinsurance::Field03, name}, {oinsurance::Field10, "3"},
-      {oinsurance::Field14, "WIF"}, {oinsurance::Field17, "JANE"}, {oinsurance::Field18, "DOE"},
-      {oinsurance::Field22, paid}, {oinsurance::Field25, "MILL WORKS"},
-      {oinsurance::Field73, "50.00"}});
+      {oinsurance::PayerId, id}, {oinsurance::PayerName, name}, {oinsurance::AssignsBenefits, "3"},
+      {oinsurance::Relationship, "WIF"}, {oinsurance::InsuredFirstName, "JANE"},
+      {oinsurance::InsuredLastName, "DOE"},
+      {oinsurance::PaidAmount, paid}, {oinsurance::EmployerName, "MILL WORKS"},
+      {oinsurance::Deductible, "50.00"}});
 }
 
 struct Field {

@@ -51,7 +51,8 @@ TEST(FormBoxes, PatientNameAddressAndResponsibleParty) {
                          {0.3f, 2.45f, "SPRINGVALE, PA  17001-9876"}});
   c.patient.Set(patient::MiddleName, "QUINN").Set(patient::NameSuffix, "JR");
   c.patient.Set(patient::ZipCode, "170019876");
-  c.insurance.Set(insurance::Field38, "y").Set(insurance::AddressLine2, "CLAIMS DEPT");
+  c.insurance.Set(insurance::PayerIsResponsibleParty, "y")
+      .Set(insurance::AddressLine2, "CLAIMS DEPT");
   Formatted({c}).Expect({{0.3f, 1.13f, "DOE JR, JOHN  Q."}, {7.0f, 1.13f, "17001-9876"},
                          {0.3f, 2.11f, "KEYSTONE HEALTH PLAN "},  // 38: the payer
                          {0.3f, 2.45f, "CLAIMS DEPT"},
@@ -63,8 +64,8 @@ TEST(FormBoxes, OccurrenceAndValueCodesNumberOnInSlotOrder) {
   c.ext = {{"5010", "X//10000//20240101//10001//02022024//10002//20240303"},
            {"5012", "X//20016//80X"}};
   c.charge.Set(charge::OnsetType, "ACC").Set(charge::OnsetDate, "02012024");
-  c.charge.Set(charge::RevenueCode, "0450/12.50").Set(charge::Field86, "3");
-  c.charge.Set(charge::Field70, "2");
+  c.charge.Set(charge::RevenueCode, "0450/12.50").Set(charge::ValueCode30Amount, "3");
+  c.charge.Set(charge::PayerSequence, "2");
   c.Only("6310", OtherInsurance("OTH1", "SUMMIT MUTUAL", "30.00"));
   // Occurrences 35, 44, 45, then the accident date; value codes 20016 and
   // the line's token 86 from the boxes, then A1 and A2 from the totals.
@@ -84,7 +85,7 @@ TEST(FormBoxes, PayerRowsFollowThePayerSequence) {
                          {0.3f, 8.5f, "AUTH1"}, {3.35f, 8.5f, "DCN77"},
                          {6.0f, 8.5f, "ACME STEEL"}, {6.5f, 7.12f, "100.00"}});
 
-  c.charge.Set(charge::Field70, "2");
+  c.charge.Set(charge::PayerSequence, "2");
   c.Only("6310", OtherInsurance("OTH1", "SUMMIT MUTUAL", "30.00"));
   Formatted({c}).Expect({{0.25f, 7.12f, "SUMMIT MUTUAL"}, {4.3f, 7.12f, "Y"},
                          {2.6f, 7.12f, "OTH1"}, {2.6f, 7.27f, "54321"},
@@ -93,14 +94,14 @@ TEST(FormBoxes, PayerRowsFollowThePayerSequence) {
                          {5.95f, 8.5f, "MILL WORKS"}, {0.3f, 8.68f, "AUTH2"},
                          {5.4f, 7.12f, "30.00"}, {6.5f, 7.3f, "70.00"}});
 
-  c.charge.Set(charge::Field70, "3");
+  c.charge.Set(charge::PayerSequence, "3");
   c.companions.emplace_back("6320", OtherInsurance("OTH2", "LAUREL CASUALTY", "20.00"));
   Formatted({c}).Expect({{0.25f, 7.42f, "KEYSTONE HEALTH PLAN"}, {0.3f, 8.82f, "AUTH2"},
                          {3.35f, 8.82f, kNone},  // no box 64 for the third payer
                          {5.4f, 7.3f, "20.00"}, {6.5f, 7.45f, "50.00"}});
 
   const std::string kLong(300, '4');
-  c.charge.Set(charge::Field70, kLong);
+  c.charge.Set(charge::PayerSequence, kLong);
   c.companions.clear();
   // A sequence that names no row: the billed payer's rows stay blank,
   // nothing lands at the top edge, and the host is warned once, the long
@@ -204,7 +205,7 @@ TEST(FormBoxes, AnUnwritableBoxRefusesTheClaim) {
 TEST(FormBoxes, PayerOfNpisOnlyGetsTheTaxonomyInBox81) {
   Claim c;
   c.insurance.Set(insurance::PayerId, "22326");
-  c.practice.Set(practice::Field22, "282N00000X");
+  c.practice.Set(practice::Taxonomy, "282N00000X");
   // Boxes 76 and 77 print the NPI alone on every page of such a payer's claim.
   Formatted({c}).Expect({{2.8f, 10.15f, "B3"}, {3.1f, 10.15f, "282N00000X"},
                          {7.25f, 9.5f, kNone}});
@@ -212,14 +213,15 @@ TEST(FormBoxes, PayerOfNpisOnlyGetsTheTaxonomyInBox81) {
 
 TEST(FormLines, ServiceLinesAndLine23) {
   Claim c;
-  c.calc.Set(calc_pref::Field11, "1");  // amounts without the decimal point
+  c.calc.Set(calc_pref::NoDecimalPoint, "1");  // amounts without the decimal point
   Formatted r;
   r.Top(c);
   r.Charge(c, c.charge);
   Rec second = c.charge;
-  second.Set(charge::RevenueCode, "120").Set(charge::Field42, "1.5").Set(charge::Field43, "50.50");
+  second.Set(charge::RevenueCode, "120").Set(charge::Units, "1.5")
+      .Set(charge::ChargeAmount, "50.50");
   r.Charge(c, second.Set(charge::Modifier2, "59"));
-  r.Charge(c, Rec(second).Set(charge::Field87, "0300").Set(charge::Field42, "2"));
+  r.Charge(c, Rec(second).Set(charge::RevenueCodeOverride, "0300").Set(charge::Units, "2"));
   r.Finish();
   r.Expect({{0.25f, 3.12f, "0450"}, {0.65f, 3.12f, "OFFICE VISIT"}, {3.25f, 3.12f, "99213"},
             {3.75f, 3.12f, "25"}, {4.65f, 3.12f, "031524"}, {5.5f, 3.12f, "1"},
@@ -242,7 +244,7 @@ TEST(FormLines, PatientStatusByMarkerTableOrder) {
     EXPECT_EQ(r.At(3.2f, 1.45f), expected) << first;
   }
   Claim c;
-  c.insurance.Set(insurance::Field23, "30");  // the payer's default status
+  c.insurance.Set(insurance::PatientStatus, "30");  // the payer's default status
   EXPECT_EQ(Formatted({c}).At(3.2f, 1.45f), "30");
 }
 
@@ -250,7 +252,7 @@ TEST(FormLines, EachClaimIsAPageWithItsIndexLine) {
   Claim first, second;
   second.patient.Set(patient::FirstName, "MARY").Set(patient::LastName, "ROE");
   second.patient.Set(patient::NameSuffix, "SR");
-  second.charge.Set(charge::Field70, "2");
+  second.charge.Set(charge::PayerSequence, "2");
   Formatted r({first, second});
   std::vector<std::pair<std::string, int32_t>> headers;
   for (const FormattedLine& l : r.lines)

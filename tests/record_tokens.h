@@ -9,9 +9,9 @@ namespace ub04::test {
 namespace practice {
 inline constexpr size_t
     IhCode = 1, Name = 2, AddressLine1 = 3, City = 5, State = 6, ZipCode = 7, Phone = 8,
-    FederalTaxId = 13, Field16 = 16, TypeOfBill = 17, Field22 = 22, Npi = 24, PayToName = 26,
-    PayToAddressLine1 = 27, PayToCity = 29, PayToState = 30, PayToZipCode = 31,
-    Field43 = 43;
+    FederalTaxId = 13, DefaultBillingId = 16, TypeOfBill = 17, Taxonomy = 22, Npi = 24,
+    PayToName = 26, PayToAddressLine1 = 27, PayToCity = 29, PayToState = 30, PayToZipCode = 31,
+    GridField15 = 43;
 }  // namespace practice
 namespace bprovider {
 inline constexpr size_t
@@ -23,23 +23,22 @@ inline constexpr size_t
 namespace insurance {
 inline constexpr size_t
     IhCode = 1, PayerId = 2, Name = 3, AddressLine1 = 4, AddressLine2 = 5, City = 6, State = 7,
-    ZipCode = 8, PracticeIdForPayer = 17, Field23 = 23, AlternatePayerId = 36, Field38 = 38,
-    Field67 = 67;
+    ZipCode = 8, PracticeIdForPayer = 17, PatientStatus = 23, AlternatePayerId = 36,
+    PayerIsResponsibleParty = 38, PrvGridField15 = 67;
 }  // namespace insurance
 namespace calc_pref {
 inline constexpr size_t
-    Field04 = 4, BillingProviderSource = 6, Field11 = 11;
+    AmountDueRule = 4, BillingProviderSource = 6, NoDecimalPoint = 11;
 }  // namespace calc_pref
 namespace break_pref {
 inline constexpr size_t
     BreakOnInsurances = 3, BreakOnCaseId = 4, BreakOnReferral = 5, BreakOnFacility = 6,
     BreakOnInsuranceAction = 7, BreakOnPrimaryApproval = 8, BreakOnTosCode = 9,
-    BreakOnPosCode = 10, BreakOnEncounter = 11, BreakOnProcedureCode = 12,
-    BreakOnModifier = 13, BreakOnPrimaryDiagnosis = 14, BreakOnDiagnoses = 15,
-    BreakOnOnset = 16, BreakOnAdmissionDate = 17, BreakOnDischargeDate = 18,
-    BreakOnSendOpReport = 19, BreakOnAnesthesiaTimeUnit = 20,
-    BreakOnAnesthesiaType = 21, BreakOnCapitatedService = 22, BreakOnMonth = 23,
-    BreakOnEachCharge = 24;
+    BreakOnPosCode = 10, BreakOnEncounter = 11, BreakOnProcedureCode = 12, BreakOnModifier = 13,
+    BreakOnPrimaryDiagnosis = 14, BreakOnDiagnoses = 15, BreakOnOnset = 16,
+    BreakOnAdmissionDate = 17, BreakOnDischargeDate = 18, BreakOnSendOpReport = 19,
+    BreakOnAnesthesiaTimeUnit = 20, BreakOnAnesthesiaType = 21, BreakOnCapitatedService = 22,
+    BreakOnMonth = 23, BreakOnEachCharge = 24;
 }  // namespace break_pref
 namespace patient {
 inline constexpr size_t
@@ -48,20 +47,21 @@ inline constexpr size_t
 }  // namespace patient
 namespace subscriber {
 inline constexpr size_t
-    Field04 = 4, Field05 = 5, Field06 = 6, Field10 = 10, Field15 = 15, FirstName = 18,
-    LastName = 19, Field34 = 34, AddressLine1 = 46, City = 48, State = 49, ZipCode = 50;
+    InsuredIdPrefix = 4, InsuredIdNumber = 5, GroupNumber = 6, AssignsBenefits = 10,
+    Relationship = 15, FirstName = 18, LastName = 19, EmployerName = 34, AddressLine1 = 46,
+    City = 48, State = 49, ZipCode = 50;
 }  // namespace subscriber
 namespace charge {
 inline constexpr size_t
-    ProcedureCode = 6, Field07 = 7, NdcCode = 8, CaseId = 9, Modifier1 = 13, Modifier2 = 16,
-    Modifier3 = 19, TosCode = 22, PosCode = 25, Icd9Code1 = 28, Icd9Code2 = 31,
-    Icd9Code3 = 34, Icd9Code5 = 40, Field42 = 42, Field43 = 43, EncounterId = 45,
-    AnesthesiaType = 46, OnsetType = 48, OnsetDate = 50, AdmissionDate = 51,
-    DischargeDate = 52, ServiceDate = 53, Field55 = 55, AnesthesiaTimeUnit = 57,
-    SendOpReport = 58, CapitatedService = 59, PrimaryApprovalNumber = 61,
-    SecondaryApprovalNumber = 62, RevenueCode = 63, InsuranceAction = 69, Field70 = 70,
-    CodeList = 71, Narrative = 72, ExtraModifiers = 84, Field86 = 86, Field87 = 87,
-    ClaimAction = 98, Field99 = 99, NdcQuantity = 122, NdcUnit = 123, Field126 = 126,
+    ProcedureCode = 6, Description = 7, NdcCode = 8, CaseId = 9, Modifier1 = 13, Modifier2 = 16,
+    Modifier3 = 19, TosCode = 22, PosCode = 25, Icd9Code1 = 28, Icd9Code2 = 31, Icd9Code3 = 34,
+    Icd9Code5 = 40, Units = 42, ChargeAmount = 43, EncounterId = 45, AnesthesiaType = 46,
+    OnsetType = 48, OnsetDate = 50, AdmissionDate = 51, DischargeDate = 52, ServiceDate = 53,
+    ServiceToDate = 55, AnesthesiaTimeUnit = 57, SendOpReport = 58, CapitatedService = 59,
+    PrimaryApprovalNumber = 61, SecondaryApprovalNumber = 62, RevenueCode = 63,
+    InsuranceAction = 69, PayerSequence = 70, CodeList = 71, Narrative = 72,
+    ExtraModifiers = 84, ValueCode30Amount = 86, RevenueCodeOverride = 87, ClaimAction = 98,
+    DocumentControlNumber = 99, NdcQuantity = 122, NdcUnit = 123, BpDescription = 126,
     StripProcedureFromNarrative = 128, Icd10Code1 = 129;
 }  // namespace charge
 namespace sprovider {
@@ -82,9 +82,9 @@ inline constexpr size_t
 }  // namespace facility
 namespace oinsurance {
 inline constexpr size_t
-    IhCode = 1, PayerId = 2, Field03 = 3, Field10 = 10, Field14 = 14, Field17 = 17,
-    Field18 = 18, Field21 = 21, Field22 = 22, Field23 = 23, Field25 = 25, FollowMarker = 52,
-    Field73 = 73;
+    IhCode = 1, PayerId = 2, PayerName = 3, AssignsBenefits = 10, Relationship = 14,
+    InsuredFirstName = 17, InsuredLastName = 18, AllowedAmount = 21, PaidAmount = 22,
+    WriteOffAmount = 23, EmployerName = 25, FollowMarker = 52, Deductible = 73;
 }  // namespace oinsurance
 
 }  // namespace ub04::test

@@ -89,13 +89,15 @@ TEST(Records, TokenCountBoundaries) {
 
 TEST(Records, GridDumpsTraceWhatWasRead) {
   Harness h;
-  ASSERT_EQ(h.Send("1000", Rec(44).Set(practice::Field16, "F16").Set(practice::Field43, "LAST")),
+  ASSERT_EQ(h.Send("1000", Rec(44)
+                               .Set(practice::DefaultBillingId, "F16")
+                               .Set(practice::GridField15, "LAST")),
             0);
   ASSERT_EQ(h.Send("2000", Rec(44).Set(bprovider::OtherId, "ABC / 12")), 0);
   ASSERT_EQ(h.Send("3000", Rec(68)
                                .Set(insurance::PayerId, "PID")
                                .Set(insurance::PracticeIdForPayer, "PRA")
-                               .Set(insurance::Field67, "P15")),
+                               .Set(insurance::PrvGridField15, "P15")),
             0);
   ASSERT_EQ(h.Send("6000", ChargeText()), 0);
   ASSERT_EQ(h.Send("6100", Rec(46).Set(sprovider::OtherId, "OID")), 0);
@@ -147,8 +149,8 @@ TEST(Records, FieldRulesSeenOnThePage) {
   Harness h;
   auto l = OnePage(h, Full(21),
                    ChargeText(129)
-                       .Set(charge::Field07, "BP: X1 ")
-                       .Set(charge::Field126, "PROC T")
+                       .Set(charge::Description, "BP: X1 ")
+                       .Set(charge::BpDescription, "PROC T")
                        .Set(charge::Narrative, "SEE PROC T HERE")
                        .Set(charge::StripProcedureFromNarrative, "1"));
   EXPECT_EQ(FieldAt(l, 0.65f, 3.12f), "PROC T");

@@ -233,9 +233,9 @@ TEST(NpiLegacy, FileWithoutDatabase) {
 // A claim of practice P1 (default ID "DEF") on billing form F1 sent to h:
 // its end of charge primes the practice's cache.
 void StartClaim(RefHarness& h, const char* practice_ih = "P1") {
-  ASSERT_EQ(h.fc.FormatRecord(Key("1000", "F1"), Full(21, {{practice::IhCode, practice_ih},
-                                                           {practice::Field16, "DEF"}}).str()),
-            0);
+  const Rec practice =
+      Full(21, {{practice::IhCode, practice_ih}, {practice::DefaultBillingId, "DEF"}});
+  ASSERT_EQ(h.fc.FormatRecord(Key("1000", "F1"), practice.str()), 0);
   ASSERT_EQ(h.fc.FormatRecord(Key("6000", "F1"), ChargeText().str()), 0);
   h.fc.FormatRecord(Key("6990", "F1"), "");
 }

@@ -222,9 +222,9 @@ Rec TopText(const std::string& type) {
 Rec ChargeText(size_t tokens) {
   Rec t(tokens);
   t.Blank();
-  t.Set(charge::ProcedureCode, "99213").Set(charge::Field07, "VISIT");
+  t.Set(charge::ProcedureCode, "99213").Set(charge::Description, "VISIT");
   t.Set(charge::Icd9Code1, "A01").Set(charge::ServiceDate, "01152024");
-  t.Set(charge::Field55, "01152024");
+  t.Set(charge::ServiceToDate, "01152024");
   return t;
 }
 

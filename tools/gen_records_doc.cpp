@@ -1,14 +1,17 @@
 // Writes docs/records.md, the record reference for host writers, from the
-// tables the parser itself reads: the record-type table, each layout's
-// parts and field rules, and the member names of records/layouts.h.
+// tables the component itself runs on: the record-type table, each layout's
+// parts, field rules and member notes, the member names of
+// records/layouts.h, the extended-data items and the break rules (the last
+// two in tools/records_doc_claim.cpp).
 //
 //   gen_records_doc LAYOUTS_H [OUT]     (OUT "-" or absent: standard output)
 //
 // C++ cannot list an enum's names, so they are read from the header the
 // library is compiled from, and every record's member count is checked
 // against the compiled layout: a header and a table that disagree stop the
-// program (exit 1) instead of documenting either. A part hook the program
-// has no description for stops it too, so a new rule cannot go unmentioned.
+// program (exit 1) instead of documenting either. So do a part hook without
+// a description, a named member without a note and a note on a member that
+// has no name, so that nothing new goes unexplained.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -26,17 +29,40 @@
 #include "records/record_rules.h"
 #include "records/record_types.h"
 
+#include "records_doc.h"
+
 using namespace ub04;
 
-namespace {
+namespace records_doc {
 
-[[noreturn]] void Fail(const std::string& why) {
+void Fail(const std::string& why) {
   std::cerr << "gen_records_doc: " << why << "\n";
   std::exit(1);
 }
 
-// namespace name -> member number -> enumerator name, from layouts.h.
-using MemberNames = std::map<std::string, std::map<size_t, std::string>>;
+// The record's fields must not break the tables.
+std::string Cell(std::string_view s) {
+  std::string out;
+  for (char ch : s) out += ch == '|' ? std::string("\\|") : std::string(1, ch);
+  return out;
+}
+
+std::map<size_t, std::string> MembersOf(const MemberNames& names, const RecordLayout& l) {
+  auto it = names.find(l.names);
+  if (it == names.end()) Fail(std::string("no enum for namespace ") + l.names + " in layouts.h");
+  auto count = it->second.rbegin();
+  if (count->second != "kMemberCount" || count->first != l.member_count)
+    Fail(std::string(l.names) + ": the names in layouts.h do not match the compiled layout");
+  std::map<size_t, std::string> members = it->second;
+  members.erase(count->first);
+  return members;
+}
+
+}  // namespace records_doc
+
+using namespace records_doc;
+
+namespace {
 
 MemberNames ReadMemberNames(const std::string& path) {
   std::ifstream in(path);
@@ -51,7 +77,8 @@ MemberNames ReadMemberNames(const std::string& path) {
   for (auto it = std::sregex_iterator(text.begin(), text.end(), block);
        it != std::sregex_iterator(); ++it) {
     const std::string ns = (*it)[1];
-    std::stringstream body((*it)[2].str());
+    static const std::regex comment(R"(//[^\n]*)");
+    std::stringstream body(std::regex_replace((*it)[2].str(), comment, ""));
     std::string entry;
     size_t next = 0;
     while (std::getline(body, entry, ',')) {
@@ -65,23 +92,6 @@ MemberNames ReadMemberNames(const std::string& path) {
   }
   return names;
 }
-
-// Which member-name namespace a layout's members are named in.
-struct LayoutNames {
-  const RecordLayout* layout;
-  const char* ns;
-};
-const LayoutNames kLayoutNames[] = {
-    {&kPracticeLayout, "practice"},         {&kSubmitterLayout, "submitter"},
-    {&kBProviderLayout, "bprovider"},       {&kInsuranceLayout, "insurance"},
-    {&kCalcPrefLayout, "calc_pref"},        {&kBreakPrefLayout, "break_pref"},
-    {&kPatientLayout, "patient"},           {&kSubscriberLayout, "subscriber"},
-    {&kExtDataLayout, "ext_data"},          {&kChargeLayout, "charge"},
-    {&kAmbulanceLayout, "ambulance"},       {&kChiropractorLayout, "chiropractor"},
-    {&kSProviderLayout, "sprovider"},       {&kOProviderLayout, "oprovider"},
-    {&kReferralLayout, "referral"},         {&kOReferralLayout, "oprovider"},
-    {&kFacilityLayout, "facility"},         {&kOInsuranceLayout, "oinsurance"},
-};
 
 // What the rule a part runs once read does, for the tokens of that part.
 struct HookText {
@@ -98,7 +108,8 @@ const HookText kHookTexts[] = {
      "`PrimaryApprovalNumber` and `SecondaryApprovalNumber` starting with \"NONE\" are blanked"},
     {FrameCodeList, "`CodeList` is framed with \"~\" on both sides"},
     {BlankZeroQuantities, "`NdcQuantity` and `Field124` are blanked when their number is 0"},
-    {MapOInsuranceField10, "`Field10`: \"3\" becomes \"1\", \"2\" becomes \"0\""},
+    {MapOInsuranceAssignsBenefits,
+     "`AssignsBenefits`: \"3\" becomes \"1\", \"2\" becomes \"0\""},
     {MapOInsuranceField11,
      "`Field11`: \"5\" becomes \"1\", \"4\" becomes \"0\"; `Field11Mapped` is set from it"},
     {NormalizeOInsuranceAdjustments,
@@ -132,13 +143,6 @@ const char* StepText(RecordStep s) {
     case RecordStep::kEndOfCharge: return "ends the charge; no record text is read";
   }
   Fail("unknown record step");
-}
-
-// The record's fields must not break the tables.
-std::string Cell(std::string s) {
-  std::string out;
-  for (char ch : s) out += ch == '|' ? std::string("\\|") : std::string(1, ch);
-  return out;
 }
 
 struct NullServices : RecordServices {
@@ -213,8 +217,95 @@ std::string PartWhen(const Part& p, const RecordLayout& layout) {
   return "the record has more than " + std::to_string(p.threshold + 1) + " tokens";
 }
 
+// Whether a member carries only its token's number for a name (FieldNN).
+bool IsTokenName(const std::string& name) {
+  static const std::regex token_name(R"(Field\d+)");
+  return std::regex_match(name, token_name);
+}
+
+// What each named member holds: its note, or (break preferences) the rules
+// its switch turns on. Every named member has exactly one; a member named
+// only FieldNN has none.
+std::map<size_t, std::string> Meanings(const RecordLayout& layout,
+                                       const std::map<size_t, std::string>& names,
+                                       const std::map<size_t, std::string>& switch_texts) {
+  const std::string where = std::string(layout.name) + ": ";
+  std::map<size_t, std::string> meaning = switch_texts;
+  for (const MemberNote& n : layout.notes) {
+    auto it = names.find(n.member);
+    if (it == names.end()) Fail(where + "a note for a member past the layout");
+    if (IsTokenName(it->second))
+      Fail(where + "`" + it->second + "` has a note: give it a name in records/layouts.h");
+    if (!meaning.emplace(n.member, n.text).second)
+      Fail(where + "`" + it->second + "` is explained twice");
+  }
+  for (const auto& [member, name] : names)
+    if (!IsTokenName(name) && !meaning.count(member))
+      Fail(where + "`" + name + "` has no note in records/layout_notes.h");
+  return meaning;
+}
+
+// The table of tokens and what each member holds, then the members the
+// parser derives.
+void WriteMembers(std::ostream& out, const RecordLayout& layout,
+                  const std::map<size_t, std::string>& names,
+                  const std::map<size_t, std::string>& switch_texts) {
+  const LayoutRules& r = *layout.rules;
+  const std::map<size_t, std::string> meaning = Meanings(layout, names, switch_texts);
+  // What the parser does to each token, after the member's meaning.
+  std::map<int, std::vector<std::string>> notes;
+  for (const Part& p : r.parts) {
+    const bool optional = p.threshold != kMandatory || p.when;
+    for (int k = p.first; k <= p.last; ++k) {
+      if (optional) notes[k].push_back("optional");
+    }
+  }
+  for (const FieldRule& f : r.field_rules) {
+    notes[f.token].push_back(RuleText(f.kind));
+    if (f.token2 >= 0) notes[f.token2].push_back("sex description, set with the code");
+  }
+  for (int k : r.cleanup_tokens) notes[k].push_back("punctuation cleaned up");
+  for (int k : r.number_tokens)
+    notes[k].push_back("number: a text holding more is read as its leading number, with a warning");
+  if (r.gate_token >= 0) notes[r.gate_token].push_back("\"1\" or the record is not taken");
+
+  auto name_of = [&](size_t m) -> const std::string& {
+    auto n = names.find(m);
+    if (n == names.end()) Fail(std::string(layout.name) + ": member without a name");
+    return n->second;
+  };
+  auto meaning_of = [&](size_t m) {
+    auto it = meaning.find(m);
+    return it == meaning.end() ? std::string() : it->second;
+  };
+
+  std::set<size_t> from_tokens;
+  out << "\n| token | member | name | meaning |\n|---|---|---|---|\n";
+  int max_token = -1;
+  for (const Part& p : r.parts) max_token = std::max(max_token, p.last);
+  if (r.parts.empty()) max_token = static_cast<int>(layout.member_count) - 1;
+  for (int k = 0; k <= max_token; ++k) {
+    size_t m = MemberForToken(r, k);
+    if (m >= layout.member_count) Fail(std::string(layout.name) + ": token past the members");
+    from_tokens.insert(m);
+    std::string text = meaning_of(m);
+    for (const std::string& s : notes[k]) text += (text.empty() ? "" : "; ") + s;
+    out << "| " << k << " | " << m << " | `" << name_of(m) << "` | " << Cell(text) << " |\n";
+  }
+  bool any_derived = false;
+  for (size_t m = 0; m < layout.member_count; ++m) {
+    if (from_tokens.count(m)) continue;
+    if (!any_derived)
+      out << "\nMembers the parser sets itself (no token):\n\n"
+             "| member | name | meaning |\n|---|---|---|\n";
+    any_derived = true;
+    out << "| " << m << " | `" << name_of(m) << "` | " << Cell(meaning_of(m)) << " |\n";
+  }
+}
+
 void WriteLayout(std::ostream& out, const RecordLayout& layout, const std::string& codes,
-                 const std::map<size_t, std::string>& names) {
+                 const std::map<size_t, std::string>& names,
+                 const std::map<size_t, std::string>& switch_texts) {
   const LayoutRules& r = *layout.rules;
   out << "\n## " << layout.name << " (" << codes << ")\n\n";
   if (r.parts.empty()) {
@@ -250,47 +341,7 @@ void WriteLayout(std::ostream& out, const RecordLayout& layout, const std::strin
         << ": " << HookDescription(p.after) << "\n";
   }
 
-  // What each token is.
-  std::map<int, std::vector<std::string>> notes;
-  for (const Part& p : r.parts) {
-    const bool optional = p.threshold != kMandatory || p.when;
-    for (int k = p.first; k <= p.last; ++k) {
-      if (optional) notes[k].push_back("optional");
-    }
-  }
-  for (const FieldRule& f : r.field_rules) {
-    notes[f.token].push_back(RuleText(f.kind));
-    if (f.token2 >= 0) notes[f.token2].push_back("sex description, set with the code");
-  }
-  for (int k : r.cleanup_tokens) notes[k].push_back("punctuation cleaned up");
-  for (int k : r.number_tokens)
-    notes[k].push_back("number: a text holding more is read as its leading number, with a warning");
-  if (r.gate_token >= 0) notes[r.gate_token].push_back("\"1\" or the record is not taken");
-
-  std::set<size_t> from_tokens;
-  out << "\n| token | member | name | meaning |\n|---|---|---|---|\n";
-  int max_token = -1;
-  for (const Part& p : r.parts) max_token = std::max(max_token, p.last);
-  if (r.parts.empty()) max_token = static_cast<int>(layout.member_count) - 1;
-  for (int k = 0; k <= max_token; ++k) {
-    size_t m = MemberForToken(r, k);
-    if (m >= layout.member_count) Fail(std::string(layout.name) + ": token past the members");
-    auto n = names.find(m);
-    if (n == names.end()) Fail(std::string(layout.name) + ": member without a name");
-    from_tokens.insert(m);
-    std::string meaning;
-    for (const std::string& s : notes[k]) meaning += (meaning.empty() ? "" : "; ") + s;
-    out << "| " << k << " | " << m << " | `" << n->second << "` | " << Cell(meaning) << " |\n";
-  }
-  std::string derived;
-  for (size_t m = 0; m < layout.member_count; ++m) {
-    if (from_tokens.count(m)) continue;
-    auto n = names.find(m);
-    if (n == names.end()) Fail(std::string(layout.name) + ": member without a name");
-    derived += (derived.empty() ? "" : ", ") + ("`" + n->second + "` (" + std::to_string(m) + ")");
-  }
-  if (!derived.empty())
-    out << "\nMembers the parser sets itself (no token): " << derived << ".\n";
+  WriteMembers(out, layout, names, switch_texts);
 }
 
 }  // namespace
@@ -313,30 +364,24 @@ int main(int argc, char** argv) {
          "holds 11 tokens separated by \"//\"; token 10 is the record type. The text is split "
          "on \"//\" into tokens 0, 1, 2, ...; each token fills one member of the record. A "
          "type the component does not know is passed over (logged). \".\" is how a host sends "
-         "an empty field.\n\n"
+         "an empty field. Token 0 of every record must not be empty: it is how the component "
+         "tells that a record came (a claim-level record whose token 0 is empty is left out of "
+         "the claim).\n\n"
          "## Record types\n\n| type | record | role |\n|---|---|---|\n";
   for (const RecordType& t : RecordTypes()) {
-    out << "| " << t.code << " | " << (t.layout ? t.layout->name : "End of charge") << " | "
-        << StepText(t.step) << " |\n";
+    out << "| " << t.code << " | " << t.doc_name << " | " << StepText(t.step) << " |\n";
     if (!t.layout) continue;
     if (!codes.count(t.layout)) layouts.push_back(t.layout);
     std::string& c = codes[t.layout];
     c += (c.empty() ? "" : ", ") + std::string(t.code);
   }
-  for (const RecordLayout* l : layouts) {
-    const char* ns = nullptr;
-    for (const LayoutNames& ln : kLayoutNames)
-      if (ln.layout == l) ns = ln.ns;
-    if (!ns) Fail(std::string("no member names for layout ") + l->name + ": add it to kLayoutNames");
-    auto it = names.find(ns);
-    if (it == names.end()) Fail(std::string("no enum for namespace ") + ns + " in layouts.h");
-    auto count = it->second.rbegin();
-    if (count->second != "kMemberCount" || count->first != l->member_count)
-      Fail(std::string(ns) + ": the names in layouts.h do not match the compiled layout");
-    std::map<size_t, std::string> members = it->second;
-    members.erase(count->first);
-    WriteLayout(out, *l, codes[l], members);
-  }
+  // The break preferences are explained by the rules their switches turn on.
+  const std::map<size_t, std::string> switch_texts = BreakSwitchTexts();
+  for (const RecordLayout* l : layouts)
+    WriteLayout(out, *l, codes[l], MembersOf(names, *l),
+                l == &kBreakPrefLayout ? switch_texts : std::map<size_t, std::string>{});
+  WriteExtDataItems(out);
+  WriteBreakRules(out, names);
 
   if (argc == 3 && std::string(argv[2]) != "-") {
     const std::string path = argv[2];
