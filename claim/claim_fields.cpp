@@ -112,6 +112,10 @@ constexpr Item<P> kPayerItems[] = {
     {"document_control", [](const P& p) { return p.payer->document_control; }},
     {"employer", [](const P& p) { return p.payer->employer; }},
 };
+constexpr Item<RecordSpan> kChargeRecordItems[] = {
+    {"first", [](const RecordSpan& r) { return PlainNum(r.first); }},
+    {"last", [](const RecordSpan& r) { return PlainNum(r.last); }},
+};
 constexpr Item<ClaimDiagnosis> kDiagnosisItems[] = {
     {"code", [](const ClaimDiagnosis& d) { return d.code; }},
     {"poa", [](const ClaimDiagnosis& d) { return d.poa; }},
@@ -229,6 +233,7 @@ const auto kDiagnoses = MakeList(kDiagnosisItems, [](const R& c) -> const std::v
 const auto kProviders = MakeList(kProviderItems, [](const R& c) { return ProviderBoxes(c); });
 const auto kRemarks = MakeList(kRemarkItems, [](const R& c) -> const std::vector<std::string>& { return c.remarks; });
 const auto kFindings = MakeList(kFindingItems, [](const R& c) -> const std::vector<F>& { return c.findings; });
+const auto kChargeRecords = MakeList(kChargeRecordItems, [](const R& c) -> const std::vector<RecordSpan>& { return c.charge_records; });
 
 struct NamedList {
   std::string_view name;
@@ -240,6 +245,7 @@ const NamedList kLists[] = {
     {"lines", &kLines},         {"payers", &kPayers},
     {"diagnoses", &kDiagnoses}, {"providers", &kProviders},
     {"remarks", &kRemarks},     {"findings", &kFindings},
+    {"charge_records", &kChargeRecords},
 };
 
 const ListOps* FindList(std::string_view name) {

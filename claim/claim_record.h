@@ -87,6 +87,13 @@ struct ClaimProvider {
   std::string npi, qualifier, secondary_id, last_name, first_name;
 };
 
+// The records of one charge in the batch, by their numbers (the first is 1):
+// its charge record to its end-of-charge record.
+struct RecordSpan {
+  int32_t first = 0, last = 0;
+  bool Holds(int32_t record) const { return record >= first && record <= last; }
+};
+
 struct ClaimRecord {
   // What became of the claim: written to the formatted-record file, held
   // (its pages in the held-claims file), or refused (written nowhere).
@@ -139,6 +146,9 @@ struct ClaimRecord {
   std::vector<std::string> remarks;  // box 80, its printed lines
 
   std::vector<ClaimFinding> findings;
+  // The records of its charges in the batch, those that could not be read
+  // included (they are why a claim is refused).
+  std::vector<RecordSpan> charge_records;
 
   int32_t first_sequence() const { return page_sequences.empty() ? 0 : page_sequences.front(); }
   int32_t page_count() const { return static_cast<int32_t>(page_sequences.size()); }

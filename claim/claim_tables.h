@@ -22,6 +22,7 @@ namespace ub04 {
 struct ChargeOrigin {
   int32_t record_number = 0;
   std::string key;
+  int32_t last_record = 0;  // its end-of-charge record's number
   // "the charge of record 32 (key A /B /...)", the key clipped for a message.
   std::string Describe() const;
 };

@@ -9,210 +9,60 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <string>
-#include <vector>
 
+#include "base/text_util.h"
 #include "cli/batch.h"
+#include "cli/driver.h"
 #include "cli/manifest.h"
-#include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/reprint.h"
-#include "print/printing.h"
 #include "host/format_class.h"
+#include "print/printing.h"
+#include "refdata/database.h"
 
 namespace ub04fmt {
 namespace {
-
-constexpr long long kEndOfBatch = LLONG_MAX;  // the "line" of end-of-batch messages
 
 bool Exists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
 }
 
-// Token 10 of a record key, its record type.
-std::string KeyType(const std::string& key) {
-  size_t at = key.rfind("//");
-  return at == std::string::npos ? key : key.substr(at + 2);
-}
-
 std::string Plural(long long n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// A claim the component wrote, waiting for the messages of the call that
-// wrote it: the call at batch line `line` wrote it while the charge that
-// began at batch line `start` was open.
-struct ClaimWrite {
-  long long line, start;
-  ClaimRow row;
-};
-
-struct HeldMessage {
-  long long line;
-  ClaimMessage m;
-};
-
-class Driver {
- public:
-  // manifest: where the claims' rows go, or null.
-  Driver(const Options& o, bool tty, ManifestWriter* manifest)
-      : o_(o),
-        tty_(tty && !o.quiet),
-        printer_(stderr, o.raw_messages, !o.quiet),
-        manifest_(manifest),
-        start_(std::chrono::steady_clock::now()) {
-    fc_.AddClaimObserver([this](const ub04::ClaimRecord& claim) { OnClaim(claim); });
-    if (o.preview) fc_.SetPreviewFolder(*o.preview);
-    if (o.grid) fc_.SetPreviewGrid(true);  // no host message carries it
+// The paths a run needs, checked before the component hears a host message:
+// "" or what to fix.
+std::string WhyNotRunnable(const Options& o) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (!fs::is_directory(o.out, ec))
+    return "--out " + ub04::ClipForMessage(o.out) +
+           (Exists(o.out) ? " is not a folder" : " does not exist: make it first, or choose another");
+  if (::access(o.out.c_str(), W_OK | X_OK) != 0)
+    return "--out " + ub04::ClipForMessage(o.out) + " cannot be written by this user";
+  if (o.dsn && o.dsn->find('=') == std::string::npos &&
+      (Exists(*o.dsn) || ub04::NamesAFile(*o.dsn))) {
+    if (!fs::is_regular_file(*o.dsn, ec))
+      return "--dsn " + ub04::ClipForMessage(*o.dsn) +
+             (Exists(*o.dsn) ? " is not a database file" : " does not exist");
+    if (::access(o.dsn->c_str(), R_OK) != 0)
+      return "--dsn " + ub04::ClipForMessage(*o.dsn) + " cannot be read by this user";
   }
-
-  // A set-up message; false when the component refused it.
-  bool Setup(const std::string& nr, const std::string& text, const std::string& option) {
-    int16_t r = fc_.HereIsAMessage(nr, text);
-    if (Drain(option, 0, r)) return true;
-    Fail("the set-up message " + nr + " (" + option + ") failed");
-    return false;
+  if (o.manifest) {
+    fs::path parent = fs::path(*o.manifest).parent_path();
+    if (parent.empty()) parent = ".";
+    if (!fs::is_directory(parent, ec))
+      return "--manifest " + ub04::ClipForMessage(*o.manifest) + ": the folder " +
+             ub04::ClipForMessage(parent.string()) + " does not exist";
   }
-
-  void Message(const std::string& nr, const std::string& text, long long line) {
-    call_line_ = line;
-    int16_t r = fc_.HereIsAMessage(nr, text);
-    if (!Drain(Where(line, "message " + nr), line, r))
-      Fail("batch line " + std::to_string(line) + " (message " + nr + ") reported an error");
-  }
-
-  void Record(const std::string& key, const std::string& rec, long long line) {
-    std::string type = KeyType(key);
-    call_line_ = line;
-    int16_t r = fc_.FormatRecord(key, rec);
-    if (!Drain(Where(line, "record " + type), line, r))
-      Fail("batch line " + std::to_string(line) + " (record " + type + ") reported an error");
-    ListClaims();
-    ++records_;
-    if (type == "6000") {
-      ++charges_;
-      charge_start_ = line;
-    }
-    Progress(false);
-  }
-
-  void Finish() {
-    call_line_ = charge_start_ = kEndOfBatch;
-    int16_t r = fc_.ProcessEndOfFile();
-    if (!Drain("end of batch", kEndOfBatch, r)) Fail("the end of the batch failed");
-    ListClaims();
-    Progress(true);
-    printer_.Flush();
-  }
-
-  bool Print() {
-    int16_t r = fc_.ProcessFormattedRecords();
-    bool ok = Drain("printing", 0, r);
-    printer_.Flush();
-    if (!ok) Fail("printing failed");
-    return ok;
-  }
-
-  void Flush() { printer_.Flush(); }
-  bool failed() const { return !why_failed_.empty(); }
-  const std::string& why_failed() const { return why_failed_; }
-  void Fail(const std::string& why) {
-    if (why_failed_.empty()) why_failed_ = why;
-  }
-  long long warnings() const { return warnings_; }
-  long long errors() const { return errors_; }
-  long long charges() const { return charges_; }
-  long long claims() const { return claims_; }
-  long long pages() const { return pages_; }
-  long long records() const { return records_; }
-  // Whether the end of the batch put this run's formatted-record file in
-  // place, and how many pages the last printing put into the PDF.
-  bool file_written() const { return fc_.BatchWritten(); }
-  int32_t pages_printed() const { return fc_.PagesPrinted(); }
-
- private:
-  static std::string Where(long long line, const std::string& what) {
-    return "batch line " + std::to_string(line) + ", " + what;
-  }
-
-  // Shows and counts every queued answer of the last call; false when the
-  // call failed (an error queued, or a failure result with nothing said).
-  bool Drain(const std::string& where, long long line, int16_t result) {
-    int max = 0, n = 0;
-    for (int32_t i = 1;; ++i) {
-      std::string entry = fc_.GetAMessage(i);
-      if (entry == "END") break;
-      ++n;
-      QueuedMessage m = ParseQueued(entry);
-      max = std::max(max, m.severity);
-      if (m.severity == 2) ++warnings_;
-      if (m.severity >= 3) ++errors_;
-      if (manifest_ && m.severity >= 2 && line > 0)
-        held_.push_back({line, {m.severity, PlainText(m.text)}});
-      ClearProgress();
-      printer_.Show(entry, m, where);
-    }
-    return max < 3 && result != 3 && (result == 0 || n > 0);
-  }
-
-  // A claim decided in the current call; its row waits for the call's
-  // messages.
-  void OnClaim(const ub04::ClaimRecord& claim) {
-    ++claims_;
-    if (manifest_) writes_.push_back({call_line_, charge_start_, ClaimRow::Of(claim, pages_ + 1)});
-    pages_ += claim.page_count();
-  }
-
-  // Gives each warning and error of the batch to the claim it was queued
-  // while forming (the batch lines from the charge that opened the claim up
-  // to the charge that closed it, and the call that wrote it) and lists the
-  // claims written so far.
-  void ListClaims() {
-    for (ClaimWrite& w : writes_) {
-      auto mine = [&](const HeldMessage& h) { return h.line < w.start || h.line == w.line; };
-      for (const HeldMessage& h : held_)
-        if (mine(h)) w.row.messages.push_back(h.m);
-      held_.erase(std::remove_if(held_.begin(), held_.end(), mine), held_.end());
-      manifest_->Add(w.row);
-    }
-    writes_.clear();
-  }
-
-  void Progress(bool last) {
-    if (!tty_) return;
-    auto now = std::chrono::steady_clock::now();
-    if (!last && now - drawn_ < std::chrono::milliseconds(100)) return;
-    if (printer_.holding()) return;  // a held message goes first
-    drawn_ = now;
-    double secs = std::chrono::duration<double>(now - start_).count();
-    std::fprintf(stderr, "\r%lld records, %lld charges, %.0f records/s ", records_, charges_,
-                 secs > 0 ? records_ / secs : 0.0);
-    if (last) std::fputc('\n', stderr);
-    shown_ = !last;
-  }
-  void ClearProgress() {
-    if (shown_) std::fputs("\r\033[K", stderr);
-    shown_ = false;
-  }
-
-  const Options& o_;
-  ub04::Format_Class fc_;
-  bool tty_;
-  MessagePrinter printer_;
-  ManifestWriter* manifest_;
-  std::string why_failed_;
-  long long warnings_ = 0, errors_ = 0;
-  long long records_ = 0, charges_ = 0, claims_ = 0, pages_ = 0;
-  long long call_line_ = 0, charge_start_ = 0;
-  std::vector<ClaimWrite> writes_;
-  std::vector<HeldMessage> held_;
-  bool shown_ = false;
-  std::chrono::steady_clock::time_point start_, drawn_{};
-};
+  return "";
+}
 
 // Returns an exit status, or -1 when the batch went through.
 int FeedBatch(Driver& d, BatchReader& in, const std::string& name) {
@@ -243,10 +93,32 @@ int FeedBatch(Driver& d, BatchReader& in, const std::string& name) {
   return -1;
 }
 
+// The claims that did not go out, one line each (the first few hundred).
+void ListClaimsKeptBack(const Driver& d, const std::string& held_path) {
+  constexpr size_t kShown = 200;
+  size_t shown = 0;
+  for (const ClaimNote& c : d.refused())
+    if (shown++ < kShown)
+      std::fprintf(stderr, "ub04fmt: refused: account %s: %s\n",
+                   ub04::ClipForMessage(c.account).c_str(), c.why.c_str());
+  for (const ClaimNote& c : d.held())
+    if (shown++ < kShown)
+      std::fprintf(stderr, "ub04fmt: held: claim %d (account %s): %s\n", c.sequence,
+                   ub04::ClipForMessage(c.account).c_str(), c.why.c_str());
+  if (shown > kShown) std::fprintf(stderr, "ub04fmt: ... and %zu more\n", shown - kShown);
+  if (!d.held().empty())
+    std::fprintf(stderr, "ub04fmt: held claims: %s (ub04fmt --reprint prints them on purpose)\n",
+                 held_path.c_str());
+}
+
 int Run(const Options& o) {
   BatchReader in;
   if (!in.Open(o.batch)) {
     std::fprintf(stderr, "ub04fmt: cannot read %s: %s\n", o.batch.c_str(), in.error().c_str());
+    return 2;
+  }
+  if (std::string why = WhyNotRunnable(o); !why.empty()) {
+    std::fprintf(stderr, "ub04fmt: %s\n", why.c_str());
     return 2;
   }
   ManifestWriter manifest;
@@ -288,6 +160,14 @@ int Run(const Options& o) {
                  *o.test_from, *o.test_to, Plural(pages, "page", "pages").c_str());
     d.Fail("the test-claim range selects no page");
   }
+  // The manifest goes in place before anything is printed, so that a job on
+  // its way never has a missing manifest beside it.
+  if (o.manifest) {
+    if (std::string why = manifest.Commit(); !why.empty()) {
+      std::fprintf(stderr, "ub04fmt: error: manifest not written: %s\n", why.c_str());
+      d.Fail("the manifest was not written");
+    }
+  }
 
   bool printed = false;
   if (o.no_print) {
@@ -300,13 +180,7 @@ int Run(const Options& o) {
   } else {
     printed = d.Print();
   }
-
-  if (o.manifest) {
-    if (std::string why = manifest.Commit(); !why.empty()) {
-      std::fprintf(stderr, "ub04fmt: error: manifest not written: %s\n", why.c_str());
-      d.Fail("the manifest was not written");
-    }
-  }
+  const long long printed_pages = d.pages_printed();
 
   if (!o.quiet) {
     std::string pdf = ub04::PdfPathFor(fmt_path);
@@ -316,12 +190,15 @@ int Run(const Options& o) {
                  Plural(d.charges(), "charge", "charges").c_str(),
                  Plural(d.warnings(), "warning", "warnings").c_str(),
                  Plural(d.errors(), "error", "errors").c_str());
+    ListClaimsKeptBack(d, fmt_path + ".held");
     if (written)
       std::fprintf(stderr, "ub04fmt: formatted records: %s\n", fmt_path.c_str());
+    else if (Exists(fmt_path))
+      std::fprintf(stderr, "ub04fmt: formatted records: none written (%s keeps an earlier run's)\n",
+                   fmt_path.c_str());
     else
       std::fputs("ub04fmt: formatted records: none written\n", stderr);
-    const long long printed_pages = d.pages_printed();
-    if (printed && printed_pages > 0) {
+    if (printed_pages > 0) {
       if (o.test_claims()) {
         long long last = std::min<long long>(*o.test_to, pages);
         std::fprintf(stderr, "ub04fmt: printed: %s (pages %d-%lld, %lld of %lld)\n", pdf.c_str(),
@@ -330,9 +207,9 @@ int Run(const Options& o) {
         std::fprintf(stderr, "ub04fmt: printed: %s (%s)\n", pdf.c_str(),
                      Plural(printed_pages, "page", "pages").c_str());
       }
-      if (o.printer) std::fprintf(stderr, "ub04fmt: sent to print queue %s\n", o.printer->c_str());
+      if (d.job_sent()) std::fprintf(stderr, "ub04fmt: sent to print queue %s\n", o.printer->c_str());
       if (o.preview) std::fprintf(stderr, "ub04fmt: page previews: %s\n", o.preview->c_str());
-    } else if (!printed) {
+    } else {
       std::fprintf(stderr, "ub04fmt: printed: nothing%s\n", o.no_print ? " (--no-print)" : "");
     }
     if (o.manifest && Exists(*o.manifest))
@@ -343,7 +220,12 @@ int Run(const Options& o) {
       std::fprintf(stderr, "ub04fmt: run log: %s (deleted by printing; --no-print keeps it)\n",
                    log_path.c_str());
   }
-  return d.failed() ? 1 : 0;
+  // 1 only while nothing went to paper: once pages were printed (or sent),
+  // a failure says "not everything" instead, so that a retry cannot print
+  // the claims twice.
+  if (d.failed()) return printed_pages > 0 || d.job_sent() ? 3 : 1;
+  if (!d.refused().empty() || !d.held().empty()) return 3;
+  return 0;
 }
 
 }  // namespace

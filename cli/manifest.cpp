@@ -57,6 +57,8 @@ ClaimRow ClaimRow::Of(const ub04::ClaimRecord& claim, int first_page) {
   row.payer_sequence = claim.payer_sequence;
   row.total_charges = claim.total_charges;
   row.service_lines = static_cast<int>(claim.lines.size());
+  row.fate = ub04::FateName(claim.fate);
+  for (const ub04::ClaimFinding& f : claim.findings) row.findings += f.rule != "REFUSED";
   return row;
 }
 
@@ -89,7 +91,7 @@ void ManifestWriter::Clear() {
   if (!jsonl_)
     buffer_ = "claim,first_pdf_page,last_pdf_page,pages,patient,billing_provider,insurance,"
               "payer_sequence,total_charges,service_lines,warnings,errors,messages,"
-              "page_sequences\n";
+              "page_sequences,fate,findings\n";
 }
 
 void ManifestWriter::Add(const ClaimRow& c) {
@@ -123,13 +125,15 @@ void ManifestWriter::Add(const ClaimRow& c) {
                total + "\",\"service_lines\":" + std::to_string(c.service_lines) +
                ",\"warnings\":" + std::to_string(warnings) + ",\"errors\":" +
                std::to_string(errors) + ",\"messages\":[" + list + "],\"page_sequences\":[" +
-               sequences_json + "]}\n";
+               sequences_json + "],\"fate\":" + JsonString(c.fate) +
+               ",\"findings\":" + std::to_string(c.findings) + "}\n";
   } else {
     buffer_ += claim + "," + first + "," + last + "," + pages + "," + CsvField(c.patient) + "," +
                CsvField(c.bprovider) + "," + CsvField(c.insurance) + "," +
                CsvField(c.payer_sequence) + "," + total + "," +
                std::to_string(c.service_lines) + "," + std::to_string(warnings) + "," +
-               std::to_string(errors) + "," + CsvField(joined) + "," + sequences_csv + "\n";
+               std::to_string(errors) + "," + CsvField(joined) + "," + sequences_csv + "," +
+               c.fate + "," + std::to_string(c.findings) + "\n";
   }
   if (buffer_.size() >= kBlock && error_.empty()) {
     if (!WriteAll(fd_, buffer_)) error_ = "cannot write " + tmp_ + ": " + std::strerror(errno);

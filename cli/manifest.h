@@ -27,10 +27,12 @@ struct ClaimRow {
   std::string patient, bprovider, insurance, payer_sequence;  // its index text
   ub04::Currency total_charges;
   int service_lines = 0;
+  std::string fate;   // "written", "held" or "refused"
+  int findings = 0;   // what the checks found about it
   std::vector<ClaimMessage> messages;
 
-  // The row of a written claim whose first page is page first_page of the
-  // formatted-record file.
+  // The row of a claim whose first page is page first_page of the
+  // formatted-record file (0: it is not in that file).
   static ClaimRow Of(const ub04::ClaimRecord& claim, int first_page);
 };
 

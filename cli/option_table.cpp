@@ -91,8 +91,15 @@ constexpr const char* kUsageTail =
     "\n"
     "example: ub04fmt -o out -d ref.db --test-claims 1-2 --manifest m.csv batch.txt\n"
     "\n"
-    "exit status: 0 done; 1 an error was reported and nothing was printed (or\n"
-    "--print-anyway); 2 usage error or unreadable batch\n";
+    "exit status:\n";
+
+constexpr ExitStatusRow kExitStatuses[] = {
+    {0, "everything was formatted and printed (or formatted, with --no-print)"},
+    {1, "a failure: nothing was printed"},
+    {2, "a usage error, or a batch or path that cannot be used: nothing was done"},
+    {3, "printed, but not everything: claims refused or held (each listed), or a step "
+        "after the pages went out failed (named)"},
+};
 
 constexpr size_t kWidth = 80;
 constexpr size_t kHelpColumn = 25;
@@ -167,7 +174,15 @@ std::string UsageText() {
     }
     for (const std::string& line : lines) out += line + "\n";
   }
-  return out + kUsageTail;
+  out += kUsageTail;
+  for (const ExitStatusRow& e : kExitStatuses) {
+    std::vector<std::string> lines = Wrap(e.meaning, kWidth - 6);
+    for (size_t i = 0; i < lines.size(); ++i)
+      out += (i == 0 ? "  " + std::to_string(e.status) + "   " : std::string(6, ' ')) + lines[i] + "\n";
+  }
+  return out;
 }
+
+std::span<const ExitStatusRow> ExitStatuses() { return kExitStatuses; }
 
 }  // namespace ub04fmt

@@ -50,6 +50,14 @@ struct OptionRow {
 // The rows in the order --help lists them.
 std::span<const OptionRow> OptionTable();
 
+// What each exit status means: --help lists them, and the man page and the
+// README say the same (a test holds them to this table).
+struct ExitStatusRow {
+  int status;
+  const char* meaning;
+};
+std::span<const ExitStatusRow> ExitStatuses();
+
 // The row of the short letter, or nullptr.
 const OptionRow* RowOfLetter(char letter);
 

@@ -58,6 +58,8 @@ int16_t WriteClaim(FormEnv& env, ClaimTables& tables, ComposedClaim& out) {
   int16_t result = 0;
   Page page = LastClaimPage(env, tables, out);
   if (!tables.detail.empty()) out.first_charge = tables.detail.front().origin;
+  for (const DetailEntry& e : tables.detail)
+    if (e.used == "Y") out.record.charge_records.push_back({e.origin.record_number, e.origin.last_record});
   try {
     Guard([&] {
       LogClaimStart(page);

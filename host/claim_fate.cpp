@@ -43,6 +43,9 @@ int16_t Format_Class::WriteClaimSoFar() {
   std::string against = std::move(rs.refuse_current);
   rs.refuse_current = std::move(rs.refuse_next);
   rs.refuse_next.clear();
+  for (const RecordSpan& span : rs.refuse_current_spans) claim.record.charge_records.push_back(span);
+  rs.refuse_current_spans = std::move(rs.refuse_next_spans);
+  rs.refuse_next_spans.clear();
   if (!claim.failure.empty()) against += (against.empty() ? "" : "; ") + claim.failure;
   if (against.empty() && composed != 0) against = "it could not be composed";
   if (!against.empty()) return RefuseClaim(claim.record, against);

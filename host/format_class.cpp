@@ -211,6 +211,8 @@ void Format_Class::SetComponentFolder(const std::string& dir) {
 
 int32_t Format_Class::PagesPrinted() const { return run_->print.pages_printed; }
 
+bool Format_Class::JobSent() const { return run_->print.job_sent; }
+
 bool Format_Class::BatchWritten() const { return !(run_->written == OutFile::FileId{}); }
 
 // ---- messages -----------------------------------------------------------------------
@@ -434,6 +436,9 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
         // The charge record's failure was reported when it came; its
         // companions go with it.
         ClaimEnv env = rs.claim_env();
+        std::vector<RecordSpan>& spans = charge.against_next ? rs.refuse_next_spans
+                                                             : rs.refuse_current_spans;
+        if (!spans.empty()) spans.back().last = rs.record_counter;  // its records end here
         rs.cx.log.Line("End of a charge whose charge record failed: nothing billed");
         EmptyThisGroup(env);
         return 0;
@@ -444,7 +449,7 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
         Warn(RecordNumberText(rs.record_counter, sKey) +
              " starts a charge before the charge of record key " + KeyForMessage(charge.key) +
              " ended (6990): that charge was not billed");
-      charge = RunState::OpenCharge{true, false, sKey, 1, rs.record_counter};
+      charge = RunState::OpenCharge{true, false, sKey, 1, rs.record_counter, {}, false};
       ClaimEnv env = rs.claim_env();
       EmptyThisGroup(env);
       break;
@@ -476,6 +481,15 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
     std::string& against = starts_a_claim ? rs.refuse_next : rs.refuse_current;
     against += (against.empty() ? "" : "; ") +
                ChargeOrigin{rs.record_counter, sKey}.Describe() + " could not be read";
+    charge.against_next = starts_a_claim;
+    (starts_a_claim ? rs.refuse_next_spans : rs.refuse_current_spans)
+        .push_back({rs.record_counter, rs.record_counter});
+  } else if (result != 0 && charge.open) {
+    // A companion that could not be read leaves its charge's claim wrong.
+    charge.trouble += (charge.trouble.empty() ? "" : "; ") + std::string("record ") +
+                      PlainNum(rs.record_counter) + " (type " + ClipForMessage(type) +
+                      ") of " + ChargeOrigin{charge.record_number, charge.key}.Describe() +
+                      " could not be read";
   }
   return result;
 }
@@ -530,7 +544,13 @@ int16_t Format_Class::EndOfCharge() {
   if (new_claim)
     rs.ref.ClearOtherInsIDArrays(c.last_top.practice[practice::IhCode], rs.record_header[0],
                                  c.last_top.practice[practice::DefaultBillingId]);
-  const ChargeOrigin origin{charge_record, charge_key};
+  const ChargeOrigin origin{charge_record, charge_key, rs.record_counter};
+  if (!rs.charge_in_progress.trouble.empty()) {
+    // The charge joins the claim being built now (any claim before it is
+    // written): that claim must not go out.
+    std::string& against = rs.refuse_current;
+    against += (against.empty() ? "" : "; ") + rs.charge_in_progress.trouble;
+  }
   if (DealWithLastGroup(env, tables_, origin) != 0) {
     // Its line or its amounts are not what the batch said: the claim must
     // not go out.

@@ -76,6 +76,9 @@ class Format_Class {
   // Pages the last ProcessFormattedRecords put into its PDF (0 before, and
   // after a printing that failed).
   int32_t PagesPrinted() const;
+  // True when the last ProcessFormattedRecords handed its PDF to the print
+  // queue (host message "7").
+  bool JobSent() const;
   // True once ProcessEndOfFile put this batch's formatted-record file in
   // place; false while the last good file (if any) is an earlier run's.
   bool BatchWritten() const;

@@ -89,6 +89,9 @@ struct RunState {
   // Claims that must not go out with the batch. Why the claim being built,
   // or the one after it, must be refused ("" when nothing is against it).
   std::string refuse_current, refuse_next;
+  // The records of the charges that could not be read, for the claim each
+  // is held against.
+  std::vector<RecordSpan> refuse_current_spans, refuse_next_spans;
   // Claims with error findings go to the held-claims file when the checks
   // hold claims; held is opened with the first of them.
   bool hold_claims = false;
@@ -112,6 +115,12 @@ struct RunState {
     std::string key;          // the charge record's key, for messages
     int32_t records = 0;      // the charge record and its companions so far
     int32_t record_number = 0;  // the charge record's number in the batch
+    // Why the claim this charge joins must be refused: a companion of it
+    // that could not be read ("" when none).
+    std::string trouble;
+    // Its record could not be read and it was counted against the claim
+    // after the one being built (else against that one).
+    bool against_next = false;
   } charge_in_progress;
 
   // Component-wide values of the record rules.

@@ -42,6 +42,7 @@ struct PrintState {
   float x_margin = 0, y_margin = 0;  // the device's unprintable offsets, inches
   int32_t test_claims_counted = 0;   // "N" lines read in this printing run
   int32_t pages_printed = 0;         // pages of the last run that completed (0 after an error)
+  bool job_sent = false;             // the last run's PDF went to the print queue
   std::string preview_dir;           // when set, every printed page also becomes a PNG here
   bool preview_grid = false;         // the previews also show the form's character grid
   FormInk form_ink = FormInk::kNone;  // host message "PRINTFORM"

@@ -131,6 +131,7 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
                               unsigned perms, const OutFile::FileId& written, bool pdf_locked) {
   ps.test_claims_counted = 0;
   ps.pages_printed = 0;
+  ps.job_sent = false;
   const std::string pdf_path = ps.pdf_path.empty() ? PdfPathFor(fmt_file_path) : ps.pdf_path;
   const std::string title = std::filesystem::path(fmt_file_path).filename().string();
   // A file being written is never read: printing shares the writer's lock.
@@ -255,6 +256,7 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
 
   if (ps.pages_printed > 0 && !ps.current_printer.empty()) {
     std::string why = SubmitPdfJob(ps.current_printer, pdf_path, title);
+    ps.job_sent = why.empty();
     if (!why.empty())
       cx.Queue(3, "ProcessFormattedRecords()  Printer \"" + ps.current_printer +
                                "\" did not take the job for " + pdf_path + ": " + why);

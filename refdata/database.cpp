@@ -37,11 +37,6 @@ std::string RowCursor::Field(std::string_view column) const {
 
 std::string DsnOf(std::string_view cs) { return OdbcAttribute(cs, "DSN"); }
 
-namespace {
-
-// A data source name that can only mean a file: it holds a "/" or ends like
-// a database file's name. Such a name never goes to the driver manager,
-// whose "Data source name not found" would not say what is wrong.
 bool NamesAFile(const std::string& dsn) {
   if (dsn.find('/') != std::string::npos) return true;
   std::string upper = UpperAscii(dsn);
@@ -50,6 +45,8 @@ bool NamesAFile(const std::string& dsn) {
       return true;
   return false;
 }
+
+namespace {
 
 std::unique_ptr<DbConnection> Open(const std::string& connection_string) {
   std::string dsn = DsnOf(connection_string);

@@ -57,6 +57,12 @@ class DbConnection {
 // when it has none.
 std::string DsnOf(std::string_view connection_string);
 
+// A data source name that can only mean a file: it holds a "/" or ends like
+// a database file's name (.db, .db3, .sqlite, .sqlite3). Such a name never
+// goes to the driver manager, whose "Data source name not found" would not
+// say what is wrong.
+bool NamesAFile(const std::string& dsn);
+
 // Opens the database a connection string names (see above). A "DSN=" that
 // is blank is refused (error 5) rather than left to a driver's default. A
 // DSN that names a file (it holds "/" or ends ".db", ".db3", ".sqlite",

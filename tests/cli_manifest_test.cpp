@@ -51,16 +51,18 @@ TEST(CliManifest, CsvRowsMatchTheFormattedRecordFile) {
       expected.push_back(std::to_string(page) + "," + std::to_string(page) + "," +
                          std::to_string(page) + ",1,\"" + patient + "\"," + part(40, 10) + "," +
                          part(50, 10) + "," + part(60, 1) + "," + total + "," +
-                         std::to_string(service_lines) + ",0,0,," + std::to_string(page));
+                         std::to_string(service_lines) + ",0,0,," + std::to_string(page) +
+                         ",written,0");
     }
   }
   std::vector<std::string> rows = Lines(ReadFile(manifest));
   ASSERT_EQ(rows.size(), expected.size() + 1);
   EXPECT_EQ(rows[0],
             "claim,first_pdf_page,last_pdf_page,pages,patient,billing_provider,insurance,"
-            "payer_sequence,total_charges,service_lines,warnings,errors,messages,page_sequences");
+            "payer_sequence,total_charges,service_lines,warnings,errors,messages,page_sequences,"
+            "fate,findings");
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(rows[i + 1], expected[i]);
-  EXPECT_EQ(rows[3], "3,3,3,1,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2112.00,22,0,0,,3");
+  EXPECT_EQ(rows[3], "3,3,3,1,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2112.00,22,0,0,,3,written,0");
 }
 
 TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {
@@ -75,31 +77,37 @@ TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {
   EXPECT_EQ(rows[5].rfind("{\"claim\":6,\"first_pdf_page\":2,\"last_pdf_page\":2,\"pages\":1,"
                           "\"patient\":\"BIXBY, HAROLD\"", 0), 0u) << rows[5];
 
-  // A charge that cannot be read: its error belongs to the claim it formed,
-  // and to no other.
+  // A charge that cannot be read (the first of the second patient's): its
+  // claim is refused, and its errors belong to that claim and no other.
   std::string batch = ReadFile(ExampleBatch());
   size_t at = 0;
   for (int k = 0; k < 5; ++k) at = batch.find("6000\t", at + 1);
   batch.replace(at + 5, batch.find('\n', at) - at - 5, "X");
   CliRun broken = RunCli("--no-print --out " + dir.str() + " --manifest " + dir.str() +
                          "/m.csv " + WriteBatch(dir, batch));
-  EXPECT_EQ(broken.status, 1);
+  EXPECT_EQ(broken.status, 3) << broken.err;  // formatted, but not everything
+  EXPECT_NE(broken.err.find("ub04fmt: refused: account RV100377: the charge of record 32"),
+            std::string::npos) << broken.err;
   rows = Lines(ReadFile(dir.path() / "m.csv"));
-  // The broken charge bills nothing: six claims, as before.
-  ASSERT_EQ(rows.size(), 7u);
+  ASSERT_EQ(rows.size(), 7u);  // six claims: five written, one refused
   for (size_t i = 1; i < rows.size(); ++i) {
-    bool has = rows[i].find(",0,2,error: ParseChargeRec() Error:  9 Subscript out of range | "
+    bool has = rows[i].find(",0,3,error: ParseChargeRec() Error:  9 Subscript out of range | "
                             "error: Record#  32 Record Key: ") != std::string::npos;
-    EXPECT_EQ(has, i == 1) << rows[i];
+    EXPECT_EQ(has, i == 2) << rows[i];
+    const std::string fate = i == 2 ? ",,refused,0" : ",written,0";  // a refused claim has no pages
+    EXPECT_EQ(rows[i].substr(rows[i].size() - std::min(rows[i].size(), fate.size())), fate)
+        << rows[i];
   }
 
-  // A run whose formatted-record file could not be made lists no claim, and
-  // the earlier manifest is replaced rather than left to mislead.
+  // A run whose output folder is not there is stopped before it starts:
+  // nothing is written, the earlier manifest included.
+  const std::string before = ReadFile(manifest);
   CliRun bad = RunCli("--no-print --out " + dir.str() + "/missing --manifest " + manifest +
                       " " + ExampleBatch());
-  EXPECT_EQ(bad.status, 1);
-  rows = Lines(ReadFile(manifest));
-  EXPECT_TRUE(rows.empty());  // no formatted-record file: no claims to list
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("--out " + dir.str() + "/missing does not exist"), std::string::npos)
+      << bad.err;
+  EXPECT_EQ(ReadFile(manifest), before);
 }
 
 }  // namespace
