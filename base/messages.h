@@ -9,8 +9,15 @@
 
 namespace ub04 {
 
+// A message's number: what it means to the host.
+enum Severity : int16_t {
+  kNote = 1,     // an answer ("VER", "BCM-1", "HOW_MANY_CLAIMS") or information
+  kWarning = 2,  // worth a look; the call still succeeded
+  kError = 3,    // the call failed
+};
+
 struct MessageEntry {
-  int16_t Nr = 0;  // 1 answer or information, 3 error, 0 free
+  int16_t Nr = 0;  // a Severity; 0 marks a free entry
   std::string Msg;
 };
 

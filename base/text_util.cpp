@@ -12,12 +12,6 @@ namespace {
 // Lengths and positions were 16-bit: longer texts fail into the handler.
 void Check16(std::string_view s) { CheckInt16(static_cast<long long>(s.size())); }
 
-void Report(Context& cx, const char* proc, const RtError& e, bool queue) {
-  std::string text = cx.component_name + proc + ErrorText(e);
-  if (queue) cx.Queue(3, text);
-  ShowMessageBox(text);
-}
-
 }  // namespace
 
 std::string SquashAllPunctuation(Context& cx, std::string_view text, bool use_default,
@@ -35,7 +29,7 @@ std::string SquashAllPunctuation(Context& cx, std::string_view text, bool use_de
         out += c;
     }
   } catch (const RtError& e) {
-    Report(cx, " SquashAllPunctuation()\r", e, false);
+    cx.ReportError(" SquashAllPunctuation()\r", e, kShowBox);
   }
   return out;
 }
@@ -46,7 +40,7 @@ std::string ReplaceDot(Context& cx, std::string& text) {
     for (char& c : text)
       if (c == '.') c = ' ';
   } catch (const RtError& e) {
-    Report(cx, " ReplaceDot() Error: ", e, true);
+    cx.ReportError(" ReplaceDot() Error: ", e, kQueueIt | kShowBox);
   }
   return text;
 }
@@ -58,7 +52,7 @@ std::string SquashDot(Context& cx, const std::string& text) {
     for (char c : text)
       if (c != '.') out += c;
   } catch (const RtError& e) {
-    Report(cx, " SquashDot() Error: ", e, true);
+    cx.ReportError(" SquashDot() Error: ", e, kQueueIt | kShowBox);
   }
   return out;
 }
@@ -91,7 +85,7 @@ std::string Strip19FromNarrative(Context& cx, std::string& text) {
       if (p != std::string::npos) text[p] = ' ';
     }
   } catch (const RtError& e) {
-    Report(cx, " Strip19FromNarrative() Error: ", e, false);
+    cx.ReportError(" Strip19FromNarrative() Error: ", e, kShowBox);
   }
   return text;
 }
@@ -104,7 +98,7 @@ std::string StripMidStringFromWholeString(Context& cx, std::string_view part, st
     size_t p = out.find(part);
     if (p != std::string::npos) out.erase(p, part.size());
   } catch (const RtError& e) {
-    Report(cx, " StripMidStringFromWholeString() Error: ", e, false);
+    cx.ReportError(" StripMidStringFromWholeString() Error: ", e, kShowBox);
   }
   return out;
 }
@@ -147,7 +141,7 @@ Date StringToDate(Context& cx, std::string_view text, bool year_first) {
   try {
     return DateFromDigits(text, year_first);
   } catch (const RtError& e) {
-    Report(cx, " StringToDate() Error: ", e, false);
+    cx.ReportError(" StringToDate() Error: ", e, kShowBox);
     return 0;
   }
 }

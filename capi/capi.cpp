@@ -65,38 +65,38 @@ const char* ub04_get_message(ub04_format* f, int32_t index) {
 }
 
 int16_t ub04_here_is_a_message(ub04_format* f, const char* msg_nr, const char* msg) {
-  if (!f) return 3;
+  if (!f) return ub04::kFailed;
   try {
     return f->impl.HereIsAMessage(Str(msg_nr), Str(msg));
   } catch (...) {
-    return 3;
+    return ub04::kFailed;
   }
 }
 
 int16_t ub04_format_record(ub04_format* f, const char* key, const char* rec) {
-  if (!f) return 1;
+  if (!f) return ub04::kReported;
   try {
     return f->impl.FormatRecord(Str(key), Str(rec));
   } catch (...) {
-    return 1;
+    return ub04::kReported;
   }
 }
 
 int16_t ub04_process_end_of_file(ub04_format* f) {
-  if (!f) return 1;
+  if (!f) return ub04::kReported;
   try {
     return f->impl.ProcessEndOfFile();
   } catch (...) {
-    return 1;
+    return ub04::kReported;
   }
 }
 
 int16_t ub04_process_formatted_records(ub04_format* f) {
-  if (!f) return 1;
+  if (!f) return ub04::kReported;
   try {
     return f->impl.ProcessFormattedRecords();
   } catch (...) {
-    return 1;
+    return ub04::kReported;
   }
 }
 

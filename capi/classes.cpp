@@ -89,7 +89,7 @@ void ub04_payadj_destroy(ub04_payadj* p) { delete p; }
 int16_t ub04_payadj_add_codes(ub04_payadj* p, const char* total, const char* detail,
                               const char** total_out) {
   if (total_out) *total_out = "";
-  if (!p) return 3;
+  if (!p) return ub04::kFailed;
   int16_t status = 3;
   try {
     p->total = Str(total);

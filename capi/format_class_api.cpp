@@ -87,7 +87,7 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
   try {
     return impl_->fc.HereIsAMessage(sMsgNr, sMsg);
   } catch (...) {
-    return 3;
+    return ub04::kFailed;
   }
 }
 
@@ -95,7 +95,7 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
   try {
     return impl_->fc.FormatRecord(sKey, sRec);
   } catch (...) {
-    return 1;
+    return ub04::kReported;
   }
 }
 
@@ -103,7 +103,7 @@ int16_t Format_Class::ProcessEndOfFile() {
   try {
     return impl_->fc.ProcessEndOfFile();
   } catch (...) {
-    return 1;
+    return ub04::kReported;
   }
 }
 
@@ -111,7 +111,7 @@ int16_t Format_Class::ProcessFormattedRecords() {
   try {
     return impl_->fc.ProcessFormattedRecords();
   } catch (...) {
-    return 1;
+    return ub04::kReported;
   }
 }
 

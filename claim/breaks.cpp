@@ -197,11 +197,6 @@ std::optional<std::string> Fires(ClaimEnv& env, const Rule& r, ClaimTables& tabl
   return std::nullopt;
 }
 
-std::string Failure(ClaimEnv& env, const char* proc, const RtError& e) {
-  std::string text = env.cx.component_name + proc + ErrorText(e);
-  env.cx.Queue(3, text);
-  return text;
-}
 
 }  // namespace
 
@@ -224,7 +219,7 @@ bool CheckChargeBreak(ClaimEnv& env, ClaimTables& tables) {
       }
     });
   } catch (const RtError& e) {
-    ShowMessageBox(Failure(env, " CheckChargeBreak() Error: ", e));
+    env.cx.ReportError(" CheckChargeBreak() Error: ", e, kQueueIt | kShowBox);
   }
   return decided;
 }
@@ -261,8 +256,8 @@ int16_t CheckBreak(ClaimEnv& env, ClaimTables& tables, bool& is_break) {
       return 0;
     });
   } catch (const RtError& e) {
-    Failure(env, " CheckBreak() Error: ", e);
-    return 3;
+    env.cx.ReportError(" CheckBreak() Error: ", e);
+    return kFailed;
   }
 }
 

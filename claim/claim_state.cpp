@@ -71,11 +71,6 @@ bool NeedsNew(const ClaimState& c, const RecordLayout& layout) {
   return false;
 }
 
-void Report(ClaimEnv& env, const char* proc, const RtError& e) {
-  std::string text = env.cx.component_name + proc + ErrorText(e);
-  env.cx.Queue(3, text);
-  ShowMessageBox(text);
-}
 
 }  // namespace
 
@@ -139,7 +134,7 @@ void CopyThisTopToLast(ClaimEnv& env) {
       EmptyThisTop(env);
     });
   } catch (const RtError& e) {
-    Report(env, " CopyThisTopToLast() Error: ", e);
+    env.cx.ReportError(" CopyThisTopToLast() Error: ", e, kQueueIt | kShowBox);
   }
 }
 
@@ -161,7 +156,7 @@ void CopyThisGroupToLast(ClaimEnv& env) {
       EmptyThisGroup(env);
     });
   } catch (const RtError& e) {
-    Report(env, " CopyThisGroupToLast() Error: ", e);
+    env.cx.ReportError(" CopyThisGroupToLast() Error: ", e, kQueueIt | kShowBox);
   }
 }
 

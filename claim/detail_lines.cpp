@@ -119,9 +119,7 @@ int16_t GetNextDetailIndex(ClaimEnv& env, ClaimTables& tables) {
       env.cx.log.Joined({"GetNextDetailIndex  index = ", SignNum(index)});
     });
   } catch (const RtError& e) {
-    std::string text = env.cx.component_name + " GetNextDetailIndex() Error: " + ErrorText(e);
-    env.cx.Queue(3, text);
-    ShowMessageBox(text);
+    env.cx.ReportError(" GetNextDetailIndex() Error: ", e, kQueueIt | kShowBox);
   }
   return index;
 }
@@ -204,10 +202,8 @@ int16_t DealWithLastGroup(ClaimEnv& env, ClaimTables& tables, const ChargeOrigin
     });
     return 0;
   } catch (const RtError& e) {
-    std::string text = env.cx.component_name + " DealWithLastGroup() Error: " + ErrorText(e);
-    env.cx.Queue(3, text);
-    ShowMessageBox(text);
-    return 3;
+    env.cx.ReportError(" DealWithLastGroup() Error: ", e, kQueueIt | kShowBox);
+    return kFailed;
   }
 }
 

@@ -23,11 +23,6 @@ void UseSettingWhenUnset(ClaimEnv& env, int16_t& iCount) {
   if (iCount < 1) iCount = env.cs.diags_per_charge;
 }
 
-std::string Failure(ClaimEnv& env, const char* proc, const RtError& e) {
-  std::string text = env.cx.component_name + proc + ErrorText(e);
-  env.cx.Queue(3, text);
-  return text;
-}
 
 }  // namespace
 
@@ -48,7 +43,7 @@ int16_t GetIndexForDiagnosis(ClaimEnv& env, const std::string& code) {
       return 0;
     });
   } catch (const RtError& e) {
-    Failure(env, " GetIndexForDiagnosis() Error: ", e);
+    env.cx.ReportError(" GetIndexForDiagnosis() Error: ", e);
     // Not found rather than a made-up position: a detail line must never
     // point at somebody else's diagnosis.
     return 0;
@@ -75,7 +70,7 @@ bool DoesDiagnosisCauseOverflow(ClaimEnv& env, int16_t& iCount) {
       return overflow;
     });
   } catch (const RtError& e) {
-    ShowMessageBox(Failure(env, " DoesDiagnosisCauseOverflow() Error: ", e));
+    env.cx.ReportError(" DoesDiagnosisCauseOverflow() Error: ", e, kQueueIt | kShowBox);
     return false;
   }
 }
@@ -100,8 +95,8 @@ int16_t AddToDiagnosisArray(ClaimEnv& env, int16_t& iCount) {
       return 0;
     });
   } catch (const RtError& e) {
-    Failure(env, " AddToDiagnosisArray() Error: ", e);
-    return 3;
+    env.cx.ReportError(" AddToDiagnosisArray() Error: ", e);
+    return kFailed;
   }
 }
 

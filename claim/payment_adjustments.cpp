@@ -104,9 +104,8 @@ int16_t PayAdjHelper::AddThePaymentAdjCodes(std::string& sTot, const std::string
       return 0;
     });
   } catch (const RtError& e) {
-    Context& c = cx();
-    c.Queue(3, c.component_name + " AddThePaymentAdjCodes() " + ErrorText(e));
-    return 3;
+    cx().ReportError(" AddThePaymentAdjCodes() ", e);
+    return kFailed;
   }
 }
 

@@ -22,13 +22,7 @@ int16_t WriteAllPageButDetail(Page& page) {
 }
 
 void ReportWriterError(const Page& page, std::string_view what, const RtError& e) {
-  Context& cx = page.env.cx;
-  std::string msg = cx.component_name;
-  msg += what;
-  msg += ErrorText(e);
-  cx.SetErrorMsg(msg);
-  cx.Queue(3, msg);
-  ShowMessageBox(msg);
+  page.env.cx.ReportError(what, e, kQueueIt | kKeepAsErrorMsg | kShowBox);
   // What it failed to write leaves the claim wrong: it must not go out.
   if (page.out.failure.empty()) page.out.failure = std::string(Trim(what)) + " " + Trim(ErrorText(e));
 }

@@ -80,13 +80,11 @@ int16_t WriteClaim(FormEnv& env, ClaimTables& tables, ComposedClaim& out) {
       EndPage(page);
     });
   } catch (const ClaimStopped&) {
-    result = 3;  // its message is queued
+    result = kFailed;  // its message is queued
     if (out.failure.empty()) out.failure = "its page could not be numbered";
   } catch (const RtError& e) {
-    std::string msg = env.cx.component_name + " WriteClaim() " + ErrorText(e);
-    env.cx.SetErrorMsg(msg);
-    env.cx.Queue(3, msg);
-    result = 3;
+    env.cx.ReportError(" WriteClaim() ", e, kQueueIt | kKeepAsErrorMsg);
+    result = kFailed;
     if (out.failure.empty()) out.failure = "WriteClaim() " + Trim(ErrorText(e));
   }
   // A claim that failed half-way must not leave its totals to the next one.
@@ -121,11 +119,8 @@ int16_t WriteClaimHeader(const Page& page) {
     rec.payer_sequence = Trim(key.substr(60, 1));
     return 0;
   } catch (const RtError& e) {
-    Context& cx = page.env.cx;
-    std::string msg = cx.component_name + " WriteClaimHeader()  Error: " + ErrorText(e);
-    cx.SetErrorMsg(msg);
-    cx.Queue(3, msg);
-    return 3;
+    page.env.cx.ReportError(" WriteClaimHeader()  Error: ", e, kQueueIt | kKeepAsErrorMsg);
+    return kFailed;
   }
 }
 

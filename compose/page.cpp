@@ -14,7 +14,7 @@ void Page::Warn(std::string_view locator, std::string_view rule, std::string_vie
   log().Line(message);
   record().findings.push_back({ClaimFinding::Level::kWarning, std::string(locator),
                                std::string(rule), std::string(value), message});
-  env.cx.Queue(2, std::move(message));
+  env.cx.Queue(kWarning, std::move(message));
 }
 
 int Page::payer_row() const {

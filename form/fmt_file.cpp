@@ -118,17 +118,15 @@ void AppendFormattedLine(std::string& out, std::string_view kind, std::string_vi
 
 template <class Fill>
 int16_t FmtFile::WriteWith(const char* proc, Fill&& fill) {
-  if (failed_ && failed_call_ == cx_.call) return 3;
+  if (failed_ && failed_call_ == cx_.call) return kFailed;
   try {
     out_.WriteWith(fill);
     return 0;
   } catch (const RtError& e) {
     failed_ = true;
     failed_call_ = cx_.call;
-    std::string msg = cx_.component_name + " " + proc + "  Error: " + ErrorText(e);
-    cx_.SetErrorMsg(msg);
-    cx_.Queue(3, msg);
-    return 3;
+    cx_.ReportError(" " + std::string(proc) + "  Error: ", e, kQueueIt | kKeepAsErrorMsg);
+    return kFailed;
   }
 }
 
@@ -160,9 +158,9 @@ int16_t FmtFile::OpenASCIIout(const std::string& path, unsigned perms) {
     failed_ = false;
     return 0;
   } catch (const RtError& e) {
-    cx_.Queue(3, cx_.component_name + " OpenASCIIout()  Error: " + ErrorText(e));
-    cx_.Queue(3, "Filename: " + path);
-    return 3;
+    cx_.ReportError(" OpenASCIIout()  Error: ", e);
+    cx_.Queue(kError, "Filename: " + path);
+    return kFailed;
   }
 }
 
@@ -172,8 +170,8 @@ int16_t FmtFile::CloseASCIIout() {
     out_.Commit();
     return 0;
   } catch (const RtError& e) {
-    cx_.Queue(3, cx_.component_name + " CloseASCIIout() " + ErrorText(e));
-    return 3;
+    cx_.ReportError(" CloseASCIIout() ", e);
+    return kFailed;
   }
 }
 
@@ -190,7 +188,7 @@ void FmtFile::Flush() {
   try {
     out_.Flush();
   } catch (const RtError& e) {
-    cx_.Queue(3, cx_.component_name + " WriteField()  Error: " + ErrorText(e));
+    cx_.ReportError(" WriteField()  Error: ", e);
   }
 }
 

@@ -56,9 +56,9 @@ int16_t Format_Class::WriteClaimSoFar() {
   if (hold && !out.IsOpen()) {
     if (out.OpenASCIIout(HeldPathFor(rs.fmt_file_path), rs.file_mode) != 0 ||
         out.WriteHeader("") != 0)
-      return 3;
+      return kFailed;
   }
-  if (out.WriteLines("WriteClaim()", claim.lines) != 0) return 3;
+  if (out.WriteLines("WriteClaim()", claim.lines) != 0) return kFailed;
   const int32_t pages = claim.record.page_count();
   rs.total_claims += pages;
   (hold ? rs.held_pages : rs.main_pages) += pages;
@@ -75,10 +75,9 @@ int16_t Format_Class::RefuseClaim(ClaimRecord& record, const std::string& why) {
   RunState& rs = *run_;
   std::string account = record.account;
   if (account.empty()) account = rs.claim.last_top.patient[patient::AccountNumber];
-  std::string msg = rs.cx.component_name + " WriteClaim()  Error: the claim of account " +
-                    ClipForMessage(account) + " was refused and written nowhere: " + why;
-  rs.cx.log.AnyLevel(msg);
-  rs.cx.Queue(3, std::move(msg));
+  rs.cx.log.AnyLevel(rs.cx.Say(kError, " WriteClaim()  Error: ",
+                               "the claim of account " + ClipForMessage(account) +
+                                   " was refused and written nowhere: " + why));
   record.fate = ClaimRecord::Fate::kRefused;
   record.page_sequences.clear();  // its numbers go to the next claim written
   record.findings.push_back({ClaimFinding::Level::kError, "", "REFUSED", account, why});

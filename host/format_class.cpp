@@ -35,7 +35,7 @@ void UseHostConnectionText(RunState& rs, const std::string& host_text) {
     if (!IsFullConnectionString(host_text)) login = HostLogin();
     rs.connection_string = ComposeConnectionString(host_text, login);
   } catch (const RtError& e) {
-    rs.cx.Queue(3, rs.cx.component_name + " CONNECTIONSTRING  Error:" + ErrorText(e));
+    rs.cx.ReportError(" CONNECTIONSTRING  Error:", e);
   }
 }
 
@@ -43,11 +43,11 @@ void UseHostConnectionText(RunState& rs, const std::string& host_text) {
 // message and 3 for any text but "0600" and "0640" (the mode stays).
 int16_t SetFileMode(RunState& rs, const std::string& text) {
   if (FileModeFromText(text, rs.file_mode)) return 0;
-  rs.cx.Queue(3, rs.cx.component_name + " HereIsAMessage()  FILEMODE \"" + text +
+  rs.cx.Say(kError, " HereIsAMessage()  ", "FILEMODE \"" + text +
                            "\" is not accepted: \"0600\" (owner only) or \"0640\" (owner and "
                            "group may read); files stay " +
                            (rs.file_mode == kGroupReadable ? "0640" : "0600"));
-  return 3;
+  return kFailed;
 }
 
 // Every public call starts with an empty queue.
@@ -122,21 +122,21 @@ int16_t CommitBatchFiles(RunState& rs, bool finished) {
   if (rs.main_pages == 0 && rs.held_pages == 0 &&
       std::filesystem::exists(std::filesystem::symlink_status(rs.fmt_file_path, ec))) {
     keep_earlier("claimless");
-    rs.cx.Queue(1, rs.cx.component_name + " ProcessEndOfFile()  the batch wrote no claim; " +
-                       rs.fmt_file_path + " keeps what it held");
+    rs.cx.Say(kNote, " ProcessEndOfFile()  ",
+              "the batch wrote no claim; " + rs.fmt_file_path + " keeps what it held");
     return 0;
   }
   if (rs.fmt.CloseASCIIout() != 0) {
-    rs.cx.Queue(3, "Filename: " + rs.fmt_file_path);
+    rs.cx.Queue(kError, "Filename: " + rs.fmt_file_path);
     rs.held.Abandon();
-    return 3;
+    return kFailed;
   }
   rs.written = rs.fmt.committed();
   if (rs.held.IsOpen()) {
     if (rs.held.WriteTrailer("") != 0 || rs.held.CloseASCIIout() != 0) {
       rs.held.Abandon();
-      rs.cx.Queue(3, "Filename: " + held_path);
-      return 3;
+      rs.cx.Queue(kError, "Filename: " + held_path);
+      return kFailed;
     }
     return 0;
   }
@@ -152,7 +152,7 @@ int16_t CommitBatchFiles(RunState& rs, bool finished) {
 // was queued on the way into a non-zero result.
 int16_t Finish(RunState& rs, int16_t result) {
   FlushOutputs(rs);
-  if (result == 0 && rs.cx.queue.MaxNr() >= 3) return 1;
+  if (result == kDone && rs.cx.queue.MaxNr() >= kError) return kReported;
   return result;
 }
 
@@ -232,7 +232,7 @@ int16_t Format_Class::SetLogLevel(const std::string& sMsg) {
     return 0;
   }
   rs.cx.log.set_level(static_cast<int16_t>(sMsg[0] - '0'));
-  if (OpenLog(rs) != 0) return 3;
+  if (OpenLog(rs) != 0) return kFailed;
   rs.cx.log.Line(" >>>>> gbDBConnectionIsGood = " + BoolText(rs.ref.connected()));
   return 0;
 }
@@ -258,8 +258,8 @@ void Format_Class::GetBillingComponentManager() {
   Context& cx = run_->cx;
   try {
     BeginCall(*run_);
-    cx.Queue(1, "BCM//0005//" + VersionText());
-    for (const char* g : kGrids) cx.Queue(1, g);
+    cx.Queue(kNote, "BCM//0005//" + VersionText());
+    for (const char* g : kGrids) cx.Queue(kNote, g);
   } catch (const std::exception& e) {
     ShowMessageBox(cx.component_name + " GetBillingComponentManager " + e.what());
   }
@@ -275,14 +275,14 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       rs.output_path = sMsg;
     } else if (sMsgNr == "2") {
       if (!HaveOutputPath(rs)) {
-        result = 3;
+        result = kFailed;
       } else if (!IsPlainFileName(sMsg)) {
         // Every output stays in the output folder.
-        rs.cx.Queue(3, rs.cx.component_name + " HereIsAMessage()  2 \"" + ClipForMessage(sMsg) +
+        rs.cx.Say(kError, " HereIsAMessage()  ", "2 \"" + ClipForMessage(sMsg) +
                            "\" is not a plain file name (no \"/\", no \"..\"): the formatted-"
                            "record file must be in the output folder; nothing will be written");
         rs.fmt_file_path = "?";
-        result = 3;
+        result = kFailed;
       } else {
         rs.fmt_file_path = OutputFilePath(rs.output_path, sMsg);
       }
@@ -297,7 +297,7 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       }
     } else if (sMsgNr == "5") {
       // A log that would not open is a failure the host must hear about.
-      if (SetLogLevel(sMsg) == 3) result = 3;
+      if (SetLogLevel(sMsg) == kFailed) result = kFailed;
     } else if (sMsgNr == "6") {
       Tokens t;
       SplitTokens(sMsg, "//", t);
@@ -322,7 +322,7 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       // Any error on the way (a connection that stays down, a table it
       // could not load) fails the message; a retry that then connected
       // leaves warnings.
-      if (rs.cx.queue.MaxNr() >= 3) result = 3;
+      if (rs.cx.queue.MaxNr() >= kError) result = kFailed;
     } else if (sMsgNr == "FILEMODE") {
       result = SetFileMode(rs, sMsg);
     } else if (sMsgNr == "PRINTFORM") {
@@ -330,9 +330,9 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       if (auto ink = FormInkFromText(sMsg)) {
         rs.print.form_ink = *ink;
       } else {
-        rs.cx.Queue(3, rs.cx.component_name + " HereIsAMessage()  PRINTFORM \"" + sMsg +
+        rs.cx.Say(kError, " HereIsAMessage()  ", "PRINTFORM \"" + sMsg +
                                  "\" is not 0, 1 or 2; the form is not drawn");
-        result = 3;
+        result = kFailed;
       }
     } else if (sMsgNr == "BATCHROWID") {
       rs.batch_row_id = sMsg;
@@ -340,10 +340,10 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       rs.host_user = sMsg;
       answer_rule = true;
     } else if (sMsgNr == "VER") {
-      rs.cx.Queue(1, VersionText());
+      rs.cx.Queue(kNote, VersionText());
       answer_rule = true;
     } else if (sMsgNr == "HOW_MANY_CLAIMS") {
-      rs.cx.Queue(1, "TOTALCLAIMS//" + PlainNum(rs.total_claims) + "//");
+      rs.cx.Queue(kNote, "TOTALCLAIMS//" + PlainNum(rs.total_claims) + "//");
       answer_rule = true;
     } else {
       answer_rule = true;
@@ -351,9 +351,8 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
     if (answer_rule && !rs.cx.queue.Empty())
       result = std::max<int16_t>(rs.cx.queue.MaxNr(), 1);
   } catch (const RtError& e) {
-    gsErrorMsg = rs.cx.component_name + "  HereIsAMessage()  Error: " + ErrorText(e);
-    rs.cx.Queue(3, gsErrorMsg);
-    result = 3;
+    gsErrorMsg = rs.cx.ReportError("  HereIsAMessage()  Error: ", e);
+    result = kFailed;
   }
   FlushOutputs(rs);
   return result;
@@ -371,7 +370,7 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
     ++rs.record_counter;
     bool first = rs.record_counter == 1;
     if (first) {
-      if (!HaveASCIIFilenm(rs)) return Finish(rs, 1);
+      if (!HaveASCIIFilenm(rs)) return Finish(rs, kReported);
       std::vector<std::string> leftovers;
       if (TakeRunLocks(rs, leftovers)) {
         if (rs.fmt.OpenASCIIout(rs.fmt_file_path, rs.file_mode) == 0) rs.fmt.WriteHeader("");
@@ -390,8 +389,8 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
       }
     }
     if (!rs.locked_out.empty()) {
-      rs.cx.Queue(3, rs.locked_out);
-      return Finish(rs, 1);
+      rs.cx.Queue(kError, rs.locked_out);
+      return Finish(rs, kReported);
     }
     if (log.level() != 0) log.Items({SignNum(rs.record_counter), sKey, sRec});
     Tokens key;
@@ -400,19 +399,17 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
       rs.record_header[i] = Tok(key, static_cast<long long>(i));
     const std::string& type = rs.record_header[10];
     if (first && type != "1000") {
-      rs.cx.Queue(3, "1st Record was not Practice Info (type:1000)");
-      rs.cx.Queue(3, "Please call support for help");
-      return Finish(rs, 3);
+      rs.cx.Queue(kError, "1st Record was not Practice Info (type:1000)");
+      rs.cx.Queue(kError, "Please call support for help");
+      return Finish(rs, kFailed);
     }
     result = Dispatch(type, sKey, sRec);
-    if (result == 3) result = 1;
+    if (result == kFailed) result = kReported;
   } catch (const RtError& e) {
-    gsErrorMsg = rs.cx.component_name + " Had a problem in FormatRecord() Error:" + " " +
-                 ErrorText(e);
-    rs.cx.Queue(3, gsErrorMsg);
+    rs.cx.ReportError(" Had a problem in FormatRecord() Error: ", e);
     gsErrorMsg = RecordNumberText(rs.record_counter, sKey);
-    rs.cx.Queue(3, gsErrorMsg);
-    result = 1;
+    rs.cx.Queue(kError, gsErrorMsg);
+    result = kReported;
   }
   TakeErrorMsg(rs, gsErrorMsg);
   return Finish(rs, result);
@@ -443,7 +440,7 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
         EmptyThisGroup(env);
         return 0;
       }
-      return EndOfCharge() == 3 ? 3 : 0;
+      return EndOfCharge() == kFailed ? kFailed : kDone;
     case RecordStep::kStartCharge: {
       if (charge.open)
         Warn(RecordNumberText(rs.record_counter, sKey) +
@@ -473,7 +470,7 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
     // belongs to must not go out without it: the claim being built, or,
     // when top records came before it (they begin a new claim), the next.
     charge.failed = true;
-    rs.cx.Queue(3, RecordNumberText(rs.record_counter, sKey));
+    rs.cx.Queue(kError, RecordNumberText(rs.record_counter, sKey));
     const TopRecords& top = c.this_top;
     const bool starts_a_claim = !rs.first_charge &&
         (top.practice.Present() || top.submitter.Present() || top.bprovider.Present() ||
@@ -502,9 +499,7 @@ int16_t Format_Class::OutsideACharge(const std::string& type, const char* outcom
 
 void Format_Class::Warn(const std::string& text) {
   Context& cx = run_->cx;
-  std::string msg = cx.component_name + " FormatRecord()  Warning: " + text;
-  cx.log.AnyLevel(msg);
-  cx.Queue(2, msg);
+  cx.log.AnyLevel(cx.Say(kWarning, " FormatRecord()  Warning: ", text));
 }
 
 int16_t Format_Class::EndOfCharge() {
@@ -533,7 +528,7 @@ int16_t Format_Class::EndOfCharge() {
   } else {
     new_claim = c.last_top.practice[practice::IhCode] != c.this_top.practice[practice::IhCode];
     bool is_break = false;
-    if (CheckBreak(env, tables_, is_break) == 3) return 3;
+    if (CheckBreak(env, tables_, is_break) == kFailed) return kFailed;
     // The writer empties the tables also when it fails and queues its own
     // message, so the new charge starts a clean claim either way.
     if (is_break) WriteClaimSoFar();
@@ -572,15 +567,15 @@ int16_t Format_Class::ProcessEndOfFile() {
   try {
     BeginCall(rs);
     if (!rs.locked_out.empty()) {
-      rs.cx.Queue(3, rs.locked_out);
-      return 1;
+      rs.cx.Queue(kError, rs.locked_out);
+      return kReported;
     }
     log.Line("ProcessEndOfFile() gbThereWasAFatalError = " + BoolText(rs.fatal_error));
     if (rs.charge_in_progress.open) {
       // The batch ends inside a charge: its claim is neither dropped
       // silently nor guessed at. The claims before it are written.
       const RunState::OpenCharge& open = rs.charge_in_progress;
-      rs.cx.Queue(3, rs.cx.component_name + " ProcessEndOfFile()  Error: the batch ended inside "
+      rs.cx.Say(kError, " ProcessEndOfFile()  Error: ", "the batch ended inside "
                            "the charge of record key " + KeyForMessage(open.key) + ": its " +
                            PlainNum(open.records) +
                            " record(s) have no end-of-charge record (6990) and were not billed");
@@ -595,17 +590,16 @@ int16_t Format_Class::ProcessEndOfFile() {
       // without any charge; a failed claim leaves the trailer off. A file
       // that never opened cannot take it either, and that is reported
       // here too: the end of such a batch is not a success.
-      if (r != 3 && (rs.fmt.IsOpen() || rs.fmt_open_failed))
+      if (r != kFailed && (rs.fmt.IsOpen() || rs.fmt_open_failed))
         finished = rs.fmt.WriteTrailer("") == 0;
     }
   } catch (const RtError& e) {
-    gsErrorMsg = rs.cx.component_name + " Had a problem in ProcessEndOfFile()  Error: " +
-                 rs.record_header[10] + " " + ErrorText(e);
-    rs.cx.Queue(3, gsErrorMsg);
-    result = 1;
+    gsErrorMsg = rs.cx.ReportError(
+        " Had a problem in ProcessEndOfFile()  Error: " + rs.record_header[10] + " ", e);
+    result = kReported;
   }
   TakeErrorMsg(rs, gsErrorMsg);
-  if (CommitBatchFiles(rs, finished) != 0) result = 1;
+  if (CommitBatchFiles(rs, finished) != 0) result = kReported;
   rs.batch_ended = true;
   rs.run_lock.Unlock();
   rs.pdf_lock.Unlock();
@@ -615,8 +609,8 @@ int16_t Format_Class::ProcessEndOfFile() {
   const MessageQueue& queue = rs.cx.queue;
   if (!queue.Empty()) log.Line("ProcessEndOfFile: Had extra Messages in the array");
   CloseLog(rs);
-  if (queue.MaxNr() >= 3) result = 1;
-  return result == 0 ? 0 : 1;
+  if (queue.MaxNr() >= kError) result = kReported;
+  return result == kDone ? kDone : kReported;
 }
 
 int16_t Format_Class::ProcessFormattedRecords() {
@@ -624,7 +618,7 @@ int16_t Format_Class::ProcessFormattedRecords() {
   int16_t result = 0;
   try {
     BeginCall(rs);
-    if (!HaveASCIIFilenm(rs)) return 1;
+    if (!HaveASCIIFilenm(rs)) return kReported;
     DeleteLog(rs);
     // An earlier run's file must never pass for this batch's claims.
     const char* why_not = nullptr;
@@ -635,17 +629,18 @@ int16_t Format_Class::ProcessFormattedRecords() {
     else if (rs.batch_ended && rs.written == OutFile::FileId{})
       why_not = "this run's batch wrote no formatted-record file";
     if (why_not) {
-      rs.cx.Queue(3, rs.cx.component_name + " ProcessFormattedRecords()  Error: " + why_not +
-                         "; " + rs.fmt_file_path + " is not this batch's and was not printed");
-      return 1;
+      rs.cx.Say(kError, " ProcessFormattedRecords()  Error: ",
+                std::string(why_not) + "; " + rs.fmt_file_path +
+                    " is not this batch's and was not printed");
+      return kReported;
     }
     result = PrintFormattedRecords(rs.cx, rs.print, rs.fmt_file_path, rs.file_mode, rs.written);
   } catch (const RtError& e) {
-    rs.cx.Queue(3, "ProcessFormattedRecords()  Error: " + ErrorText(e));
-    rs.cx.Queue(3, "File: " + rs.fmt_file_path);
-    result = 1;
+    rs.cx.Queue(kError, ErrorMessage("", "ProcessFormattedRecords()  Error: ", e));
+    rs.cx.Queue(kError, "File: " + rs.fmt_file_path);
+    result = kReported;
   }
-  if (!rs.cx.queue.Empty()) result = 1;
+  if (!rs.cx.queue.Empty()) result = kReported;
   return result;
 }
 

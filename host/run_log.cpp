@@ -32,8 +32,8 @@ int16_t OpenLog(RunState& rs) {
   } catch (const RtError& e) {
     log.set_level(0);
     if (e.number() == kErrFileAlreadyOpen) return 0;
-    rs.cx.Queue(3, rs.cx.component_name + " OpenLog()  Error: " + ErrorText(e));
-    return 3;
+    rs.cx.ReportError(" OpenLog()  Error: ", e);
+    return kFailed;
   }
 }
 
@@ -48,8 +48,8 @@ int16_t CloseLog(RunState& rs) {
     try {
       log.Close();
     } catch (const RtError& e) {
-      rs.cx.Queue(3, rs.cx.component_name + " CloseLog() " + ErrorText(e));
-      result = 3;
+      rs.cx.ReportError(" CloseLog() ", e);
+      result = kFailed;
     }
   }
   log.set_level(0);

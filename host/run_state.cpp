@@ -96,14 +96,14 @@ std::string VersionText() {
 
 bool HaveOutputPath(RunState& rs) {
   if (rs.output_path != "?") return true;
-  rs.cx.Queue(3, "Output Path was not set. " + rs.cx.component_name +
+  rs.cx.Queue(kError, "Output Path was not set. " + rs.cx.component_name +
                      " doesn't know where to read/write files");
   return false;
 }
 
 bool HaveASCIIFilenm(RunState& rs) {
   if (rs.fmt_file_path != "?") return true;
-  rs.cx.Queue(3, "ASCII file name and path were not set. " + rs.cx.component_name +
+  rs.cx.Queue(kError, "ASCII file name and path were not set. " + rs.cx.component_name +
                      " doesn't know what file to read/write.");
   return false;
 }

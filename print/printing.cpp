@@ -83,8 +83,8 @@ int16_t InitializePrinter(Context& cx, PrintState& ps, Printer& printer) {
     ps.printer_initialised = true;
     return 0;
   } catch (const RtError& e) {
-    cx.Queue(3, cx.module_name + " InitializePrinter() Error:" + ErrorText(e));
-    return 3;
+    cx.Queue(kError, ErrorMessage(cx.module_name, " InitializePrinter() Error:", e));
+    return kFailed;
   }
 }
 
@@ -120,10 +120,10 @@ int16_t PrintField(Context& cx, PrintState& ps, Printer& printer, const std::str
   } catch (const DeviceFailure&) {
     throw;
   } catch (const RtError& e) {
-    cx.Queue(3, cx.module_name + " " + " PrintField() Error: " + ErrorText(e));
-    cx.Queue(3, "  Other Info:  X = " + PositionItem(x) + ", Y = " + PositionItem(y) +
+    cx.Queue(kError, ErrorMessage(cx.module_name, "  PrintField() Error: ", e));
+    cx.Queue(kError, "  Other Info:  X = " + PositionItem(x) + ", Y = " + PositionItem(y) +
                              "  Text = " + ClipForMessage(text));
-    return 3;
+    return kFailed;
   }
 }
 
@@ -151,18 +151,18 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
       try {
         MakeOutputDir(ps.preview_dir, perms);  // its lock sits beside it
       } catch (const RtError& e) {
-        cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: the preview folder " +
+        cx.Say(kError, " ProcessFormattedRecords()  Error: ", "the preview folder " +
                         ps.preview_dir + " cannot be made (" + e.description() +
                         "); nothing was printed");
-        return 1;
+        return kReported;
       }
     }
     std::string holder;
     try {
       if (n.lock.TryLock(lock_path, n.exclusive, perms, holder)) continue;
-      cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: " + n.output +
+      cx.Say(kError, " ProcessFormattedRecords()  Error: ", std::string(n.output) +
                       " is being written by " + holder + "; nothing was printed");
-      return 1;
+      return kReported;
     } catch (const RtError& e) {
       // A folder where no lock can be made has no run writing in it: the
       // formatted-record file there may be read. Anything else at a lock's
@@ -171,9 +171,9 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
       if (&n.lock == &fmt_lock && e.number() == kErrPermissionDenied &&
           !std::filesystem::exists(std::filesystem::symlink_status(lock_path, ec)))
         continue;
-      cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: the lock " + lock_path +
+      cx.Say(kError, " ProcessFormattedRecords()  Error: ", "the lock " + lock_path +
                       " cannot be taken (" + e.description() + "); nothing was printed");
-      return 1;
+      return kReported;
     }
   }
   const bool must_match = !(written == OutFile::FileId{});
@@ -225,43 +225,43 @@ int16_t PrintFormattedRecords(Context& cx, PrintState& ps, const std::string& fm
   } catch (const RtError& e) {
     drop_earlier_pdf();
     if (e.number() == kErrFileNotFound)
-      cx.Queue(3, "ProcessFormattedRecords()  File Not Found: ");
+      cx.Queue(kError, "ProcessFormattedRecords()  File Not Found: ");
     else
-      cx.Queue(3, "ProcessFormattedRecords()  Error: " + ErrorText(e));
-    cx.Queue(3, "File: " + fmt_file_path);
-    return 1;
+      cx.Queue(kError, ErrorMessage("", "ProcessFormattedRecords()  Error: ", e));
+    cx.Queue(kError, "File: " + fmt_file_path);
+    return kReported;
   }
   if (not_ours) {
-    cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: " + fmt_file_path +
+    cx.Say(kError, " ProcessFormattedRecords()  Error: ", std::string(fmt_file_path) +
                     " is not the formatted-record file this run wrote (it was replaced or "
                     "removed); nothing was printed");
-    return 1;
+    return kReported;
   }
   if (ps.test_claims_mode && ps.pages_printed == 0 && ps.test_claims_counted > 0) {
-    cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: the test-claim range " +
+    cx.Say(kError, " ProcessFormattedRecords()  Error: ", "the test-claim range " +
                     PlainNum(ps.test_claims_starting) + " to " + PlainNum(ps.test_claims_ending) +
                     " selects no page of " + fmt_file_path + ", which holds " +
                     PlainNum(ps.test_claims_counted) + " page(s); nothing was printed");
-    return 1;
+    return kReported;
   }
   if (!incomplete.empty()) {
     // A file some run did not finish, or one changed while it was read, is
     // never printed: no PDF, no job.
     drop_earlier_pdf();
-    cx.Queue(3, cx.component_name + " ProcessFormattedRecords()  Error: incomplete "
-                "formatted-record file: " + fmt_file_path + ": " + incomplete +
+    cx.Say(kError, " ProcessFormattedRecords()  Error: ", "incomplete formatted-record file: " +
+                fmt_file_path + ": " + incomplete +
                 "; nothing was printed");
-    return 1;
+    return kReported;
   }
 
   if (ps.pages_printed > 0 && !ps.current_printer.empty()) {
     std::string why = SubmitPdfJob(ps.current_printer, pdf_path, title);
     ps.job_sent = why.empty();
     if (!why.empty())
-      cx.Queue(3, "ProcessFormattedRecords()  Printer \"" + ps.current_printer +
+      cx.Queue(kError, "ProcessFormattedRecords()  Printer \"" + ps.current_printer +
                                "\" did not take the job for " + pdf_path + ": " + why);
   }
-  return cx.queue.Empty() ? 0 : 1;
+  return cx.queue.Empty() ? kDone : kReported;
 }
 
 }  // namespace ub04

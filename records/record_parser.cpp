@@ -94,7 +94,7 @@ void WarnNotANumber(ParseEnv& env, const LayoutRules& rules, int token, std::str
                     ClipForMessage(text) + "\", which is not a number; it is read as " +
                     GeneralNum(LeadingNumber(text));
   cx.log.AnyLevel(msg);
-  cx.Queue(2, std::move(msg));
+  cx.Queue(kWarning, std::move(msg));
 }
 
 int16_t DealWithPunctuation(Context& cx, Record& rec) {
@@ -108,9 +108,8 @@ int16_t DealWithPunctuation(Context& cx, Record& rec) {
       return 0;
     });
   } catch (const RtError& e) {
-    cx.Queue(3, cx.component_name + " DealWithPunctuation_" + r.cleanup_name + " " +
-                    ErrorText(e));
-    return 3;
+    cx.ReportError(std::string(" DealWithPunctuation_") + r.cleanup_name + " ", e);
+    return kFailed;
   }
 }
 
@@ -156,7 +155,7 @@ int16_t ParseByLayout(ParseEnv& env, const std::string& sRec, Record& rec,
     if (!IsPlainNumber(text)) WarnNotANumber(env, r, token, text);
   }
   LogGrid(env.cx.log, rec, r);
-  if (r.finish && r.finish(c) == 3) return 3;
+  if (r.finish && r.finish(c) == kFailed) return kFailed;
   DealWithPunctuation(env.cx, rec);
   if (r.after_cleanup) r.after_cleanup(c);
   return 0;
@@ -173,8 +172,8 @@ int16_t ParseRecord(ParseEnv& env, const std::string& sRec, Record& rec,
       return ParseByLayout(env, sRec, rec, keep_empty_payer_id);
     });
   } catch (const RtError& e) {
-    env.cx.Queue(3, env.cx.component_name + r.error_text + ErrorText(e));
-    return 3;
+    env.cx.ReportError(r.error_text, e);
+    return kFailed;
   }
 }
 

@@ -60,9 +60,9 @@ int16_t FetchOriginalAddressForForm(ParseContext& c) {
   if (!original_form || rec[practice::PayToAddressLine1].empty()) return 0;
   if (c.env.services.OriginalPracticeAddress(rec)) return 0;
   Context& cx = c.env.cx;
-  cx.Queue(3, cx.component_name +
+  cx.Queue(kError, cx.component_name +
                   " ParsePracticeRec had an error when fetching original practice address");
-  return 3;
+  return kFailed;
 }
 
 // ---- billing provider, insurance ----

@@ -46,8 +46,7 @@ DbConnection& RefData::SharedDb() {
 }
 
 void RefData::QueueRefError(int16_t nr, std::string_view what, const RtError& e) {
-  cx_.Queue(nr, MaskPassword(cx_.component_name + std::string(what) + ErrorText(e),
-                             connection_string_));
+  cx_.Queue(nr, MaskPassword(ErrorMessage(cx_.component_name, what, e), connection_string_));
 }
 
 void RefData::OpenInitialDBConnection() {
@@ -64,7 +63,7 @@ void RefData::OpenInitialDBConnection() {
     // A connection whose probe failed is not kept: the lookups see no
     // database rather than one that answers some tables and not others.
     st_.db.reset();
-    QueueRefError(3, " had a problem in OpenInitialDBConnection()  Error:", e);
+    QueueRefError(kError, " had a problem in OpenInitialDBConnection()  Error:", e);
     return;
   }
   LoadNPILegacyDateArray();
@@ -89,7 +88,7 @@ bool RefData::DoesTableExistInSchema(const std::string& table_name) {
     // source) is asked for the table itself, by the owner's name the tables
     // of this kind are read by: a query of no rows that answers means the
     // table is there. The catalogue's failure is then only worth a warning.
-    QueueRefError(2, " DoesTableExistInSchema Error:", e);
+    QueueRefError(kWarning, " DoesTableExistInSchema Error:", e);
     try {
       SharedDb().Query("SELECT * FROM [dbo]." + table_name + " WHERE 1 = 0", {});
       return true;

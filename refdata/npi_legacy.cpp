@@ -109,7 +109,7 @@ bool RefData::LoadNpiLegacyFromDb() {
       }
     });
   } catch (const RtError& e) {
-    QueueRefError(1, " LoadNPILegacyDateArray  Error:", e);
+    QueueRefError(kNote, " LoadNPILegacyDateArray  Error:", e);
     return false;
   }
   ref.npi_legacy_note += RecordCount(ref);
@@ -147,9 +147,7 @@ void RefData::LoadNpiLegacyFromFile() {
         ShowMessageBox("Error 13: Type Mismatch\n" + kind + value + date);
         break;
       default: {
-        std::string msg = cx_.component_name + " LoadNPILegacyDateArray  Error:" + ErrorText(e);
-        ShowMessageBox(msg);
-        cx_.Queue(3, msg);
+        cx_.ReportError(" LoadNPILegacyDateArray  Error:", e, kShowBox | kQueueIt);
         return;
       }
     }
@@ -236,9 +234,7 @@ void RefData::FetchNPILegacyDates(const std::string& payer_org, const std::strin
               "  datepassed = " + BoolText(ref.npi_only));
     });
   } catch (const RtError& e) {
-    std::string msg = cx_.component_name + " FetchNPILegacyDates  Error:" + ErrorText(e);
-    ShowMessageBox(msg);
-    cx_.Queue(3, msg);
+    cx_.ReportError(" FetchNPILegacyDates  Error:", e, kShowBox | kQueueIt);
   }
 }
 

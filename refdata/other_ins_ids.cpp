@@ -28,7 +28,7 @@ void RefData::ClearOtherInsIDArrays(const std::string& practice_ih_code, const s
       if (first.key == "*" && first.value.empty()) first.value = default_id;
     });
   } catch (const RtError& e) {
-    QueueRefError(3, " ClearOtherInsIDArrays    Error:", e);
+    QueueRefError(kError, " ClearOtherInsIDArrays    Error:", e);
   }
 }
 
@@ -58,7 +58,7 @@ std::string RefData::FetchOInsPracticeBillingIDFromArray(const std::string& insu
       ref.other_ins[i] = OtherInsSlot{insurance_ih_code, result};
     });
   } catch (const RtError& e) {
-    QueueRefError(3, " FetchOInsPracticeBillingIDFromArray    Error:", e);
+    QueueRefError(kError, " FetchOInsPracticeBillingIDFromArray    Error:", e);
   }
   return result;
 }
@@ -89,7 +89,7 @@ std::string RefData::FetchOInsPracticeBillingIDFromDB(const std::string& insuran
       result = pieces.empty() ? std::string() : pieces[0];
     });
   } catch (const RtError& e) {
-    QueueRefError(3, " FetchOInsPracticeBillingIDFromDB    Error:", e);
+    QueueRefError(kError, " FetchOInsPracticeBillingIDFromDB    Error:", e);
   }
   return result;
 }

@@ -59,7 +59,7 @@ bool RefData::FetchOriginalPracticeAddress(Record& practice) {
     });
     return true;
   } catch (const RtError& e) {
-    QueueRefError(3, " FetchOriginalPracticeAddress   Error:", e);
+    QueueRefError(kError, " FetchOriginalPracticeAddress   Error:", e);
     return false;
   }
 }

@@ -88,9 +88,7 @@ void RefData::FetchInsICD10ReadyDate(const std::string& payer_org, const std::st
       cx_.log.Line(">> MostCurrent_ICD10 Readiness Date figured is: " + DateText(ref.icd10_ready_date));
     });
   } catch (const RtError& e) {
-    std::string msg = cx_.component_name + " FetchInsICD10ReadyDate  Error:" + ErrorText(e);
-    ShowMessageBox(msg);
-    cx_.Queue(3, msg);
+    cx_.ReportError(" FetchInsICD10ReadyDate  Error:", e, kShowBox | kQueueIt);
   }
 }
 

@@ -35,7 +35,7 @@ bool RefData::LoadInsReadinessTableArray() {
       }
     });
   } catch (const RtError& e) {
-    QueueRefError(1, " LoadInsReadinessTableArray  Error:", e);
+    QueueRefError(kNote, " LoadInsReadinessTableArray  Error:", e);
     ref.icd10_ready_ins_code = "?";
     return false;
   }
