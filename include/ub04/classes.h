@@ -3,8 +3,9 @@
  *
  * Strings are NUL-terminated bytes; a NULL string counts as "". A text
  * returned by a call stays valid until the next call on the same handle.
- * Handles belong to the thread that created them: adjustment errors are
- * queued in that thread's message queue and trace lines go to its run log.
+ * Handles belong to the thread that created them: at each call, adjustment
+ * errors are queued in the message queue of the newest formatter (ub04.h)
+ * alive on that thread, and trace lines go to its run log.
  * No call raises; failures come back as results.
  *
  *   ub04_payadj *p = ub04_payadj_create();

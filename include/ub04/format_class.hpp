@@ -120,8 +120,9 @@ struct PaymentAdjStruct {
 
 // Payment adjustment codes: "group|reason|amount|units|..." lists (every
 // field followed by "|" but the last), merged by group and reason and
-// ordered by group. Errors go to the calling thread's run: its message
-// queue and log.
+// ordered by group. Errors go, at each call, to the run of the newest
+// Format_Class alive on the calling thread (its message queue and log);
+// while none is alive they go to no queue a host reads.
 class UB04_API PayAdjHelper {
  public:
   PayAdjHelper();
