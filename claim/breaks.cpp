@@ -172,6 +172,7 @@ std::optional<std::string> Fires(ClaimEnv& env, const Rule& r, ClaimTables& tabl
     case Test::kEveryCharge:
       return r.log;
     case Test::kDetailLinesFull:
+      if (env.cs.multipage) return std::nullopt;  // the claim goes on to another page
       if (GetNextDetailIndex(env, tables) > kDetailLinesPerClaim)
         return r.log + SignNum(kDetailLinesPerClaim);
       return std::nullopt;
@@ -211,6 +212,9 @@ bool CheckChargeBreak(ClaimEnv& env, ClaimTables& tables) {
         std::optional<std::string> line = Fires(env, r, tables);
         if (!line) continue;
         decided = true;
+        env.cs.last_break = r.test == Test::kDetailLinesFull     ? BreakCause::kLinesFull
+                            : r.test == Test::kDiagnosisOverflow ? BreakCause::kDiagnosisOverflow
+                                                                 : BreakCause::kOther;
         if (r.test == Test::kCodeSetChanged)
           env.cx.log.AnyLevel(*line);
         else
@@ -235,7 +239,8 @@ int16_t CheckBreak(ClaimEnv& env, ClaimTables& tables, bool& is_break) {
   try {
     return Guard([&]() -> int16_t {
       env.cx.log.Line("CheckBreak()");
-      const ClaimState& c = env.cs;
+      ClaimState& c = env.cs;
+      c.last_break = BreakCause::kOther;
       bool brk = false;
       // The arrival of a record is the change; its contents are not compared.
       for (const RecordType& r : RecordTypes()) {

@@ -16,6 +16,10 @@ namespace ub04 {
 
 struct ClaimEnv;
 
+// What ended the claim the Last copy held: the service lines filled a page,
+// the diagnoses filled the table, or any other break rule.
+enum class BreakCause : uint8_t { kOther, kLinesFull, kDiagnosisOverflow };
+
 struct ClaimState {
   TopRecords this_top, last_top;
   ChargeGroup this_group, last_group;  // g_ThisGroup, g_LastGroup
@@ -33,6 +37,11 @@ struct ClaimState {
   std::vector<DiagnosisEntry> diag;
   // How many diagnoses of a charge count (4 or 5).
   int16_t diags_per_charge = 4;
+  // A claim goes on over as many pages as its lines need (host message
+  // "MULTIPAGE"): a full page of service lines no longer ends it.
+  bool multipage = false;
+  // Why the last break the rules decided ended the claim.
+  BreakCause last_break = BreakCause::kOther;
 };
 
 // Sizes every record of both copies by its layout and empties them, with

@@ -40,6 +40,7 @@ struct DetailEntry {
   float units = 0;
   std::string line_provider_id;
   Currency allowed_amount, paid_amount, write_off_amount, adjustment_amount, fifth_amount;
+  std::array<Currency, 4> oins_paid;  // what each other insurance paid for the line
   std::string text76, text75;  // Charge tokens 76 and 75
   std::string code_text;       // "~" & Charge token 71 & "~"
   std::string narrative;

@@ -79,7 +79,8 @@ void FillAmounts(ClaimEnv& env, DetailEntry& e, const ChargeGroup& g) {
   for (size_t k = 0; k < g.oins.size(); ++k) {
     const Record& o = g.oins[k];
     e.allowed_amount += Currency::FromText(o[oinsurance::AllowedAmount]);
-    e.paid_amount += Currency::FromText(o[oinsurance::PaidAmount]);
+    e.oins_paid[k] = Currency::FromText(o[oinsurance::PaidAmount]);
+    e.paid_amount += e.oins_paid[k];
     e.write_off_amount += Currency::FromText(o[oinsurance::WriteOffAmount]);
     if (!env.cx.log.Tracing()) continue;  // the texts below are for the trace only
     env.cx.log.Joined({"Dealwithlastgroup  Insloop  index = ", SignNum(static_cast<long long>(k + 1))});

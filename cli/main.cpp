@@ -134,6 +134,9 @@ int Run(const Options& o) {
   Driver d(o, isatty(STDERR_FILENO) != 0, o.manifest ? &manifest : nullptr);
   if (d.Setup("1", o.out, "--out")) d.Setup("2", o.file, "--file");  // "2" joins onto "1"
   if (o.group_readable) d.Setup("FILEMODE", "0640", "--group-readable");
+  // Claims go to payers: one claim is one claim, over as many pages as it needs.
+  d.Setup("MULTIPAGE", o.split_long_claims ? "0" : "1",
+          o.split_long_claims ? "--split-long-claims" : "claims of several pages");
   if (o.offsets) d.Setup("4", *o.offsets, "--offsets");
   if (o.log_level) d.Setup("5", *o.log_level, "--log-level");
   if (o.test_claims()) d.Setup("6", o.TestClaimsMessage(), "--test-claims");

@@ -59,6 +59,10 @@ constexpr OptionRow kOptionRows[] = {
      "create the output files 0640 instead of 0600", "", kEveryRun},
     {kRawMessages, "raw-messages", 0, kNone, "",
      "component messages exactly as queued (for scripts)", "", kFormatOrReprint},
+    {kSplitLongClaims, "split-long-claims", 0, kNone, "",
+     "a claim of more than 22 service lines becomes several claims of one page (instead of "
+     "one claim of several pages)",
+     "", kFormatRun},
     {kQuiet, "quiet", 'q', kNone, "", "no summary, no progress, no notes", "", kEveryRun},
     {kHelp, "help", 'h', kNone, "", "this text", "", kEveryRun},
     {kVersion, "version", 'V', kNone, "", "the component version", "", kEveryRun},

@@ -20,7 +20,7 @@ namespace ub04fmt {
 enum class OptionId {
   kOut, kFile, kOffsets, kLogLevel, kTestClaims, kPrinter, kDsn, kPreview, kManifest,
   kForm, kGrid, kReprint, kClaims, kAccount, kCalibration, kNoPrint, kPrintAnyway,
-  kStrict, kGroupReadable, kRawMessages, kQuiet, kHelp, kVersion,
+  kStrict, kGroupReadable, kRawMessages, kSplitLongClaims, kQuiet, kHelp, kVersion,
 };
 
 enum class OptionValue { kNone, kRequired, kOptional };

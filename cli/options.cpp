@@ -187,6 +187,7 @@ std::optional<std::string> ApplyOption(const OptionRow& row, const char* value, 
     case OptionId::kCalibration:
       return Nonempty(v, o.calibration, "--calibration needs a PDF file name");
     case OptionId::kNoPrint: o.no_print = true; break;
+    case OptionId::kSplitLongClaims: o.split_long_claims = true; break;
     case OptionId::kPrintAnyway: o.print_anyway = true; break;
     case OptionId::kStrict: o.strict = true; break;
     case OptionId::kGroupReadable: o.group_readable = true; break;

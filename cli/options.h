@@ -24,6 +24,7 @@ struct Options {
   bool raw_messages = false;
   bool quiet = false;
   bool group_readable = false;
+  bool split_long_claims = false;  // host message "MULTIPAGE" "0" instead of "1"
   std::string batch;
 
   // The form drawn under the text: "" none, "1" red, "2" grey (the text of

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <set>
+#include <unordered_map>
 
 #include "base/context.h"
 #include "base/text_file.h"
@@ -47,10 +48,13 @@ void ShowQueue(ub04::Context& cx, const Options& o) {
 }
 
 // The "C" lines of a formatted-record file: each page's sequence number
-// and index text.
+// and index text, and the claim it belongs to: the sequence number of the
+// claim's first page. A "C" line that says it opens page 2 or later of its
+// claim (items 3 and 4: page n of m) continues the claim before it.
 struct PageIndex {
   int32_t sequence;
   std::string text;
+  int32_t claim;
 };
 
 std::optional<std::vector<PageIndex>> ReadPageIndex(const std::string& path) {
@@ -64,8 +68,11 @@ std::optional<std::vector<PageIndex>> ReadPageIndex(const std::string& path) {
     ub04::FormattedFileReader reader;
     reader.Open(path);
     ub04::FormattedLine line;
-    while (reader.Next(line))
-      if (line.kind == "C") pages.push_back({line.number, line.text});
+    while (reader.Next(line)) {
+      if (line.kind != "C") continue;
+      const bool continues = line.x > 1 && !pages.empty();
+      pages.push_back({line.number, line.text, continues ? pages.back().claim : line.number});
+    }
   } catch (...) {
     // The reader raises the component's run-time errors (53: no file, 13 and
     // 62: a malformed line); for people a plain reason is enough.
@@ -83,9 +90,14 @@ int Reprint(const Options& o) {
   auto index = ReadPageIndex(fmt);
   if (!index) return 1;
   // The claims asked for by number must all be there: a reprint that drops
-  // one silently would pass for the whole request.
+  // one silently would pass for the whole request. A claim is printed
+  // whole: every page of it, as its first page's number chose it.
   std::set<long long> present;
-  for (const PageIndex& p : *index) present.insert(p.sequence);
+  std::unordered_map<int32_t, int32_t> claim_of;  // page sequence -> its claim
+  for (const PageIndex& p : *index) {
+    present.insert(p.claim);
+    claim_of[p.sequence] = p.claim;
+  }
   std::string missing;
   for (const auto& [from, to] : o.claims)
     for (long long n = from; n <= to && n <= from + 100000LL; ++n)
@@ -94,17 +106,24 @@ int Reprint(const Options& o) {
         if (missing.size() > 60) break;
       }
   if (!missing.empty()) {
-    std::fprintf(stderr, "ub04fmt: error: %s holds no claim %s (it holds claims 1 to %zu); "
-                 "nothing printed\n", fmt.c_str(), missing.c_str(), index->size());
+    std::fprintf(stderr, "ub04fmt: error: %s holds no claim %s (it holds %zu claims, numbered by "
+                 "their first page); nothing printed\n", fmt.c_str(), missing.c_str(), present.size());
     return 1;
   }
   const std::string account = o.account ? Lower(*o.account) : "";
   auto chosen = [&](long long sequence, std::string_view index_text) {
-    if (!o.claims.empty() && !Listed(o.claims, sequence)) return false;
+    const auto claim = claim_of.find(static_cast<int32_t>(sequence));
+    const long long number = claim == claim_of.end() ? sequence : claim->second;
+    if (!o.claims.empty() && !Listed(o.claims, number)) return false;
     return account.empty() || Lower(index_text).find(account) != std::string::npos;
   };
   int pages = 0;
-  for (const PageIndex& p : *index) pages += chosen(p.sequence, p.text) ? 1 : 0;
+  std::set<int32_t> claims;  // the claims chosen
+  for (const PageIndex& p : *index)
+    if (chosen(p.sequence, p.text)) {
+      ++pages;
+      claims.insert(p.claim);
+    }
   if (pages == 0) {
     std::fprintf(stderr, "ub04fmt: error: no claim of %s matches%s%s; nothing printed\n",
                  fmt.c_str(), o.account ? " --account " : "",
@@ -135,8 +154,8 @@ int Reprint(const Options& o) {
     return 1;
   }
   if (!o.quiet) {
-    std::fprintf(stderr, "ub04fmt: reprinted: %s (%d of %zu claims)\n", ps.pdf_path.c_str(),
-                 ps.pages_printed, index->size());
+    std::fprintf(stderr, "ub04fmt: reprinted: %s (%zu of %zu claims, %d pages)\n",
+                 ps.pdf_path.c_str(), claims.size(), present.size(), ps.pages_printed);
     if (o.printer) std::fprintf(stderr, "ub04fmt: sent to print queue %s\n", o.printer->c_str());
     if (o.preview) std::fprintf(stderr, "ub04fmt: page previews: %s\n", o.preview->c_str());
   }

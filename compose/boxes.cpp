@@ -50,7 +50,7 @@ void WriteValueCode(const Page& page, int index, std::string_view code, std::str
   float y = pos::kBoxes39To41RowY[static_cast<size_t>((index - 1) / kColumns)];
   if (page.first_page()) page.record().value_codes.push_back({std::string(code), std::string(amount)});
   page.Put(code, x, y);
-  page.Put(amount, x + pos::kBoxes39To41AmountOffset, y, 1);
+  page.PutAmount(amount, x + pos::kBoxes39To41AmountOffset, y);
 }
 
 bool IsArrayEmpty(const Tokens& array) { return array.empty(); }

@@ -4,8 +4,9 @@
 // pos::kBoxNN names of form_positions.h. Boxes 54 and 55 are written with
 // line 23 (page_totals.cpp).
 //
-// Payer rows: Other insurance k (1 to 3) fills row k when present; the
-// billed insurance fills the row of the payer sequence (Charge token 70).
+// Payer rows: the billed insurance fills the row of the payer sequence
+// (Charge token 70); the other insurances present fill the other rows in
+// their order (Page::other_payer_at), so that no two payers share a row.
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -18,7 +19,7 @@ namespace ub04 {
 
 namespace {
 
-constexpr int kOtherPayerRows = 3;
+constexpr int kPayerRows = 3;  // A, B and C
 
 std::string Quoted(const std::string& text) { return "\"" + ClipForMessage(text) + "\""; }
 
@@ -42,11 +43,12 @@ std::string AssignmentOfBenefits(const std::string& flag) { return flag == "1" ?
 // release of information, assignment of benefits.
 void Boxes50To53OtherPayers(Page& page) {
   page.log().Line("box 50");
-  for (int k = 1; k <= kOtherPayerRows; ++k) {
-    const Record& o = page.oins(k);
-    if (!o.Present()) continue;
-    float y = pos::kBoxes50To57RowY[static_cast<size_t>(k - 1)];
-    ClaimPayer& payer = page.record().payers[static_cast<size_t>(k - 1)];
+  for (int row = 0; row < kPayerRows; ++row) {
+    const Record* other = page.other_payer_at(row);
+    if (!other) continue;
+    const Record& o = *other;
+    float y = pos::kBoxes50To57RowY[static_cast<size_t>(row)];
+    ClaimPayer& payer = page.record().payers[static_cast<size_t>(row)];
     payer.used = true;
     payer.name = Left(o[oinsurance::PayerName], 25);
     payer.release_of_info = "Y";
@@ -61,11 +63,11 @@ void Boxes50To53OtherPayers(Page& page) {
 // billed one's.
 void Box51HealthPlanIds(Page& page) {
   page.log().Line("box 51");
-  for (int k = 1; k <= kOtherPayerRows; ++k) {
-    const Record& o = page.oins(k);
-    const std::string& id = o.Present() ? o[oinsurance::PayerId] : page.insurance()[insurance::PayerId];
-    page.record().payers[static_cast<size_t>(k - 1)].health_plan_id = id;
-    page.Put(id, pos::kBox51HealthPlanIdX, pos::kBoxes50To57RowY[static_cast<size_t>(k - 1)]);
+  for (int row = 0; row < kPayerRows; ++row) {
+    const Record* o = page.other_payer_at(row);
+    const std::string& id = o ? (*o)[oinsurance::PayerId] : page.insurance()[insurance::PayerId];
+    page.record().payers[static_cast<size_t>(row)].health_plan_id = id;
+    page.Put(id, pos::kBox51HealthPlanIdX, pos::kBoxes50To57RowY[static_cast<size_t>(row)]);
   }
 }
 
@@ -123,13 +125,14 @@ void WriteInsured(const Page& page, const Insured& i, int row) {
 
 // Boxes 58 to 62 on the rows of the other insurances.
 void Boxes58To62OtherInsureds(Page& page) {
-  for (int k = 1; k <= kOtherPayerRows; ++k) {
-    const Record& o = page.oins(k);
-    if (!o.Present()) continue;
+  for (int row = 0; row < kPayerRows; ++row) {
+    const Record* other = page.other_payer_at(row);
+    if (!other) continue;
+    const Record& o = *other;
     WriteInsured(page, {o[oinsurance::InsuredLastName], o[oinsurance::InsuredFirstName], o[oinsurance::Relationship],
                   o[oinsurance::InsuredIdPrefix], o[oinsurance::InsuredIdNumber], o[oinsurance::PayerName],
                   o[oinsurance::GroupNumber]},
-                 k - 1);
+                 row);
   }
 }
 
@@ -151,12 +154,12 @@ void Boxes58To62BilledInsured(Page& page) {
 // 65 like the billed payer's.
 void Box65OtherEmployers(Page& page) {
   page.log().Line("box 58");
-  for (int k = 1; k <= kOtherPayerRows; ++k) {
-    const Record& o = page.oins(k);
-    if (!o.Present()) continue;
-    std::string& employer = page.record().payers[static_cast<size_t>(k - 1)].employer;
-    employer = Left(o[oinsurance::EmployerName], 24);
-    page.Put(employer, pos::kBox65OtherEmployerX, pos::kBoxes63To65RowY[static_cast<size_t>(k - 1)]);
+  for (int row = 0; row < kPayerRows; ++row) {
+    const Record* o = page.other_payer_at(row);
+    if (!o) continue;
+    std::string& employer = page.record().payers[static_cast<size_t>(row)].employer;
+    employer = Left((*o)[oinsurance::EmployerName], 24);
+    page.Put(employer, pos::kBox65OtherEmployerX, pos::kBoxes63To65RowY[static_cast<size_t>(row)]);
   }
 }
 

@@ -1,8 +1,11 @@
 // Page flow of a claim: a "C" line and the boxes when a page starts, one
 // service line (boxes 42 to 47) per detail entry, line 23 and an "N" line
-// when it ends.
+// when it ends. A claim of more lines than a page holds goes on over as
+// many pages as it needs, every page with all the boxes but the service
+// lines; its total and the payers' amounts come on its last page.
 #include "compose/claim_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -63,12 +66,21 @@ int16_t WriteClaim(FormEnv& env, ClaimTables& tables, ComposedClaim& out) {
   try {
     Guard([&] {
       LogClaimStart(page);
+      // The claim's total is known before its first page: every page shows
+      // the claim's amounts.
+      size_t lines = 0;
+      for (; lines < tables.detail.size() && tables.detail[lines].used == "Y"; ++lines)
+        tables.totals.TotalCharges += tables.detail[lines].charge_amount;
+      page.count = static_cast<int32_t>(
+          std::max<size_t>(1, (lines + pos::kDetailRowsPerPage - 1) / pos::kDetailRowsPerPage));
       int line_count = 0;
-      for (size_t i = 0; i < tables.detail.size() && tables.detail[i].used == "Y"; ++i) {
+      for (size_t i = 0; i < lines; ++i) {
         ++line_count;
         if (line_count > pos::kDetailRowsPerPage) {
-          page.log().Line("HEY HEY HEY  I didn't think I ever got here!!!");
-          page.log().Line("-- Detail Loop should not have more than the # of detail lines per page");
+          if (!env.multipage) {
+            page.log().Line("HEY HEY HEY  I didn't think I ever got here!!!");
+            page.log().Line("-- Detail Loop should not have more than the # of detail lines per page");
+          }
           EndPage(page);
           line_count = 1;
         }
@@ -111,7 +123,11 @@ int16_t WriteClaimHeader(const Page& page) {
     Overlay(key, 41, 10, page.bprovider()[bprovider::IhCode]);
     Overlay(key, 51, 10, page.insurance()[insurance::IhCode]);
     Overlay(key, 61, 1, page.payer_sequence());
-    AppendFormattedLine(page.out.lines, "C", key, 0, 0, sequence);
+    // With claims of several pages, items 3 and 4 of a "C" line tell which
+    // page of how many it opens, so a reader can tell claims apart.
+    const bool numbered = page.env.multipage;
+    AppendFormattedLine(page.out.lines, "C", key, numbered ? static_cast<float>(page.number) : 0,
+                        numbered ? static_cast<float>(page.count) : 0, sequence);
     rec.page_sequences.push_back(sequence);
     rec.index_patient = Trim(key.substr(0, 40));
     rec.index_billing_provider = Trim(key.substr(40, 10));
@@ -178,10 +194,9 @@ int16_t WriteDetailLine(Page& page, int16_t iIndex, int16_t nLineNr) {
       line.amounts_received = e.amounts_received;
       page.Put(FormatDateMMDDYY(e.from_date), pos::kBox45ServiceDateX, y);  // box 45
       page.Put(UnitsText(e.units), pos::kBox46UnitsX, y);                     // box 46
-      page.Put(page.AmountText(e.charge_amount), pos::kBox47ChargesX, y, 1);  // box 47
+      page.PutAmount(page.AmountText(e.charge_amount), pos::kBox47ChargesX, y);  // box 47
       page.record().lines.push_back(std::move(line));
 
-      page.totals().TotalCharges += e.charge_amount;
       page.totals().ClaimCodeList += e.code_text;
     });
   } catch (const RtError& e) {

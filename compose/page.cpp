@@ -1,17 +1,77 @@
 #include "compose/page.h"
 
-#include "form/fmt_file.h"
+#include <unordered_map>
+
 #include "base/text_util.h"
+#include "form/fmt_file.h"
+#include "form/form_layout.h"
 
 namespace ub04 {
 
+namespace {
+
+// Characters a text at a writer's position may take: the width of the field
+// the form layout puts there. The writers use a few fixed positions, so each
+// is looked up once; -1 where no field lies (nothing to hold the text to).
+int RoomAt(float x, float y, int16_t align) {
+  struct Key {
+    float x, y;
+    int16_t align;
+    bool operator==(const Key&) const = default;
+  };
+  struct Hash {
+    size_t operator()(const Key& k) const {
+      return std::hash<float>{}(k.x) * 31 + std::hash<float>{}(k.y) * 7 + static_cast<size_t>(k.align);
+    }
+  };
+  thread_local std::unordered_map<Key, int, Hash> room;
+  auto [it, added] = room.try_emplace(Key{x, y, align}, 0);
+  if (added) it->second = FieldChars(x, y, align);
+  return it->second;
+}
+
+// "FL8b", "FL43", "FL67Q": the locator of the field at a writer's position.
+std::string LocatorName(float x, float y, int16_t align) {
+  const FormLocator* f = LocatorOfText(x, y, align);
+  if (!f) return "";
+  std::string id = f->id.substr(0, f->id.find_first_of(". :"));
+  return "FL" + id;
+}
+
+}  // namespace
+
 void Page::Put(std::string_view text, float x, float y, int16_t align) const {
+  const int room = RoomAt(x, y, align);
+  if (room >= 0 && text.size() > static_cast<size_t>(room)) {
+    const std::string box = LocatorName(x, y, align);
+    const std::string account = patient()[patient::AccountNumber];
+    auto says = [&](std::string_view quoted) {
+      return env.cx.component_name + " WriteClaim()  Warning: the claim of account " +
+             ClipForMessage(account) + ": " + box + " holds " + std::to_string(room) +
+             " characters; \"" + std::string(quoted) + "\" was cut to fit";
+    };
+    Warn(box, "TEXT-CUT", text, says(ClipForMessage(text)), says(text));
+    text = text.substr(0, static_cast<size_t>(room));
+  }
+  AppendFormattedLine(out.lines, "F", text, x, y, align);
+}
+
+void Page::PutAmount(std::string_view text, float x, float y, int16_t align) const {
+  const int room = RoomAt(x, y, align);
+  if (room >= 0 && text.size() > static_cast<size_t>(room)) {
+    if (out.failure.empty())
+      out.failure = LocatorName(x, y, align) + " cannot hold the amount " + std::string(text) +
+                    " (" + std::to_string(room) + " characters)";
+    return;
+  }
   AppendFormattedLine(out.lines, "F", text, x, y, align);
 }
 
 void Page::Warn(std::string_view locator, std::string_view rule, std::string_view value,
-                std::string message) const {
-  log().Line(message);
+                std::string message, std::string_view log_text) const {
+  for (const ClaimFinding& f : record().findings)
+    if (f.rule == rule && f.locator == locator && f.value == value) return;  // said on page 1
+  log().AnyLevel(log_text.empty() ? std::string_view(message) : log_text);
   record().findings.push_back({ClaimFinding::Level::kWarning, std::string(locator),
                                std::string(rule), std::string(value), message});
   env.cx.Queue(kWarning, std::move(message));
@@ -23,6 +83,14 @@ int Page::payer_row() const {
   if (seq == "2") return 1;
   if (seq == "3") return 2;
   return -1;
+}
+
+const Record* Page::other_payer_at(int row) const {
+  const int billed = payer_row();
+  if (row == billed) return nullptr;
+  const int k = billed >= 0 && row > billed ? row : row + 1;  // the billed payer's row is taken
+  const Record& o = oins(k);
+  return o.Present() ? &o : nullptr;
 }
 
 std::string Page::payer_id5() const { return Left(insurance()[insurance::PayerId], 5); }

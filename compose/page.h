@@ -40,6 +40,10 @@ struct FormEnv {
   // The "C" lines written so far (the claims counter): the claim's first
   // page takes the next sequence number.
   int32_t pages_written = 0;
+  // A claim of more service lines than a page holds goes on as many pages
+  // as it needs (host message "MULTIPAGE"): the "C" lines then carry the
+  // page's number in the claim and the claim's page count.
+  bool multipage = false;
 
   ClaimEnv claim() { return ClaimEnv{cx, cs, ref}; }
 };
@@ -65,21 +69,30 @@ struct Page {
   ClaimTables& tables;
   ComposedClaim& out;
   int32_t number = 0;            // the page within its claim, from 1
+  int32_t count = 1;             // the claim's pages
   bool first_page() const { return number == 1; }
+  bool last_page() const { return number == count; }
   int16_t value_code_count = 0;  // ValueCodeCount: value-code slots used on the page
   // Boxes 76 and 77 print NPIs only: the NPI legacy dates say so, or the
   // billed payer takes NPIs only (box 81). Decided when the page starts.
   bool npi_only = false;
 
-  // One "F" field; alignment 0 starts the text at x, 1 ends it there.
+  // One "F" field; alignment 0 starts the text at x, 1 ends it there. A
+  // text longer than its box (the form layout's field at that position) is
+  // cut to fit, with a warning naming the box and the whole text.
   void Put(std::string_view text, float x, float y, int16_t align = 0) const;
+  // An amount: never cut. One too wide for its box is not printed, and the
+  // claim is marked as not composed correctly (the host refuses it).
+  void PutAmount(std::string_view text, float x, float y, int16_t align = 1) const;
   RunLog& log() const { return env.cx.log; }
   // What the claim's pages show, box by box.
   ClaimRecord& record() const { return out.record; }
   // A warning about the claim: queued (severity 2), logged, and kept in its
-  // record as a finding.
+  // record as a finding; once per claim for the same rule, locator and
+  // value (the boxes repeat on every page). The run log gets log_text when
+  // given (the message with its quotes whole), else the message.
   void Warn(std::string_view locator, std::string_view rule, std::string_view value,
-            std::string message) const;
+            std::string message, std::string_view log_text = {}) const;
   // Extended-data item of set n in the Last copies.
   bool ExtData(int n, std::string_view code, std::string& value) const {
     return LookUpExtData(top, group, n, code, value);
@@ -102,6 +115,10 @@ struct Page {
   // rows A, B, C (0 to 2); anything else -1.
   const std::string& payer_sequence() const { return charge()[charge::PayerSequence]; }
   int payer_row() const;
+  // The other insurance printed on payer row 0 to 2 (A to C), or null.
+  // Other insurances take the rows in their order, less the billed payer's,
+  // so that no two payers share a row.
+  const Record* other_payer_at(int row) const;
 
   // The first five characters of Insurance token 2 (payer id) or token 36
   // (alternate payer id), for the payer-specific rules.

@@ -1,8 +1,10 @@
-// The end of a page: line 23 (totals), the payer-line amounts of boxes 54
-// and 55, value codes A1 and A2 (boxes 39 to 41), and the patient status of
-// box 17. The claim members are cleared afterwards, so the next claim
-// starts afresh. Positions are the pos::kLine23 and pos::kBoxNN names of
-// form_positions.h.
+// The end of a page: line 23 (the page's number of the claim's pages, the
+// creation date, and on the claim's last page revenue code 0001 with the
+// claim's total), the payer-line amounts of boxes 54 and 55 (last page),
+// value codes A1 and A2 (boxes 39 to 41, the claim's, on every page), and
+// the patient status of box 17. After the last page the claim members are
+// cleared, so the next claim starts afresh. Positions are the pos::kLine23
+// and pos::kBoxNN names of form_positions.h.
 #include <string_view>
 #include <utility>
 
@@ -14,17 +16,19 @@ namespace ub04 {
 
 namespace {
 
-// Line 23: revenue code 001, "page 1 of 1", the creation date and the total
-// charges, in the columns of boxes 42, 45 and 47.
+// Line 23: revenue code 0001 (last page), "page n of m", the creation date
+// and the claim's total charges (last page), in the columns of boxes 42,
+// 45 and 47.
 void Line23Totals(const Page& page) {
   ClaimRecord& rec = page.record();
   rec.creation_date = FormatMmddyy(Today());
   rec.total_charges = page.tables.totals.TotalCharges;
-  page.Put("001", pos::kBox42RevenueCodeX, pos::kLine23Y);
-  page.Put("1", pos::kLine23PageX, pos::kLine23PageNumberY);    // page 1
-  page.Put("1", pos::kLine23PageOfX, pos::kLine23PageNumberY);  // of 1
+  if (page.last_page()) page.Put("0001", pos::kBox42RevenueCodeX, pos::kLine23Y);
+  page.Put(PlainNum(page.number), pos::kLine23PageX, pos::kLine23PageNumberY);
+  page.Put(PlainNum(page.count), pos::kLine23PageOfX, pos::kLine23PageNumberY);
   page.Put(rec.creation_date, pos::kBox45ServiceDateX, pos::kLine23Y);
-  page.Put(page.AmountText(rec.total_charges), pos::kBox47ChargesX, pos::kLine23Y, 1);
+  if (page.last_page())
+    page.PutAmount(page.AmountText(rec.total_charges), pos::kBox47ChargesX, pos::kLine23Y);
 }
 
 // CalcPref token 4 chooses what the prior payers' lines take off the
@@ -39,21 +43,24 @@ Currency AmountDue(const Page& page) {
 }
 
 // Boxes 54 and 55: box 55 (amount due) on the billed payer's line, then box
-// 54 the prior payers' payments (Other insurance 1 and 2, token 22) on the
-// lines above it.
+// 54, on the lines above it, what each prior payer (Other insurance 1 and
+// 2) paid for the claim: its payments (token 22) over the claim's lines,
+// the sum box 55's amount took off.
 void Boxes54And55PayerAmounts(const Page& page, const std::string& due_text) {
   int row = page.payer_row();
   if (row < 0) return;
   ClaimPayer& billed = page.record().payers[static_cast<size_t>(row)];
   billed.has_amount_due = true;
   billed.amount_due = page.tables.totals.AmountDue;
-  page.Put(due_text, pos::kBox55AmountDueX, pos::kBoxes54And55RowY[static_cast<size_t>(row)], 1);
+  page.PutAmount(due_text, pos::kBox55AmountDueX, pos::kBoxes54And55RowY[static_cast<size_t>(row)]);
   for (int k = 1; k <= row; ++k) {
     ClaimPayer& prior = page.record().payers[static_cast<size_t>(k - 1)];
     prior.has_prior_payments = true;
-    prior.prior_payments = Currency::FromText(page.oins(k)[oinsurance::PaidAmount]);
-    page.Put(page.AmountText(prior.prior_payments), pos::kBox54PriorPaymentX,
-             pos::kBoxes54And55RowY[static_cast<size_t>(k - 1)], 1);
+    prior.prior_payments = Currency{};
+    for (const DetailEntry& e : page.tables.detail)
+      if (e.used == "Y") prior.prior_payments += e.oins_paid[static_cast<size_t>(k - 1)];
+    page.PutAmount(page.AmountText(prior.prior_payments), pos::kBox54PriorPaymentX,
+                   pos::kBoxes54And55RowY[static_cast<size_t>(k - 1)]);
   }
 }
 
@@ -121,13 +128,14 @@ void WriteTotals(Page& page) {
       page.tables.totals.AmountDue = AmountDue(page);
       std::string due_text = page.AmountText(page.tables.totals.AmountDue);
       page.log().Line("Box 54 and 55");
-      Boxes54And55PayerAmounts(page, due_text);
+      if (page.last_page()) Boxes54And55PayerAmounts(page, due_text);
       Boxes39To41SecondaryValueCodes(page, due_text);
       Box17PatientStatus(page);
     });
   } catch (const RtError& e) {
     ReportWriterError(page, " WriteTotals() ", e);
   }
+  if (!page.last_page()) return;  // the claim's members serve its next page
   ClaimEnv claim = page.env.claim();
   EmptyPageTotalStruct(claim, page.tables);
 }

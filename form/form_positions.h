@@ -105,10 +105,17 @@ inline constexpr float kBoxes39To41AmountOffset = 1.22f;
 
 // ---- Boxes 42 to 47: service lines 1 to 22, and line 23 -----------------------------
 
+// Service-line rows lie on the form's grid of 6 lines per inch: row n at
+// 3.12 + (n - 1)/6 in, so rows 1 and 22 are at 3.12 and 6.62.
 inline constexpr int kDetailRowsPerPage = 22;
-inline constexpr std::array<float, kDetailRowsPerPage> kBoxes42To47RowY = {
-    3.12f, 3.27f, 3.43f, 3.62f, 3.80f, 3.94f, 4.12f, 4.30f, 4.44f, 4.62f, 4.77f,
-    4.92f, 5.11f, 5.28f, 5.44f, 5.61f, 5.77f, 5.92f, 6.11f, 6.25f, 6.43f, 6.62f};
+inline constexpr float kBoxes42To47FirstRowY = 3.12f;
+inline constexpr float kBoxes42To47RowStep = 1.0f / 6;
+inline constexpr std::array<float, kDetailRowsPerPage> kBoxes42To47RowY = [] {
+  std::array<float, kDetailRowsPerPage> rows{};
+  for (int n = 0; n < kDetailRowsPerPage; ++n)
+    rows[static_cast<std::size_t>(n)] = kBoxes42To47FirstRowY + static_cast<float>(n) * kBoxes42To47RowStep;
+  return rows;
+}();
 // Columns of a service line; line 23 shares them.
 inline constexpr float kBox42RevenueCodeX = 0.25f;
 inline constexpr float kBox43DescriptionX = 0.65f;
@@ -118,7 +125,9 @@ inline constexpr float kBox45ServiceDateX = 4.65f;
 inline constexpr float kBox46UnitsX = 5.5f;
 inline constexpr float kBox47ChargesX = 7.05f;  // right-aligned
 
-// Line 23: totals, and "page 1 of 1" slightly higher.
+// Line 23: the page's number and the claim's page count slightly higher,
+// the creation date, and on the claim's last page revenue code 0001 with
+// the claim's total.
 inline constexpr float kLine23Y = 6.8f;
 inline constexpr float kLine23PageNumberY = 6.77f;
 inline constexpr float kLine23PageX = 1.15f;

@@ -15,6 +15,8 @@
 // either file. Each claim's record then goes to the observers.
 #include "host/format_class.h"
 
+#include <algorithm>
+
 #include "base/text_util.h"
 #include "compose/claim_writer.h"
 #include "host/run_state.h"
@@ -33,11 +35,45 @@ void Format_Class::Announce(const ClaimRecord& record) {
   }
 }
 
-int16_t Format_Class::WriteClaimSoFar() {
+void Format_Class::NoteSplit(ClaimRecord& record, BreakCause ended_by) {
+  RunState::SplitSeries& s = run_->split;
+  const bool splits = ended_by != BreakCause::kOther;
+  if (!splits && s.claims == 0) return;  // a claim of its own
+  s.by_lines |= ended_by == BreakCause::kLinesFull;
+  s.by_diagnoses |= ended_by == BreakCause::kDiagnosisOverflow;
+  ++s.claims;
+  s.lines += static_cast<int32_t>(record.lines.size());
+  for (const ClaimDiagnosis& d : record.diagnoses)
+    if (std::find(s.diagnoses.begin(), s.diagnoses.end(), d.code) == s.diagnoses.end())
+      s.diagnoses.push_back(d.code);
+  if (splits) return;  // more of it follows
+  Context& cx = run_->cx;
+  const std::string account = ClipForMessage(record.account);
+  auto note = [&](const char* locator, const char* rule, std::string text) {
+    std::string message = cx.component_name + " WriteClaim()  Warning: " + text;
+    cx.log.AnyLevel(message);
+    record.findings.push_back({ClaimFinding::Level::kWarning, locator, rule, record.account, message});
+    cx.Queue(kWarning, std::move(message));
+  };
+  if (s.by_lines)
+    note("FL42", "CLAIM-SPLIT",
+         "the claim of account " + account + " has " + PlainNum(s.lines) +
+             " service lines and was split into " + PlainNum(s.claims) + " claims of at most 22 "
+             "lines; host message MULTIPAGE \"1\" prints it as one claim of several pages");
+  if (s.by_diagnoses)
+    note("FL67", "DIAGNOSES-SPLIT",
+         "the claim of account " + account + " has " + PlainNum(static_cast<long long>(s.diagnoses.size())) +
+             " diagnoses, more than the 18 the form holds: it was split into " +
+             PlainNum(s.claims) + " claims");
+  s = RunState::SplitSeries{};
+}
+
+int16_t Format_Class::WriteClaimSoFar(BreakCause ended_by) {
   RunState& rs = *run_;
   FormEnv env = rs.form_env();
   ComposedClaim claim;
   const int16_t composed = WriteClaim(env, tables_, claim);
+  NoteSplit(claim.record, ended_by);
   // What was against this claim while it was built, and what the composer
   // found: either keeps it from going out.
   std::string against = std::move(rs.refuse_current);

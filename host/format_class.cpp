@@ -323,6 +323,16 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
       // could not load) fails the message; a retry that then connected
       // leaves warnings.
       if (rs.cx.queue.MaxNr() >= kError) result = kFailed;
+    } else if (sMsgNr == "MULTIPAGE") {
+      // "1": a claim goes on over as many pages as its lines need; "0" or
+      // never sent: a full page of lines ends it (and a warning says so).
+      if (sMsg == "0" || sMsg == "1") {
+        rs.claim.multipage = sMsg == "1";
+      } else {
+        rs.cx.Say(kError, " HereIsAMessage()  ",
+                  "MULTIPAGE \"" + ClipForMessage(sMsg) + "\" is not 0 or 1; claims stay as they were");
+        result = kFailed;
+      }
     } else if (sMsgNr == "FILEMODE") {
       result = SetFileMode(rs, sMsg);
     } else if (sMsgNr == "PRINTFORM") {
@@ -531,7 +541,7 @@ int16_t Format_Class::EndOfCharge() {
     if (CheckBreak(env, tables_, is_break) == kFailed) return kFailed;
     // The writer empties the tables also when it fails and queues its own
     // message, so the new charge starts a clean claim either way.
-    if (is_break) WriteClaimSoFar();
+    if (is_break) WriteClaimSoFar(c.last_break);
   }
 
   CopyThisTopToLast(env);

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "claim/claim_record.h"
+#include "claim/claim_state.h"
 #include "claim/claim_tables.h"
 
 namespace ub04 {
@@ -98,7 +99,12 @@ class Format_Class {
   int16_t EndOfCharge();
   // Composes the claim built so far (a break, or the end of the batch) and
   // writes, holds or refuses it (host/claim_fate.cpp).
-  int16_t WriteClaimSoFar();
+  // ended_by: what ended it (the break rules' cause; kOther at the end of
+  // the batch).
+  int16_t WriteClaimSoFar(BreakCause ended_by = BreakCause::kOther);
+  // Says, once a claim split by the lines of a page or the diagnoses of the
+  // form is written in full, into how many claims it went.
+  void NoteSplit(ClaimRecord& record, BreakCause ended_by);
   // Writes the claim nowhere and says why (a severity-3 message).
   int16_t RefuseClaim(ClaimRecord& record, const std::string& why);
   // Hands a decided claim's record to the observers.

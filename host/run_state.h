@@ -98,6 +98,13 @@ struct RunState {
   FmtFile held{cx};
   // Pages written to each file by this run.
   int32_t main_pages = 0, held_pages = 0;
+  // Claims that the page's 22 lines or the form's 18 diagnoses split: the
+  // account's claims so far, said once its last claim is written.
+  struct SplitSeries {
+    bool by_lines = false, by_diagnoses = false;
+    int32_t claims = 0, lines = 0;
+    std::vector<std::string> diagnoses;  // distinct, in order
+  } split;
 
   // Counters. The charge counter and claims counter are 32-bit so that a
   // large batch cannot overflow them.
@@ -138,7 +145,7 @@ struct RunState {
 
   // What each layer is handed.
   ClaimEnv claim_env() { return ClaimEnv{cx, claim, ref}; }
-  FormEnv form_env() { return FormEnv{cx, claim, ref, total_claims}; }
+  FormEnv form_env() { return FormEnv{cx, claim, ref, total_claims, claim.multipage}; }
   ParseEnv parse_env();
 };
 

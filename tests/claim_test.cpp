@@ -200,7 +200,7 @@ TEST(DetailLines, LineCarriesTheChargeAndAddsItsOtherInsurances) {
   for (auto [x, y, text] : {std::tuple{0.25f, 3.12f, "0450"}, {0.65f, 3.12f, "OFFICE VISIT"},
                             {3.25f, 3.12f, "99213"}, {3.75f, 3.12f, "M1 M2"},
                             {5.5f, 3.12f, "2"}, {7.05f, 3.12f, "150.00"},
-                            {0.25f, 3.27f, "0000"}, {7.05f, 3.27f, "20.00"},
+                            {0.25f, Row(2), "0000"}, {7.05f, Row(2), "20.00"},
                             {7.05f, 6.8f, "170.00"}})
     EXPECT_EQ(FieldAt(l, x, y), text) << x << ", " << y;
 }
@@ -220,8 +220,8 @@ TEST(DetailLines, DrugDescriptionRemarksAndStatementPeriod) {
                  .Set(charge::Narrative, kNotes[i]));
   const auto& l = b.Lines();
   EXPECT_EQ(FieldAt(l, 0.65f, 3.12f), "N412345678901UN12");
-  EXPECT_EQ(FieldAt(l, 0.65f, 3.27f), "N412345678901UN");
-  EXPECT_EQ(FieldAt(l, 0.65f, 3.43f), "VISIT");
+  EXPECT_EQ(FieldAt(l, 0.65f, Row(2)), "N412345678901UN");
+  EXPECT_EQ(FieldAt(l, 0.65f, Row(3)), "VISIT");
   EXPECT_EQ(FieldAt(l, 0.6f, 10.15f), "FIRST");  // the first line's remarks only
   // Across the year end, in any order; an undated line has no say.
   EXPECT_EQ(FieldAt(l, 6.2f, 0.81f), "123023");

@@ -28,31 +28,37 @@ TEST(CliManifest, CsvRowsMatchTheFormattedRecordFile) {
   ASSERT_EQ(stat(manifest.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 
-  // Expected rows from the file: each "C" line opens a claim page; line 23
-  // is the "001" row whose right-aligned text is the total.
+  // Expected rows from the file: each "C" line opens page n of a claim's m
+  // (its items 3 and 4); line 23 of the last page is the "0001" row whose
+  // right-aligned text is the claim's total.
   std::vector<std::string> expected;
-  std::string index, total;
-  int page = 0, service_lines = 0;
+  std::string index, total, sequences;
+  int page = 0, first = 0, of = 0, count = 0, service_lines = 0;
   for (const FormattedLine& f : ReadFormatted(dir.path() / "claims.fmt")) {
     if (f.kind == "C") {
+      of = static_cast<int>(f.x);
+      count = static_cast<int>(f.y);
+      if (of == 1) {
+        first = page + 1;
+        service_lines = 0;
+        sequences.clear();
+      }
       index = f.text;
-      service_lines = 0;
+      sequences += (sequences.empty() ? "" : " ") + std::to_string(f.number);
     } else if (f.kind == "F" && f.number == 1 && f.x > 7 && f.y == 6.8f) {
       total = f.text;
     } else if (f.kind == "F" && f.x == 0.25f && f.y > 3 && f.y < 6.8f) {
       ++service_lines;
-    } else if (f.kind == "N") {
-      ++page;
+    } else if (f.kind == "N" && ++page && of == count) {
       auto part = [&](size_t at, size_t n) {
         std::string s = index.substr(at, n);
         return s.substr(0, s.find_last_not_of(' ') + 1);
       };
-      std::string patient = part(0, 40);
-      expected.push_back(std::to_string(page) + "," + std::to_string(page) + "," +
-                         std::to_string(page) + ",1,\"" + patient + "\"," + part(40, 10) + "," +
-                         part(50, 10) + "," + part(60, 1) + "," + total + "," +
-                         std::to_string(service_lines) + ",0,0,," + std::to_string(page) +
-                         ",written,0");
+      expected.push_back(std::to_string(first) + "," + std::to_string(first) + "," +
+                         std::to_string(page) + "," + std::to_string(count) + ",\"" +
+                         part(0, 40) + "\"," + part(40, 10) + "," + part(50, 10) + "," +
+                         part(60, 1) + "," + total + "," + std::to_string(service_lines) +
+                         ",0,0,," + sequences + ",written,0");
     }
   }
   std::vector<std::string> rows = Lines(ReadFile(manifest));
@@ -62,7 +68,8 @@ TEST(CliManifest, CsvRowsMatchTheFormattedRecordFile) {
             "payer_sequence,total_charges,service_lines,warnings,errors,messages,page_sequences,"
             "fate,findings");
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(rows[i + 1], expected[i]);
-  EXPECT_EQ(rows[3], "3,3,3,1,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2112.00,22,0,0,,3,written,0");
+  // The stay of 23 lines: one claim over pages 3 and 4.
+  EXPECT_EQ(rows[3], "3,3,4,2,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2208.00,23,0,0,,3 4,written,0");
 }
 
 TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {
@@ -72,10 +79,10 @@ TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {
                     ExampleBatch());
   ASSERT_EQ(r.status, 0) << r.err;
   std::vector<std::string> rows = Lines(ReadFile(manifest));
-  ASSERT_EQ(rows.size(), 6u);
+  ASSERT_EQ(rows.size(), 5u);
   EXPECT_EQ(rows[0].rfind("{\"claim\":1,\"first_pdf_page\":null,", 0), 0u) << rows[0];
-  EXPECT_EQ(rows[5].rfind("{\"claim\":6,\"first_pdf_page\":2,\"last_pdf_page\":2,\"pages\":1,"
-                          "\"patient\":\"BIXBY, HAROLD\"", 0), 0u) << rows[5];
+  EXPECT_EQ(rows[4].rfind("{\"claim\":6,\"first_pdf_page\":2,\"last_pdf_page\":2,\"pages\":1,"
+                          "\"patient\":\"BIXBY, HAROLD\"", 0), 0u) << rows[4];
 
   // A charge that cannot be read (the first of the second patient's): its
   // claim is refused, and its errors belong to that claim and no other.
@@ -89,7 +96,7 @@ TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {
   EXPECT_NE(broken.err.find("ub04fmt: refused: account RV100377: the charge of record 32"),
             std::string::npos) << broken.err;
   rows = Lines(ReadFile(dir.path() / "m.csv"));
-  ASSERT_EQ(rows.size(), 7u);  // six claims: five written, one refused
+  ASSERT_EQ(rows.size(), 6u);  // five claims: four written, one refused
   for (size_t i = 1; i < rows.size(); ++i) {
     bool has = rows[i].find(",0,3,error: ParseChargeRec() Error:  9 Subscript out of range | "
                             "error: Record#  32 Record Key: ") != std::string::npos;

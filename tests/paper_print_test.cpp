@@ -179,12 +179,16 @@ TEST(PaperPrint, AReprintPrintsExactlyTheChosenClaims) {
   ScratchDir dir;
   fs::path full = PrintExample(dir, "run", "");
   const fs::path fmt = dir.path() / "run" / "claims.fmt";
-  auto r = RunCli("-q --reprint " + fmt.string() + " --claims 2,4 -o " + dir.str());
+  // Claims by their first page's number, each whole: claim 3 is pages 3
+  // and 4 (23 lines), and page 4 begins no claim.
+  auto r = RunCli("-q --reprint " + fmt.string() + " --claims 2-3 -o " + dir.str());
   ASSERT_EQ(r.status, 0) << r.err;
   const fs::path reprint = dir.path() / "claims-reprint.pdf";
-  ASSERT_EQ(Pages(reprint), 2);
-  EXPECT_EQ(PageText(reprint, 1), PageText(full, 2));
-  EXPECT_EQ(PageText(reprint, 2), PageText(full, 4));
+  ASSERT_EQ(Pages(reprint), 3);
+  for (int page = 1; page <= 3; ++page) EXPECT_EQ(PageText(reprint, page), PageText(full, page + 1));
+  r = RunCli("-q --reprint " + fmt.string() + " --claims 4 -o " + dir.str());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("holds no claim 4"), std::string::npos) << r.err;
   EXPECT_EQ(fs::status(reprint).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
 
   // By the index text, in any case: the claims of one patient.

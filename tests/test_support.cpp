@@ -1,5 +1,7 @@
 #include "tests/test_support.h"
 
+#include "form/form_positions.h"
+
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -179,6 +181,8 @@ const std::string& Harness::Log() {
   Finish();
   return log_;
 }
+
+float Row(int n) { return pos::kBoxes42To47RowY.at(static_cast<size_t>(n - 1)); }
 
 std::string FieldAt(const std::vector<FormattedLine>& lines, float x, float y, int page) {
   int n = 1;

@@ -146,6 +146,8 @@ bool AnyHas(const std::vector<std::string>& v, const std::string& part);
 inline constexpr const char* kNone = "<none>";
 // The text of the "F" line at (x, y) on form page `page`, kNone when none.
 std::string FieldAt(const std::vector<FormattedLine>& lines, float x, float y, int page = 1);
+// The Y of service-line row n (1 to 22).
+float Row(int n);
 // The kinds of the lines, a run of "F" lines as one: "HCFNT".
 std::string Kinds(const std::vector<FormattedLine>& lines);
 // Service lines per form page (description column of rows 1 to 22).
