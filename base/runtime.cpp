@@ -419,6 +419,16 @@ Date DateFromMdyText(std::string_view s) {
   return DateFromYmd(y, m, d);
 }
 
+bool IsPrintableDate(std::string_view s) {
+  if (s.size() != 8 || s.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  try {
+    DateFromDigits(s, s.substr(0, 2) > "18");
+    return true;
+  } catch (const RtError&) {
+    return false;
+  }
+}
+
 Date DateFromDigits(std::string_view s, bool year_first) {
   std::string text = year_first
                          ? Mid(s, 5, 2) + "/" + Mid(s, 7, 2) + "/" + Mid(s, 1, 4)

@@ -156,6 +156,9 @@ Date DateFromMdyText(std::string_view s);
 // MMDDYYYY (or YYYYMMDD when year_first) -> Date, raising 13 when the text
 // is not a date. StringToDate (text_util.h) is the reporting form.
 Date DateFromDigits(std::string_view s, bool year_first);
+// True for a date as the form prints dates from: eight digits of a real
+// day, MMDDYYYY, or CCYYMMDD from the 1900s on ("19" or more first).
+bool IsPrintableDate(std::string_view s);
 
 std::string LongDate(Date dt);    // "Sunday, December 6, 2026"
 std::string TimeHms();            // "14:03:59", 24-hour, now

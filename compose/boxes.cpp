@@ -35,7 +35,9 @@ std::string FormatDateMMDDYY(std::string_view date) {
 }
 
 void WriteOccurrenceCode(const Page& page, int index, std::string_view code, std::string_view date) {
-  if (index < 1 || index > static_cast<int>(pos::kBoxes31To34X.size())) return;
+  constexpr int kSlots = static_cast<int>(pos::kBoxes31To34X.size());
+  if (index > kSlots) page.CodeLeftOut("31-34", kSlots, "occurrence codes", code);
+  if (index < 1 || index > kSlots) return;
   float x = pos::kBoxes31To34X[static_cast<size_t>(index - 1)];
   if (page.first_page()) page.record().occurrence_codes.push_back({std::string(code), std::string(date)});
   page.Put(code, x, pos::kBoxes31To34Y);
@@ -45,6 +47,7 @@ void WriteOccurrenceCode(const Page& page, int index, std::string_view code, std
 void WriteValueCode(const Page& page, int index, std::string_view code, std::string_view amount) {
   constexpr int kColumns = static_cast<int>(pos::kBoxes39To41X.size());
   constexpr int kSlots = kColumns * static_cast<int>(pos::kBoxes39To41RowY.size());
+  if (index > kSlots) page.CodeLeftOut("39-41", kSlots, "value codes", code);
   if (index < 1 || index > kSlots) return;
   float x = pos::kBoxes39To41X[static_cast<size_t>((index - 1) % kColumns)];
   float y = pos::kBoxes39To41RowY[static_cast<size_t>((index - 1) / kColumns)];

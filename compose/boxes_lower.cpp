@@ -395,7 +395,7 @@ std::string NextRemarksLine(std::string& remarks, int width) {
 }
 
 // Box 80: four lines, 19 characters beside the label, then three of 24.
-// Text beyond them is not printed.
+// Text beyond them is not printed, and a warning quotes it.
 void Box80Remarks(Page& page) {
   page.log().Line("box 80");
   std::string remarks = page.totals().ClaimRemarks;
@@ -412,6 +412,14 @@ void Box80Remarks(Page& page) {
     PutRemarksLine(page, line, pos::kBox80X, y);
     y += pos::kBox80LineStep;
   }
+  const std::string left = Trim(remarks);
+  if (left.empty()) return;
+  auto says = [&](std::string_view quoted) {
+    return page.env.cx.component_name + " WriteClaim()  Warning: the claim of account " +
+           ClipForMessage(page.patient()[patient::AccountNumber]) +
+           ": box 80 holds four lines of remarks; \"" + std::string(quoted) + "\" was not printed";
+  };
+  page.Warn("FL80", "REMARKS-LEFT-OUT", left, says(ClipForMessage(left)), says(left));
 }
 
 // ---- Box 81 -------------------------------------------------------------------------

@@ -263,8 +263,13 @@ void Boxes18To28ConditionCodes(Page& page) {
     if (std::find(codes.begin(), codes.end(), piece) == codes.end()) codes.push_back(piece);
   if (IsArrayEmpty(codes)) return;
   float x = pos::kBoxes18To28FirstX;
+  int slot = 0;
   for (const std::string& c : codes) {
     if (c.empty()) continue;
+    if (++slot > pos::kBoxes18To28Slots) {  // past box 28 lies box 29
+      page.CodeLeftOut("18-28", pos::kBoxes18To28Slots, "condition codes", c);
+      continue;
+    }
     if (page.first_page()) page.record().condition_codes.push_back(c);
     page.Put(c, x, pos::kBoxes10To29Y);
     x += pos::kBoxes18To28Step;

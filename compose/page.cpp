@@ -67,6 +67,15 @@ void Page::PutAmount(std::string_view text, float x, float y, int16_t align) con
   AppendFormattedLine(out.lines, "F", text, x, y, align);
 }
 
+void Page::CodeLeftOut(std::string_view boxes, int slots, std::string_view what,
+                       std::string_view code) const {
+  Warn("FL" + std::string(boxes), "CODE-LEFT-OUT", code,
+       env.cx.component_name + " WriteClaim()  Warning: the claim of account " +
+           ClipForMessage(patient()[patient::AccountNumber]) + ": boxes " + std::string(boxes) +
+           " hold " + std::to_string(slots) + " " + std::string(what) + "; \"" +
+           ClipForMessage(code) + "\" was not printed");
+}
+
 void Page::Warn(std::string_view locator, std::string_view rule, std::string_view value,
                 std::string message, std::string_view log_text) const {
   for (const ClaimFinding& f : record().findings)

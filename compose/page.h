@@ -93,6 +93,10 @@ struct Page {
   // given (the message with its quotes whole), else the message.
   void Warn(std::string_view locator, std::string_view rule, std::string_view value,
             std::string message, std::string_view log_text = {}) const;
+  // A code the form has no slot left for (boxes 18-28, 31-34, 39-41): not
+  // printed, with a warning naming the box and the code.
+  void CodeLeftOut(std::string_view boxes, int slots, std::string_view what,
+                   std::string_view code) const;
   // Extended-data item of set n in the Last copies.
   bool ExtData(int n, std::string_view code, std::string& value) const {
     return LookUpExtData(top, group, n, code, value);

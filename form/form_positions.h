@@ -79,6 +79,7 @@ inline constexpr float kBox17PatientStatusX = 3.2f;
 // Boxes 18 to 28: condition codes from X 3.5 rightwards, one step apart.
 inline constexpr float kBoxes18To28FirstX = 3.5f;
 inline constexpr float kBoxes18To28Step = 0.3f;
+inline constexpr int kBoxes18To28Slots = 11;
 inline constexpr float kBox29AccidentStateX = 6.8f;
 
 // ---- Boxes 31 to 41 -----------------------------------------------------------------

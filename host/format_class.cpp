@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/msgbox.h"
+#include "base/plain_text.h"
 #include "base/text_util.h"
 #include "claim/claim_state.h"
 #include "claim/ext_data.h"
@@ -413,7 +414,23 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
       rs.cx.Queue(kError, "Please call support for help");
       return Finish(rs, kFailed);
     }
-    result = Dispatch(type, sKey, sRec);
+    // The form prints plain ASCII: names and descriptions in UTF-8 or
+    // Windows-1252 become the letters a clerk would type.
+    std::string plain;
+    const std::string* rec = &sRec;
+    if (!IsPrintableAscii(sRec)) {
+      std::vector<std::string> dropped;
+      plain = ToPrintableAscii(sRec, dropped);
+      rec = &plain;
+      if (!dropped.empty()) {
+        std::string list;
+        for (const std::string& c : dropped) list += (list.empty() ? "" : ", ") + c;
+        Warn(RecordNumberText(rs.record_counter, sKey) + " (type " + ClipForMessage(type) +
+             ") holds " + (dropped.size() == 1 ? "a character" : "characters") + " the form "
+             "cannot print (" + list + "): left out");
+      }
+    }
+    result = Dispatch(type, sKey, *rec);
     if (result == kFailed) result = kReported;
   } catch (const RtError& e) {
     rs.cx.ReportError(" Had a problem in FormatRecord() Error: ", e);

@@ -93,6 +93,9 @@ struct LayoutRules {
   // Amounts, units and rates: a token that holds more than a number is read
   // as its leading number, and the host is warned (severity 2).
   std::span<const int> number_tokens = {};
+  // Dates the form prints (MMDDYYYY): a token that holds something else is
+  // printed as given, and the host is warned (severity 2).
+  std::span<const int> date_tokens = {};
 
   void (*on_entry)(ParseEnv& env) = nullptr;  // after the entry line
   FinishHook finish = nullptr;               // after the grid dump

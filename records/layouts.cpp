@@ -109,6 +109,7 @@ constexpr Part kPatientParts[] = {{0, 11}, {12, 49}, {50, 50, 49}, {51, 52, 50}}
 constexpr FieldRule kPatientFieldRules[] = {
     {K::kSex, 10, 11}, {K::kCountry, 51}, {K::kCountry, 52}};
 constexpr int kPatientCleanup[] = {2, 3, 4, 6, 7, 19, 20, 21, 22, 31, 32, 33, 36, 37, 38};
+constexpr int kPatientDates[] = {8};  // the birth date (box 10)
 constexpr LayoutRules kPatientRules{
     .entry_log = "ParsePatientRec()",
     .error_text = " ParsePatientRec()  Error: ",
@@ -116,6 +117,7 @@ constexpr LayoutRules kPatientRules{
     .parts = kPatientParts,
     .field_rules = kPatientFieldRules,
     .cleanup_tokens = kPatientCleanup,
+    .date_tokens = kPatientDates,
     .finish = ClearPatientMember53,
 };
 
@@ -166,6 +168,9 @@ constexpr GridSection kChargeGrid[] = {{"", 6, 84, 143}};
 // Units (42) and the amounts: charges (43, 44), allowed, paid, write-off,
 // adjustment and the fifth amount (64 to 68).
 constexpr int kChargeNumbers[] = {42, 43, 44, 64, 65, 66, 67, 68};
+// The onset (boxes 31 to 34), admission (box 12) and service dates (boxes
+// 6, 45 and 74).
+constexpr int kChargeDates[] = {50, 51, 53, 55};
 constexpr LayoutRules kChargeRules{
     .entry_log = "ParseChargeRec()",
     .error_text = " ParseChargeRec() Error: ",
@@ -176,6 +181,7 @@ constexpr LayoutRules kChargeRules{
     .grid_heading = "=== Charge Procedure Grid Values ===",
     .grid = kChargeGrid,
     .number_tokens = kChargeNumbers,
+    .date_tokens = kChargeDates,
     .on_entry = ClearThisFollowed,
     .finish = FinishCharge,
     .after_cleanup = StripProcedureFromNarrative,

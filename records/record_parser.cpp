@@ -87,14 +87,28 @@ void LogGrid(RunLog& log, const Record& rec, const LayoutRules& r) {
 
 }  // namespace
 
-void WarnNotANumber(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text) {
+namespace {
+
+// "token 43 of the Charge record holds "1,250.00", which is not a number;
+// ...": a warning about a token's text, logged and queued.
+void WarnToken(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text,
+               std::string_view what) {
   Context& cx = env.cx;
-  std::string msg = cx.component_name + " " + rules.entry_log + "  Warning: token " +
-                    PlainNum(token) + " of the " + rules.cleanup_name + " record holds \"" +
-                    ClipForMessage(text) + "\", which is not a number; it is read as " +
-                    GeneralNum(LeadingNumber(text));
-  cx.log.AnyLevel(msg);
-  cx.Queue(kWarning, std::move(msg));
+  cx.log.AnyLevel(cx.Say(kWarning, std::string(" ") + rules.entry_log + "  Warning: ",
+                         "token " + PlainNum(token) + " of the " + rules.cleanup_name +
+                             " record holds \"" + ClipForMessage(text) + "\", which is " +
+                             std::string(what)));
+}
+
+}  // namespace
+
+void WarnNotANumber(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text) {
+  WarnToken(env, rules, token, text,
+            "not a number; it is read as " + GeneralNum(LeadingNumber(text)));
+}
+
+void WarnNotADate(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text) {
+  WarnToken(env, rules, token, text, "not a date (MMDDYYYY); it prints as given");
 }
 
 int16_t DealWithPunctuation(Context& cx, Record& rec) {
@@ -153,6 +167,10 @@ int16_t ParseByLayout(ParseEnv& env, const std::string& sRec, Record& rec,
   for (int token : r.number_tokens) {
     const std::string& text = rec[MemberForToken(r, token)];
     if (!IsPlainNumber(text)) WarnNotANumber(env, r, token, text);
+  }
+  for (int token : r.date_tokens) {
+    const std::string& text = rec[MemberForToken(r, token)];
+    if (!text.empty() && !IsPrintableDate(text)) WarnNotADate(env, r, token, text);
   }
   LogGrid(env.cx.log, rec, r);
   if (r.finish && r.finish(c) == kFailed) return kFailed;

@@ -22,6 +22,8 @@ int16_t ParseRecord(ParseEnv& env, const std::string& sRec, Record& rec,
 // read holds text that is more than a number, which is read as its leading
 // number.
 void WarnNotANumber(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text);
+// The same for a token the form prints as a date that holds no date.
+void WarnNotADate(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text);
 
 // DealWithPunctuation_<record>: SquashAllPunctuation over the layout's
 // clean-up fields, in order. 0, or 3 after queueing the error; the parsers
