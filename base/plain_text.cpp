@@ -150,7 +150,10 @@ std::string ToPrintableAscii(std::string_view text, std::vector<std::string>& dr
     }
     char one[2];
     if (const char* plain = PlainOf(c, one)) {
-      out += plain;
+      // The sharp s has no capital of its own in most texts: in a word of
+      // capitals it is written SS.
+      const bool in_capitals = !out.empty() && out.back() >= 'A' && out.back() <= 'Z';
+      out += c == 0xDF && in_capitals ? "SS" : plain;
       continue;
     }
     std::string name = Named(c);

@@ -7,7 +7,8 @@
 // each character becomes what a clerk would type for it:
 //
 //   * letters with marks their plain letters of the same case: "JOSÉ" ->
-//     "JOSE", "Muñoz" -> "Munoz", "ß" -> "ss", "Æ" -> "AE";
+//     "JOSE", "Muñoz" -> "Munoz", "ß" -> "ss" ("SS" after a capital),
+//     "Æ" -> "AE";
 //   * typographic marks their ASCII forms: ’ -> ', “ ” -> ", – — -> -,
 //     … -> ..., a no-break space -> a space;
 //   * control characters (a TAB, a stray CR) a space;
