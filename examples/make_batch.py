@@ -218,8 +218,8 @@ def main():
          [primary("145.00", "CO|45|45.00|1|PR|3|20.00|0")]),
     )
 
-    lines.append("# Claims 3 and 4: physical therapy, 23 visits in one series. Claim 3")
-    lines.append("# holds the 22 lines of one page; the 23rd visit breaks into claim 4.")
+    lines.append("# Claim 3: physical therapy, 23 visits in one series: one claim over two")
+    lines.append("# pages (or, with --split-long-claims, 22 lines and a claim of its own).")
     lines += [
         calc_prefs("0"),
         BLUE_RIDGE,
@@ -244,7 +244,7 @@ def main():
                        []))
     lines += claim_lines(*visits)
 
-    lines.append("# Claim 5: a replacement (claim action A) for a 2015 visit billed with")
+    lines.append("# Claim 4: a replacement (claim action A) for a 2015 visit billed with")
     lines.append("# ICD-9 diagnoses; type of bill 0137.")
     lines += [
         KEYSTONE,
@@ -260,7 +260,7 @@ def main():
                 icd9=(("78650", "Y"), ("25000", "Y")), action="A"), []),
     )
 
-    lines.append("# Claim 6: a November 2015 visit whose charge carries both code sets.")
+    lines.append("# Claim 5: a November 2015 visit whose charge carries both code sets.")
     lines.append("# The reference database says this payer takes ICD-10 only from")
     lines.append("# 2016-01-01, so the claim is billed with the ICD-9 codes.")
     lines += [
