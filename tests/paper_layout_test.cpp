@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <iostream>
-#include <map>
 #include <set>
 #include <unordered_map>
 
@@ -166,31 +165,6 @@ struct Crossing {
   std::string why;
 };
 
-// Crossings still tolerated, each until the change that removes it lands.
-// Then its row goes; with the list empty every crossing fails.
-struct Tolerated {
-  const char* what;
-  bool (*matches)(const Crossing&);
-};
-bool OnServiceRowOffTheLines(const Crossing& c) {
-  // "42.7" to "47.22": a service line's row, printed off its form line.
-  const std::string& id = c.field ? c.field->id : "";
-  const size_t dot = id.find('.');
-  if (dot == std::string::npos || id.find(' ') != std::string::npos) return false;
-  const int row = std::atoi(id.c_str() + dot + 1);
-  const float on_the_lines = pos::kBoxes42To47RowY[0] + static_cast<float>(row - 1) * kFormLine;
-  return row <= pos::kDetailRowsPerPage && std::fabs(c.line.y - on_the_lines) > 1e-3f;
-}
-const Tolerated kTolerated[] = {
-    {"box 60's ID tokens printed uncut",
-     [](const Crossing& c) { return c.field && c.field->number == "60"; }},
-    {"box 67's present-on-admission values printed uncut",
-     [](const Crossing& c) {
-       return c.field && c.field->number == "67" && c.field->id.find(" poa") != std::string::npos;
-     }},
-    {"service lines not yet one form line apart", OnServiceRowOffTheLines},
-};
-
 // Every "F" line of the formatted-record file against the form: it fits
 // across its field, and its ink keeps clear of every rule and caption.
 std::vector<Crossing> Crossings(const std::string& fmt, int& fields) {
@@ -221,21 +195,11 @@ std::vector<Crossing> Crossings(const std::string& fmt, int& fields) {
   return out;
 }
 
-// Fails every crossing no tolerated kind takes; counts the others by kind.
-void ExpectOnlyTolerated(const std::vector<Crossing>& crossings, const char* batch, int fields) {
-  std::map<std::string, int> tolerated;
-  for (const Crossing& c : crossings) {
-    const Tolerated* kind = nullptr;
-    for (const Tolerated& t : kTolerated)
-      if (t.matches(c)) kind = &t;
-    if (kind)
-      ++tolerated[kind->what];
-    else
-      ADD_FAILURE() << c.why;
-  }
-  std::cout << batch << ": " << fields << " fields, " << crossings.size() << " crossings";
-  for (const auto& [what, n] : tolerated) std::cout << "; " << n << " tolerated: " << what;
-  std::cout << "\n";
+// Fails every crossing: no text of any batch may leave its box or touch a
+// rule or a caption.
+void ExpectNone(const std::vector<Crossing>& crossings, const char* batch, int fields) {
+  for (const Crossing& c : crossings) ADD_FAILURE() << batch << ": " << c.why;
+  std::cout << batch << ": " << fields << " fields, " << crossings.size() << " crossings\n";
 }
 
 std::string Format(const ScratchDir& dir, const std::string& batch) {
@@ -249,7 +213,7 @@ TEST(PaperLayout, EveryFieldOfTheExampleBatchKeepsToItsBox) {
   int fields = 0;
   auto crossed = Crossings(Format(dir, test::ExampleBatch()), fields);
   EXPECT_GT(fields, 300);
-  ExpectOnlyTolerated(crossed, "example batch", fields);
+  ExpectNone(crossed, "example batch", fields);
 }
 
 // The benchmark generator's batch: every kind of claim break, full pages,
@@ -260,7 +224,7 @@ TEST(PaperLayout, EveryFieldOfAGeneratedBatchKeepsToItsBox) {
   int fields = 0;
   auto crossed = Crossings(Format(dir, batch), fields);
   EXPECT_GT(fields, 10000);
-  ExpectOnlyTolerated(crossed, "generated batch", fields);
+  ExpectNone(crossed, "generated batch", fields);
 }
 
 }  // namespace
