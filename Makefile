@@ -88,8 +88,9 @@ clean:
 	rm -rf $(BUILD) build-asan build-fuzz out
 
 # The README's pictures, checked in under docs/: the first claim of the
-# example printed with --form, and the calibration page (pdftoppm, from
-# poppler-utils). Builds only what it runs.
+# example printed with --form, the last page of its claim of two pages, and
+# the calibration page (pdftoppm, from poppler-utils). Builds only what it
+# runs.
 PICTURES = $(BUILD)/pictures
 pictures: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -98,5 +99,8 @@ pictures: deps
 	$(BUILD)/ub04fmt -q --out $(PICTURES) --dsn $(BUILD)/examples/reference.db --form \
 	  --test-claims 1-1 examples/batch.txt
 	pdftoppm -r 80 -png -singlefile $(PICTURES)/claims.pdf docs/form-example
+	$(BUILD)/ub04fmt -q --out $(PICTURES) --dsn $(BUILD)/examples/reference.db --form \
+	  --test-claims 4-4 examples/batch.txt
+	pdftoppm -r 80 -png -singlefile $(PICTURES)/claims.pdf docs/form-multipage
 	$(BUILD)/ub04fmt -q --calibration $(PICTURES)/calibration.pdf
 	pdftoppm -r 80 -png -singlefile $(PICTURES)/calibration.pdf docs/calibration
