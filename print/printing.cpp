@@ -29,10 +29,11 @@ bool OnAnyPaper(float v) { return std::isfinite(v) && std::fabs(v) <= kFarOffPap
 
 // Reads every line and prints the form pages in range, checking the file's
 // shape as it goes: the lines checked are the lines drawn. In test-claims
-// mode the pages before giTestClaims_Starting are read and dropped, and
-// nothing after giTestClaims_Ending is printed (but read and checked). With
-// a page filter, only the pages whose "C" line it keeps are printed; every
-// page still counts. Returns "" or why the file is not one a run finished.
+// mode only the pages giTestClaims_Starting to giTestClaims_Ending are
+// printed; every page is read, checked and counted (a range that selects
+// none is told from a file that holds none). With a page filter, only the
+// pages whose "C" line it keeps are printed; every page still counts.
+// Returns "" or why the file is not one a run finished.
 std::string PrintPages(Context& cx, PrintState& ps, FormattedFileReader& reader,
                        Printer& printer) {
   const bool ranged = ps.test_claims_mode;
@@ -41,8 +42,10 @@ std::string PrintPages(Context& cx, PrintState& ps, FormattedFileReader& reader,
   FormattedLine line;
   while (reader.Next(line)) {
     if (std::string why = shape.Take(line.kind); !why.empty()) return why;
-    if (ranged && ps.test_claims_counted >= ps.test_claims_ending) continue;
-    const bool skip = (ranged && ps.test_claims_counted + 1 < ps.test_claims_starting) || !chosen;
+    // Pages out of the range are read, checked and counted, not printed.
+    const bool skip = (ranged && (ps.test_claims_counted + 1 < ps.test_claims_starting ||
+                                  ps.test_claims_counted >= ps.test_claims_ending)) ||
+                      !chosen;
     printer.page_number = ps.test_claims_counted + 1;
     if (line.kind == "F") {
       if (!skip) PrintField(cx, ps, printer, line.text, line.x, line.y, CheckInt16(line.number));

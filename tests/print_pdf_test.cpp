@@ -128,10 +128,11 @@ TEST(PrintPdf, TestClaimRangeSelectsFormPagesOnEveryRun) {
       }
     }
   }
-  // A range past the last page is no success: nothing prints, the host is
-  // told why, and the PDF of the last range stays.
+  // A range that selects no page (past the last, backwards, below the
+  // first) is no success: nothing prints, the host is told why and how many
+  // pages the file holds, and the PDF of the last range stays.
   const std::string before = test::ReadFile(r.pdf());
-  for (const char* range : {"5//9", "100//200", "4//4"}) {
+  for (const char* range : {"5//9", "100//200", "4//4", "3//2", "-5//-1"}) {
     r.fc.HereIsAMessage("6", range);
     EXPECT_EQ(r.Print(), 1) << range;
     std::vector<std::string> m = test::Messages(r.fc);
