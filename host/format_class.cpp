@@ -414,6 +414,7 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
       rs.cx.Queue(kError, "Please call support for help");
       return Finish(rs, kFailed);
     }
+    if (first) rs.practice_first = true;
     // The form prints plain ASCII: names and descriptions in UTF-8 or
     // Windows-1252 become the letters a clerk would type.
     std::string plain;
@@ -608,6 +609,10 @@ int16_t Format_Class::ProcessEndOfFile() {
                            " record(s) have no end-of-charge record (6990) and were not billed");
       rs.charge_in_progress = RunState::OpenCharge{};
     }
+    if (rs.fmt.IsOpen() && !rs.practice_first)
+      rs.cx.Say(kError, " ProcessEndOfFile()  Error: ", "the batch's first record was not a "
+                "practice record (1000): nothing of the batch was written; " + rs.fmt_file_path +
+                " keeps what it held");
     if (rs.fatal_error) {
       log.Line("VC++ says there was a Fatal Error");
     } else {
@@ -626,7 +631,7 @@ int16_t Format_Class::ProcessEndOfFile() {
     result = kReported;
   }
   TakeErrorMsg(rs, gsErrorMsg);
-  if (CommitBatchFiles(rs, finished) != 0) result = kReported;
+  if (CommitBatchFiles(rs, finished && rs.practice_first) != 0) result = kReported;
   rs.batch_ended = true;
   rs.run_lock.Unlock();
   rs.pdf_lock.Unlock();

@@ -73,6 +73,10 @@ struct RunState {
   // to go to, so its end cannot be reported as done.
   FmtFile fmt{cx};
   bool fmt_open_failed = false;
+  // The batch's first record was a practice record (1000). A batch that
+  // did not start with one replaces no earlier file: its file never takes
+  // its name.
+  bool practice_first = false;
   // The run holds its output's lock from its first record to the end of its
   // batch, and its PDF's too (another file name may print to the same PDF);
   // a run that found either taken writes nothing and says why. Printing

@@ -95,7 +95,9 @@ int main(int argc, char **argv) {
   CHECK(strcmp(ub04_get_message(f, 2), " 3//Please call support for help//") == 0);
   CHECK(strcmp(ub04_get_message(f, 3), "END") == 0);
 
-  CHECK(ub04_process_end_of_file(f) == 0);
+  /* Nothing of such a batch is written, and its end says so. */
+  CHECK(ub04_process_end_of_file(f) == 1);
+  CHECK(strstr(ub04_get_message(f, 1), "the batch's first record was not a practice record") != NULL);
 
   ub04_set_error_msg(f, "hello");
   CHECK(strcmp(ub04_error_msg(f), "hello") == 0);

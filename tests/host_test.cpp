@@ -59,8 +59,14 @@ TEST(FirstRecord, MustBeThePracticeRecord) {
   EXPECT_EQ(h.Send("1050", "X"), 3);
   EXPECT_EQ(h.Msgs(), (std::vector<std::string>{" 3//1st Record was not Practice Info (type:1000)//",
                                                 " 3//Please call support for help//"}));
-  ASSERT_FALSE(h.Lines().empty());
-  EXPECT_EQ(h.Lines()[0].kind, "H");
+  // The batch goes on, but nothing of it is written, and its end says so.
+  EXPECT_EQ(h.Send("1000", PracticeRecord()), 0);
+  EXPECT_TRUE(h.Lines().empty());
+  EXPECT_EQ(h.end_result, 1);
+  EXPECT_TRUE(AnyHas(h.end_messages, "ProcessEndOfFile()  Error: the batch's first record was not a "
+                                     "practice record (1000): nothing of the batch was written; " +
+                                     h.fmt_path().string() + " keeps what it held"))
+      << ::testing::PrintToString(h.end_messages);
 }
 
 TEST(FirstRecord, WithoutFileNameReturnsOneThenDispatchesNormally) {

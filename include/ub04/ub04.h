@@ -46,7 +46,8 @@
  *                               least 1), or 0 when nothing was queued.
  *   ub04_format_record          0 taken (warnings may be queued); 1 an error
  *                               was queued; 3 the first record was not a
- *                               practice record (1000).
+ *                               practice record (1000): nothing of the
+ *                               batch is written (its end answers 1).
  *   ub04_process_end_of_file    0 done (warnings may be queued); 1 an error
  *                               was queued: the batch's file is not whole
  *                               and keeps its previous content.
