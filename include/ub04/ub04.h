@@ -49,8 +49,14 @@
  *                               practice record (1000): nothing of the
  *                               batch is written (its end answers 1).
  *   ub04_process_end_of_file    0 done (warnings may be queued); 1 an error
- *                               was queued: the batch's file is not whole
- *                               and keeps its previous content.
+ *                               was queued. When the batch ended inside a
+ *                               charge (that charge is not billed) or its
+ *                               last claim was refused, the claims before
+ *                               are written and the file takes its name,
+ *                               whole. A file that could not be finished
+ *                               (a write failed, the first record was not
+ *                               a practice record) keeps its previous
+ *                               content.
  *   ub04_process_formatted_records
  *                               0 printed; 1 anything was queued (nothing or
  *                               not everything was printed).
