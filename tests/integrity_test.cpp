@@ -2,12 +2,6 @@
 // record file takes its name only when finished, one run writes it at a
 // time, printing reads only what a run finished, and a batch's edges bill
 // nothing they cannot bill whole.
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -17,6 +11,7 @@
 
 #include "form/fmt_file.h"
 #include "host/format_class.h"
+#include "tests/process_support.h"
 #include "test_support.h"
 
 namespace ub04::test {
@@ -263,68 +258,6 @@ TEST(Outputs, PrintingRefusesAFileNoRunFinished) {
 
 // ---- runs as processes: killed, side by side, out of room ------------------------------
 
-// ub04fmt on a batch fed through a pipe: the test holds the run mid-batch.
-class PipedRun {
- public:
-  PipedRun(const fs::path& out, const std::string& log) {
-    int in[2];
-    if (::pipe(in) != 0) std::abort();
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::dup2(in[0], 0);
-      ::close(in[1]);
-      int err = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      ::dup2(err, 2);
-      ::execl(UB04FMT_PATH, "ub04fmt", "--no-print", "-q", "-o", out.c_str(), "-", nullptr);
-      ::_exit(127);
-    }
-    ::close(in[0]);
-    to_child_ = ::fdopen(in[1], "w");
-  }
-  ~PipedRun() {
-    if (to_child_) std::fclose(to_child_);
-    if (pid_ > 0) Wait();
-  }
-  void Send(const std::vector<BatchLine>& recs, size_t from, size_t to) {
-    for (size_t i = from; i < to; ++i)
-      std::fprintf(to_child_, "%s\t%s\n", recs[i].key.c_str(), recs[i].rec.c_str());
-    std::fflush(to_child_);
-  }
-  void Kill() { ::kill(pid_, SIGKILL); }
-  int Finish() {
-    std::fclose(to_child_);
-    to_child_ = nullptr;
-    return Wait();
-  }
-
- private:
-  int Wait() {
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  pid_t pid_ = -1;
-  std::FILE* to_child_ = nullptr;
-};
-
-// Waits (5 s at most) until a run writes in dir: the lock file names its
-// process and its temporary formatted-record file is there.
-void AwaitWriting(const fs::path& dir) {
-  auto writing = [&] {
-    if (ReadFile(dir / "claims.fmt.lock").empty()) return false;
-    for (const auto& e : fs::directory_iterator(dir))
-      if (e.path().filename().string().rfind("claims.fmt.tmp", 0) == 0) return true;
-    return false;
-  };
-  for (int i = 0; i < 500 && !writing(); ++i) ::usleep(10000);
-}
-
-int RunUb04fmt(const std::string& args) {
-  int status = std::system((std::string(UB04FMT_PATH) + " " + args).c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(Processes, AKilledRunLeavesTheLastGoodFileAndTheNextRunTidiesUp) {
   ScratchDir dir;
   const std::string batch = ExampleBatch();
@@ -335,7 +268,7 @@ TEST(Processes, AKilledRunLeavesTheLastGoodFileAndTheNextRunTidiesUp) {
 
   const auto& recs = ExampleRecords();
   {
-    PipedRun run(dir.path(), (dir.path() / "killed.err").string());
+    PipedRun run(dir.path(), dir.path() / "killed.err");
     run.Send(recs, 0, recs.size() / 2);
     AwaitWriting(dir.path());
     run.Kill();
@@ -359,7 +292,7 @@ TEST(Processes, ASecondRunOnTheSameFileWritesNothingAndSaysWhoHasIt) {
   ScratchDir dir;
   const auto& recs = ExampleRecords();
   const std::string batch = ExampleBatch();
-  PipedRun first(dir.path(), (dir.path() / "first.err").string());
+  PipedRun first(dir.path(), dir.path() / "first.err");
   first.Send(recs, 0, recs.size() / 2);
   AwaitWriting(dir.path());
   std::string holder = ReadFile(dir.path() / "claims.fmt.lock");  // its process id
