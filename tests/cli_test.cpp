@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "tests/cli_support.h"
 
@@ -68,6 +69,28 @@ TEST(CliMessages, ErrorsNameTheBatchLineAndRecordRawModeKeepsTheQueueText) {
   EXPECT_EQ(notes.status, 0) << notes.err;  // notes are not failures
   EXPECT_NE(notes.err.find("ub04fmt: note: TOTALCLAIMS//0 (batch line 1, message HOW_MANY_CLAIMS)"),
             std::string::npos) << notes.err;
+}
+
+// A record type of any size is quoted in part: no message ub04fmt shows
+// holds more than 200 characters of it, and each says how long it was.
+TEST(CliMessages, AHugeRecordTypeIsQuotedInPart) {
+  ScratchDir dir;
+  const std::string huge(330000, 'T');
+  const std::string batches[] = {
+      Key(huge) + "\tX\n",  // the first record
+      Key("1000") + "\t" + PracticeRecord() + "\n" + Key("6" + huge) + "\tX\n",  // a charge's
+  };
+  for (const std::string& text : batches) {
+    for (const char* raw : {"", "--raw-messages "}) {
+      CliRun r = RunCli(std::string(raw) + "--no-print --out " + dir.str() + " " + WriteBatch(dir, text));
+      EXPECT_EQ(r.status, 1);
+      // The type alone, or the whole key: some 330,000 characters.
+      EXPECT_NE(r.err.find("T\u2026 (3300"), std::string::npos) << r.err.substr(0, 600);
+      std::istringstream lines(r.err);
+      for (std::string line; std::getline(lines, line);)
+        EXPECT_EQ(line.find(std::string(201, 'T')), std::string::npos) << line.substr(0, 300);
+    }
+  }
 }
 
 TEST(CliPrinting, NothingIsPrintedAfterAFailureOrForAnEmptyBatch) {

@@ -218,6 +218,45 @@ TEST(Outputs, APrintedFileIsOnlyOneThisRunFinished) {
             " 3//ProcessFormattedRecords()  Error:  62 Input past end of file//");
 }
 
+// Printing before the batch ended, or after the host gave the batch up,
+// prints nothing: the file under the name is an earlier batch's, and it and
+// its PDF stay as they were. A batch that then ends prints as ever.
+TEST(Outputs, NothingPrintsBeforeTheBatchEndedOrAfterTheHostGaveItUp) {
+  const auto& recs = ExampleRecords();
+  ScratchDir dir;
+  const fs::path fmt = dir.path() / "claims.fmt", pdf = dir.path() / "claims.pdf";
+  {
+    Format_Class fc;
+    std::string why;
+    ASSERT_EQ(RunBatch(fc, recs, dir.path(), "claims.fmt", &why), 0) << why;
+    ASSERT_EQ(fc.ProcessFormattedRecords(), 0) << AllMessages(fc);
+  }
+  const std::string earlier_fmt = ReadFile(fmt), earlier_pdf = ReadFile(pdf);
+  for (const bool gave_up : {true, false}) {
+    SCOPED_TRACE(gave_up ? "3 Y" : "no end of batch");
+    Format_Class fc;
+    fc.HereIsAMessage("1", dir.str());
+    fc.HereIsAMessage("2", "claims.fmt");
+    auto feed = [&](size_t from, size_t to) {
+      for (size_t i = from; i < to; ++i) fc.FormatRecord(recs[i].key, recs[i].rec);
+    };
+    feed(0, recs.size() / 2);
+    if (gave_up) fc.HereIsAMessage("3", "Y");
+    EXPECT_EQ(fc.ProcessFormattedRecords(), 1);
+    const std::string msgs = AllMessages(fc);
+    EXPECT_NE(msgs.find(std::string(gave_up ? "the host declared this batch failed (message 3)"
+                                            : "this run's batch has not ended (ProcessEndOfFile)") +
+                        "; " + fmt.string() + " is not this batch's and was not printed"),
+              std::string::npos) << msgs;
+    EXPECT_EQ(ReadFile(pdf), earlier_pdf);
+    EXPECT_EQ(ReadFile(fmt), earlier_fmt);
+    if (gave_up) continue;
+    feed(recs.size() / 2, recs.size());
+    EXPECT_EQ(fc.ProcessEndOfFile(), 0) << AllMessages(fc);
+    EXPECT_EQ(fc.ProcessFormattedRecords(), 0) << AllMessages(fc);
+  }
+}
+
 TEST(Outputs, PrintingRefusesAFileNoRunFinished) {
   const std::string h = "\"H\",\"\",0,0,0\r\n", t = "\"T\",\"\",0,0,0\r\n";
   const std::string c = "\"C\",\"X\",0,0,1\r\n", f = "\"F\",\"A\",1,1,0\r\n",

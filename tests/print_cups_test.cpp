@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "print/printing.h"
+#include "tests/cli_support.h"
 #include "tests/pdf_support.h"
 #include "tests/test_support.h"
 
@@ -269,6 +270,26 @@ TEST(PrintCups, SelectedQueueReceivesThePdfAsOneJob) {
   m = test::Messages(h.fc);
   ASSERT_EQ(m.size(), 1u);
   EXPECT_NE(m[0].find("Printer \"ub04closed\""), std::string::npos) << m[0];
+}
+
+// Once the pages went out, a later failure cannot make ub04fmt say that
+// nothing did: a queue that refuses the job after the PDF was written gives
+// 3 (printed, not everything), never 1, which would invite a retry that
+// prints the claims twice.
+TEST(PrintCups, AQueueRefusingAWrittenPdfMakesUb04fmtExitThree) {
+  Deadline deadline(50);
+  PrivateCups cups({{"ub04closed", false}});
+  if (!cups.running()) GTEST_SKIP() << cups.why_not();
+  ClientServer client(cups.socket());  // ub04fmt inherits the server
+  test::ScratchDir dir;
+  const fs::path pdf = dir.path() / "claims.pdf";
+  test::CliRun r = test::RunCli("-o " + dir.str() + " -p ub04closed " + test::ExampleBatch());
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_NE(r.err.find("Printer \"ub04closed\" did not take the job for " + pdf.string()),
+            std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("ub04fmt: printed: " + pdf.string() + " (6 pages)"), std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.err.find("sent to print queue"), std::string::npos) << r.err;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "form/fmt_file.h"
 #include "print/printing.h"
 #include "host/format_class.h"
+#include "tests/cli_support.h"
 #include "tests/pdf_support.h"
 #include "test_support.h"
 
@@ -28,10 +29,11 @@ unsigned ModeOf(const fs::path& p) {
 }
 
 using test::AnyHas;
-// The widest umask a site could have: files are set, not left to it.
+// The widest umask a site could have (or another): files are set, not
+// left to it.
 class OpenUmask {
  public:
-  OpenUmask() : old_(umask(0)) {}
+  explicit OpenUmask(mode_t mask = 0) : old_(umask(mask)) {}
   ~OpenUmask() { umask(old_); }
 
  private:
@@ -116,6 +118,25 @@ TEST(SecurityFiles, EveryOutputIsOwnerOnlyByDefaultAndGroupReadableOnRequest) {
     }
     FormatSmallBatch(h);
     EXPECT_EQ(ModeOf(h.fmt_path()), 0600u);
+  }
+}
+
+// ub04fmt makes every missing level of a preview folder as closed as the
+// run's files, whatever the umask: none opens them, and a narrow one does
+// not close them to the group that asked to read.
+TEST(SecurityFiles, EveryPreviewFolderLevelUb04fmtMakesIsClosedToo) {
+  for (const auto& [mask, group] : {std::pair{0000, false}, {0000, true}, {0077, true}}) {
+    SCOPED_TRACE(std::string(mask ? "umask 077" : "umask 000") + (group ? ", --group-readable" : ""));
+    OpenUmask umask_of_the_site(static_cast<mode_t>(mask));
+    test::ScratchDir dir;
+    const fs::path deep = dir.path() / "prev" / "deep";
+    test::CliRun r = test::RunCli(std::string(group ? "--group-readable " : "") +
+                                  "-q --test-claims 1-1 -o " + dir.str() + " --preview " +
+                                  deep.string() + " " + test::ExampleBatch());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ModeOf(dir.path() / "prev"), group ? 0750u : 0700u);
+    EXPECT_EQ(ModeOf(deep), group ? 0750u : 0700u);
+    EXPECT_EQ(ModeOf(deep / "page-0001.png"), group ? 0640u : 0600u);
   }
 }
 
