@@ -255,7 +255,7 @@ TEST(EarlierFile, ReplacedOnlyByABatchThatWroteItsClaims) {
 // A claim of a charge whose amount overflows is refused and named; the
 // batch's other claims are written and print, and the status says "not
 // everything".
-TEST(EarlierFile, AnOverflowingChargeRefusesItsClaimAndTheRestPrint) {
+TEST(RefusedClaims, AnOverflowingChargeRefusesItsClaimAndTheRestPrint) {
   ScratchDir dir;
   bool changed = false;
   const std::string batch = EditedExample(dir, [&](std::string& l) {
