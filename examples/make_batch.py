@@ -180,8 +180,8 @@ def main():
         ext_data("5014", [("30005", "14"), ("30006", "19")]),
     ]
     fall = ("ACC", "03092024")
-    remarks = ("PATIENT FELL ON ICE AT HOME; ACCIDENT DETAILS AND PHOTOS ON FILE. "
-               "NO THIRD PARTY LIABILITY CLAIMED.")
+    remarks = ("PATIENT FELL ON ICE AT HOME; ACCIDENT REPORT ON FILE. "
+               "NO THIRD PARTY LIABILITY.")
     lines += claim_lines(
         (charge("99284", "ER VISIT MOD HIGH SEVERITY", "0450", "03092024", "685.00",
                 icd10=("S52501A", "W0009XA", "Y92009"), narrative=remarks, codes="PS-01",
@@ -228,8 +228,8 @@ def main():
         subscriber("BRC", "600113578", "GRP8800", "TOMASZ", "WIERZBICKI", "J", "SLF",
                    "ANTIETAM STONEWORKS", "3 MILL RACE RD", "HAGERSTOWN", "MD", "21740"),
     ] + NO_CLAIM_EXT_DATA
-    therapy_remarks = ("PLAN OF CARE CERTIFIED 05/01/2024 BY DR HOLLOWAY; PROGRESS NOTES "
-                       "AND FUNCTIONAL SCORES AVAILABLE ON REQUEST.")
+    therapy_remarks = ("PLAN OF CARE CERTIFIED 05/01/2024 BY DR HOLLOWAY; "
+                       "PROGRESS NOTES ON REQUEST.")
     visits = []
     for visit in range(23):
         day = 6 + visit + visit // 5 * 2  # weekdays of May and June 2024

@@ -72,13 +72,18 @@ TEST(CliManifest, CsvRowsMatchTheFormattedRecordFile) {
     EXPECT_EQ(rows[i + 1].substr(0, expected[i].size()), expected[i]);
     EXPECT_NE(rows[i + 1].find(ends[i], expected[i].size()), std::string::npos) << rows[i + 1];
   }
-  // The stay of 23 lines: one claim over pages 3 and 4, whose remarks do
-  // not fit box 80 (a warning, and a finding, of its own).
-  EXPECT_EQ(rows[3], "3,3,4,2,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2208.00,23,1,0,\"warning: "
-                     "WriteClaim()  Warning: the claim of account RV100512: box 80 holds four "
-                     "lines of remarks; \"\"SCORES AVAILABLE ON REQUEST.\"\" was not "
-                     "printed\",3 4,written,1");
   EXPECT_NE(rows[2].find(",0,0,,2,written,0"), std::string::npos) << rows[2];
+  // The stay of 23 lines: one claim over pages 3 and 4.
+  EXPECT_EQ(rows[3], "3,3,4,2,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2208.00,23,0,0,,3 4,written,0");
+  // Split, its second claim carries the warning of the split (a finding too).
+  CliRun split = RunCli("--no-print --split-long-claims --out " + dir.str() + " --manifest " +
+                        manifest + " " + ExampleBatch());
+  ASSERT_EQ(split.status, 0) << split.err;
+  rows = Lines(ReadFile(manifest));
+  EXPECT_EQ(rows[4], "4,4,4,1,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,96.00,1,1,0,\"warning: "
+                     "WriteClaim()  Warning: the claim of account RV100512 has 23 service lines "
+                     "and was split into 2 claims of at most 22 lines; host message MULTIPAGE "
+                     "\"\"1\"\" prints it as one claim of several pages\",4,written,1");
 }
 
 TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {

@@ -254,9 +254,10 @@ TEST(PrintableText, MarkedLettersBecomePlainAndTheRestIsNamed) {
     for (const FormattedLine& l : r.lines)
       for (unsigned char b : l.text) EXPECT_TRUE(b >= 0x20 && b < 0x7F) << l.text;
     EXPECT_EQ(AnyHas(r.messages, "cannot print ("), k.dropped != nullptr);
-    if (k.dropped)
+    if (k.dropped) {
       EXPECT_TRUE(AnyHas(r.messages, std::string("(type 6000) holds a character the form cannot "
                                                  "print (") + k.dropped + "): left out"));
+    }
   }
 }
 
