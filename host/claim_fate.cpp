@@ -77,7 +77,7 @@ int16_t Format_Class::WriteClaimSoFar(BreakCause ended_by) {
   ComposedClaim claim;
   const int16_t composed = WriteClaim(env, tables_, claim);
   NoteSplit(claim.record, ended_by);
-  TakeNoticed(claim.record, ended_by == BreakCause::kOther);
+  TakeNoticed(claim.record);
   // What was against this claim while it was built, and what the composer
   // found: either keeps it from going out.
   std::string against = std::move(rs.refuse_current);
@@ -130,7 +130,7 @@ int16_t Format_Class::RefuseClaim(ClaimRecord& record, const std::string& why) {
   return 0;
 }
 
-void Format_Class::TakeNoticed(ClaimRecord& record, bool end_of_batch) {
+void Format_Class::TakeNoticed(ClaimRecord& record) {
   std::vector<RunState::Noticed>& noticed = run_->noticed;
   if (noticed.empty()) return;
   // A claim's records run up to its last charge's end; what came after
@@ -139,7 +139,7 @@ void Format_Class::TakeNoticed(ClaimRecord& record, bool end_of_batch) {
   for (const RecordSpan& span : record.charge_records) last = std::max(last, span.last);
   std::vector<ClaimFinding> mine;
   std::erase_if(noticed, [&](RunState::Noticed& n) {
-    if (!end_of_batch && n.record > last) return false;
+    if (n.record > last) return false;
     mine.push_back(std::move(n.finding));
     return true;
   });

@@ -108,9 +108,9 @@ class Format_Class {
   // Writes the claim nowhere and says why (a severity-3 message).
   int16_t RefuseClaim(ClaimRecord& record, const std::string& why);
   // With the checks on: gives the claim what was noticed while its records
-  // were read (all of it at the end of the batch), and reports each
-  // finding of a decided claim once, as a severity-2 message.
-  void TakeNoticed(ClaimRecord& record, bool end_of_batch);
+  // were read, and reports each finding of a decided claim once, as a
+  // severity-2 message.
+  void TakeNoticed(ClaimRecord& record);
   void ReportFindings(const ClaimRecord& record);
   // Noticed things no claim took (records after the batch's last claim):
   // reported as the warnings they are.
