@@ -117,13 +117,13 @@ constexpr const char* kUsageTail =
     "exit status:\n";
 
 constexpr ExitStatusRow kExitStatuses[] = {
-    {0, "everything was formatted and printed (or formatted, with --no-print; with --check: no "
-        "claim would be held)"},
+    {0, "everything was formatted and printed (or formatted, with --no-print), or checked and "
+        "no claim would be held (--check)"},
     {1, "a failure: nothing was printed"},
     {2, "a usage error, or a batch or path that cannot be used: nothing was done"},
     {3, "printed, but not everything: claims refused or held (each listed), or a step "
-        "after the pages went out failed (named); with --check: claims would be refused or held "
-        "(each listed)"},
+        "after the pages went out failed (named), or checked and claims would be refused or held "
+        "(--check)"},
 };
 
 constexpr size_t kWidth = 80;
