@@ -302,7 +302,7 @@ class Generator {
     r.Set(0, "1").Set(1, r.Cat("BP", r.Num(practice_, 2))).Set(2, Name(r, kFirst));
     r.Set(3, Name(r, kLast)).Set(4, "Q").Set(7, "251234567").Set(8, "M").Set(9, "MALE");
     r.Set(10, Address(r)).Set(12, rng_.Pick(kCity)).Set(13, "PA").Set(14, Zip(r, true));
-    r.Set(15, "7175550000").Set(25, "MD12345").Set(26, ".").Set(27, "1987654321");
+    r.Set(15, "7175550000").Set(25, "MD12345").Set(26, ".").Set(27, "1987654328");
     r.Set(28, "G2ID / 2").Set(33, "0").Set(35, "US").Set(53, "X");
     Emit(r, "2000");
   }
@@ -325,7 +325,8 @@ class Generator {
   }
   void CalcPref() {
     Rec r(15);
-    r.Set(0, "1").Set(3, "1").Set(4, "0").Set(6, "0").Set(7, "2").Set(11, "1");
+    // Amount due (box 55): the charges less what was paid.
+    r.Set(0, "1").Set(3, "1").Set(4, "1").Set(6, "0").Set(7, "2").Set(11, "1");
     r.Set(13, rng_.Chance(20) ? "2" : "0").Set(14, "X");
     Emit(r, "3100");
   }
@@ -415,7 +416,11 @@ class Generator {
     ep_.oins = rng_.Chance(45) ? (rng_.Chance(85) ? 1 : rng_.Range(2, 4)) : 0;
     // Patient-level extended data: sometimes a type of bill of its own.
     if (rng_.Chance(25)) ExtData("5010", "30005", "B", "30011", "Y");
-    if (rng_.Chance(10)) ExtData("5012", "20007", rng_.Chance(50) ? "111" : "0121");
+    // An inpatient type of bill comes with its admission date (box 12).
+    if (rng_.Chance(10)) {
+      ExtData("5012", "20007", rng_.Chance(50) ? "111" : "0121");
+      ep_.admission_day = ep_.day;
+    }
   }
 
   // The next claim of the same patient and payer, started by a change in a
@@ -486,7 +491,9 @@ class Generator {
     long long allowed = cents * units * 8 / 10;
     r.Set(64, r.Amount(allowed)).Set(65, r.Amount(allowed * 8 / 10));
     r.Set(66, r.Amount(cents * units - allowed)).Set(67, "0.00").Set(68, "0.00");
-    r.Set(69, "1").Set(70, "1").Set(71, rng_.Chance(20) ? "A1~B2" : "");
+    // A discharge status on every charge (box 17: a payer returns an
+    // outpatient hospital claim without one).
+    r.Set(69, "1").Set(70, "1").Set(71, rng_.Chance(20) ? "A1~B2~PS-01" : "PS-01");
     r.Set(72, rng_.Chance(10) ? "19-FOLLOW UP;2 WEEKS" : "");
     r.Set(84, rng_.Chance(5) ? " 59 76 GT " : "");
     r.Set(101, "X");
@@ -507,7 +514,8 @@ class Generator {
 
     // Companions, each at most once per charge.
     if (rng_.Chance(30)) ExtData("6010", "30005", "C");
-    if (rng_.Chance(8)) ExtData("6012", "20015", r.Num(rng_.Range(100, 999)));
+    static constexpr std::string_view kPresentOnAdmission[] = {"Y", "N", "U", "W"};
+    if (rng_.Chance(8)) ExtData("6012", "20015", kPresentOnAdmission[rng_.Range(0, 3)]);
     if (rng_.Chance(2)) Ambulance();
     if (rng_.Chance(3)) Chiropractor();
     if (rng_.Chance(60)) SProvider();
@@ -537,7 +545,7 @@ class Generator {
   void SProvider() {
     Rec r(46);  // tokens 0-31, 32, 33, 34 NPI, 35, 36-45
     r.Set(0, "1").Set(1, "SP01").Set(2, "SPID22").Set(3, Name(r, kFirst)).Set(4, Name(r, kLast));
-    r.Set(5, "R").Set(9, "F").Set(10, "FEMALE").Set(27, ".").Set(34, "1558899776");
+    r.Set(5, "R").Set(9, "F").Set(10, "FEMALE").Set(27, ".").Set(34, "1558899773");
     r.Set(35, "US").Set(45, "X");
     Emit(r, "6100");
   }
@@ -545,7 +553,7 @@ class Generator {
     Rec r(56);  // tokens 0-39 (gate 39), 40, 41 NPI, 42-44, 45, 46-55
     r.Set(0, "1").Set(1, "OP01").Set(2, "OPID4").Set(3, Name(r, kFirst)).Set(4, Name(r, kLast));
     r.Set(9, "M").Set(10, "MALE").Set(23, "OP").Set(32, "MD778").Set(33, ".").Set(38, "0");
-    r.Set(39, "1").Set(41, "1669988771").Set(45, "US").Set(55, "X");
+    r.Set(39, "1").Set(41, "1669988770").Set(45, "US").Set(55, "X");
     Emit(r, type);
   }
   void Referral() {
@@ -558,7 +566,7 @@ class Generator {
   void Facility() {
     Rec r(31);  // tokens 0-17, 18, 19-20, 21-30
     r.Set(0, "1").Set(1, r.Cat("FAC", r.Num(ep_.facility_id, 2))).Set(3, "VALLEY SURGERY CENTER");
-    r.Set(4, Address(r)).Set(18, "1881122334").Set(19, "US").Set(30, "X");
+    r.Set(4, Address(r)).Set(18, "1881122331").Set(19, "US").Set(30, "X");
     Emit(r, "6200");
   }
   void OInsurance(std::string_view type, int slot) {
@@ -568,7 +576,8 @@ class Generator {
     r.Set(2, rng_.Chance(20) ? "" : kPayer[(slot + 3) % 9]).Set(3, rng_.Pick(kPayerName));
     r.Set(4, Address(r)).Set(5, rng_.Pick(kCity)).Set(6, "PA").Set(10, rng_.Chance(50) ? "3" : "2");
     r.Set(11, rng_.Chance(50) ? "5" : "4").Set(14, "1").Set(21, r.Amount(rng_.Range(1000, 20000)));
-    r.Set(22, r.Amount(rng_.Range(0, 15000))).Set(23, r.Amount(rng_.Range(0, 3000)));
+    // What it paid stays under any line's charge, so box 55 is never negative.
+    r.Set(22, r.Amount(rng_.Range(0, 600))).Set(23, r.Amount(rng_.Range(0, 3000)));
     r.Set(26, rng_.Chance(50) ? "F" : "M").Set(52, rng_.Chance(5) ? "MCA" : "");
     r.Set(74, "ALT55").Set(76, rng_.Pick(kAdjust)).Set(77, "USA");
     if (full) r.Set(78, "US").Set(88, "X");

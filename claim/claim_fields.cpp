@@ -47,9 +47,11 @@ constexpr Item<R> kItems[] = {
     {"discharge_hour", [](const R& c) { return c.discharge_hour; }},
     {"patient_status", [](const R& c) { return c.patient_status; }},
     {"total_charges", [](const R& c) { return AmountItem(c.total_charges); }},
+    {"amount_due_rule", [](const R& c) { return c.amount_due_rule; }},
     {"creation_date", [](const R& c) { return c.creation_date; }},
     {"billing_npi", [](const R& c) { return c.billing_npi; }},
     {"diagnosis_qualifier", [](const R& c) { return c.diagnosis_qualifier; }},
+    {"icd10_received", [](const R& c) { return Flag(c.icd10_received); }},
     {"admitting_diagnosis", [](const R& c) { return c.admitting_diagnosis; }},
     {"reason_for_visit", [](const R& c) { return c.reason_for_visit; }},
     {"principal_procedure", [](const R& c) { return c.principal_procedure; }},
@@ -136,7 +138,7 @@ constexpr Item<V> kProviderItems[] = {
 };
 using F = ClaimFinding;
 constexpr Item<F> kFindingItems[] = {
-    {"level", [](const F& f) { return std::string(f.level == F::Level::kError ? "error" : "warning"); }},
+    {"level", [](const F& f) { return std::string(LevelName(f.level)); }},
     {"locator", [](const F& f) { return f.locator; }},
     {"rule", [](const F& f) { return f.rule; }},
     {"value", [](const F& f) { return f.value; }},
@@ -263,6 +265,10 @@ std::string_view FateName(ClaimRecord::Fate fate) {
     case ClaimRecord::Fate::kRefused: return "refused";
   }
   return "";
+}
+
+std::string_view LevelName(ClaimFinding::Level level) {
+  return level == ClaimFinding::Level::kError ? "error" : "warning";
 }
 
 bool ClaimRecord::HasError() const {

@@ -130,11 +130,17 @@ struct ClaimRecord {
 
   std::vector<ClaimServiceLine> lines;  // boxes 42 to 47, in order
   Currency total_charges;               // line 23, box 47
+  // The calculation preference's amount-due rule (CalcPref token 4): what
+  // box 55 takes off the charges ("1", "2", "3"; anything else prints -1.00).
+  std::string amount_due_rule;
   std::string creation_date;            // line 23, box 45 (MMDDYY)
 
   std::array<ClaimPayer, 3> payers;  // rows A, B, C
   std::string billing_npi;           // box 56
   std::string diagnosis_qualifier;   // box 66: "0" ICD-10, "9" ICD-9
+  // The charges also carried ICD-10 codes: box 66's "9" was the payer's
+  // ICD-10 date choosing ICD-9 (reference data), not the batch's only codes.
+  bool icd10_received = false;
   std::vector<ClaimDiagnosis> diagnoses;  // box 67, 67A to 67Q
   std::string admitting_diagnosis;   // box 69
   std::string reason_for_visit;      // box 70
@@ -157,5 +163,7 @@ struct ClaimRecord {
 
 // "written", "held" or "refused".
 std::string_view FateName(ClaimRecord::Fate fate);
+// "error" or "warning".
+std::string_view LevelName(ClaimFinding::Level level);
 
 }  // namespace ub04

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/text_util.h"
+#include "checks/claim_checks.h"
 
 namespace ub04fmt {
 
@@ -21,21 +22,14 @@ std::string KeyType(const std::string& key) {
 // The records of a charge: the charge record, its companions, its end.
 bool ChargeRecord(const std::string& type) { return !type.empty() && type[0] == '6'; }
 
-std::string RulesOf(const ub04::ClaimRecord& claim) {
-  std::string rules;
-  for (const ub04::ClaimFinding& f : claim.findings)
-    if (f.level == ub04::ClaimFinding::Level::kError && rules.find(f.rule) == std::string::npos)
-      rules += (rules.empty() ? "" : ", ") + f.rule;
-  return rules;
-}
-
 }  // namespace
 
-Driver::Driver(const Options& o, bool tty, ManifestWriter* manifest)
+Driver::Driver(const Options& o, bool tty, ManifestWriter* manifest, FindingsReport* report)
     : o_(o),
       tty_(tty && !o.quiet),
       printer_(stderr, o.raw_messages, !o.quiet),
       manifest_(manifest),
+      report_(report),
       start_(std::chrono::steady_clock::now()) {
   fc_.AddClaimObserver([this](const ub04::ClaimRecord& claim) { OnClaim(claim); });
   if (o.preview) fc_.SetPreviewFolder(*o.preview);
@@ -115,9 +109,12 @@ bool Driver::Drain(const std::string& where, int64_t record, bool charge_record,
     ++n;
     QueuedMessage m = ParseQueued(entry);
     max = std::max(max, m.severity);
-    if (m.severity == 2) ++warnings_;
+    // The checks' findings are counted from the claims' records, apart
+    // from the other warnings, and listed in the report.
+    const bool finding = m.severity == 2 && ub04::IsFindingMessage(m.text);
+    if (m.severity == 2 && !finding) ++warnings_;
     if (m.severity >= 3) ++errors_;
-    if (m.severity >= 2 && record > 0)
+    if (m.severity >= 2 && record > 0 && !finding)
       messages_.push_back({record, charge_record && m.severity >= 3, {m.severity, PlainText(m.text)}});
     ClearProgress();
     printer_.Show(entry, m, where);
@@ -134,8 +131,14 @@ void Driver::OnClaim(const ub04::ClaimRecord& claim) {
       if (f.rule == "REFUSED") why = &f;
     refused_.push_back({0, claim.account, why ? why->message : ""});
   } else if (claim.fate == Fate::kHeld) {
-    held_claims_.push_back({claim.first_sequence(), claim.account, RulesOf(claim)});
+    held_claims_.push_back({claim.first_sequence(), claim.account, HeldReasons(claim)});
   }
+  for (const ub04::ClaimFinding& f : claim.findings) {
+    if (f.rule == "REFUSED") continue;  // the component's error, counted as one
+    ++findings_;
+    finding_errors_ += f.level == ub04::ClaimFinding::Level::kError;
+  }
+  if (report_) report_->Add(claim);
   const bool in_file = claim.fate == Fate::kWritten;
   writes_.push_back({call_record_, claim.charge_records, claim.fate == Fate::kRefused,
                      ClaimRow::Of(claim, in_file ? pages_ + 1 : 0)});

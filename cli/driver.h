@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/findings_report.h"
 #include "cli/manifest.h"
 #include "cli/messages.h"
 #include "cli/options.h"
@@ -33,8 +34,9 @@ struct ClaimNote {
 
 class Driver {
  public:
-  // manifest: where the claims' rows go, or null.
-  Driver(const Options& o, bool tty, ManifestWriter* manifest);
+  // manifest: where the claims' rows go, report: where their findings go;
+  // either may be null.
+  Driver(const Options& o, bool tty, ManifestWriter* manifest, FindingsReport* report = nullptr);
 
   // A set-up message; false when the component refused it.
   bool Setup(const std::string& nr, const std::string& text, const std::string& option);
@@ -51,7 +53,11 @@ class Driver {
   void Fail(const std::string& why) {
     if (why_failed_.empty()) why_failed_ = why;
   }
+  // Warnings other than the checks' findings (--strict counts these).
   long long warnings() const { return warnings_; }
+  // The checks' findings of the claims decided, and those of level error.
+  long long findings() const { return findings_; }
+  long long finding_errors() const { return finding_errors_; }
   long long errors() const { return errors_; }
   long long charges() const { return charges_; }
   long long records() const { return records_; }
@@ -96,8 +102,9 @@ class Driver {
   bool tty_;
   MessagePrinter printer_;
   ManifestWriter* manifest_;
+  FindingsReport* report_;
   std::string why_failed_;
-  long long warnings_ = 0, errors_ = 0;
+  long long warnings_ = 0, errors_ = 0, findings_ = 0, finding_errors_ = 0;
   long long records_ = 0, charges_ = 0, claims_ = 0, pages_ = 0;
   int64_t call_record_ = 0;     // the record number of the current call (0: none)
   bool in_charge_ = false;      // a 6000 came and its 6990 has not

@@ -9,7 +9,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -54,14 +57,47 @@ std::string WhyNotRunnable(const Options& o) {
     if (::access(o.dsn->c_str(), R_OK) != 0)
       return "--dsn " + ub04::ClipForMessage(*o.dsn) + " cannot be read by this user";
   }
-  if (o.manifest) {
-    fs::path parent = fs::path(*o.manifest).parent_path();
+  const std::pair<const char*, const std::optional<std::string>&> listings[] = {
+      {"--manifest ", o.manifest}, {"--report ", o.report}};
+  for (const auto& [option, file] : listings) {
+    if (!file) continue;
+    fs::path parent = fs::path(*file).parent_path();
     if (parent.empty()) parent = ".";
     if (!fs::is_directory(parent, ec))
-      return "--manifest " + ub04::ClipForMessage(*o.manifest) + ": the folder " +
+      return option + ub04::ClipForMessage(*file) + ": the folder " +
              ub04::ClipForMessage(parent.string()) + " does not exist";
   }
   return "";
+}
+
+// The private folder a --check run formats into, outside the output
+// folder, removed with everything in it when the run ends.
+class ScratchFolder {
+ public:
+  std::string Make() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string name = std::string(tmp && *tmp ? tmp : "/tmp") + "/ub04fmt-check-XXXXXX";
+    if (!::mkdtemp(name.data())) return "";
+    path_ = name;
+    return path_;
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  }
+
+ private:
+  std::string path_;
+};
+
+// The claim checks as host messages: ub04fmt holds by default; --no-checks
+// turns them off, --print-anyway reports without holding (every claim
+// prints).
+void SetUpChecks(Driver& d, const Options& o) {
+  if (o.no_checks) return;  // the component's default: off
+  d.Setup("CHECKS", o.print_anyway ? "1" : "2", o.print_anyway ? "--print-anyway" : "the checks");
+  if (o.hold_warnings) d.Setup("HOLDWARNINGS", "1", "--hold-warnings");
+  for (const std::string& rule : o.skip_checks) d.Setup("SKIPCHECK", rule, "--skip-check");
 }
 
 // Returns an exit status, or -1 when the batch went through.
@@ -94,7 +130,9 @@ int FeedBatch(Driver& d, BatchReader& in, const std::string& name) {
 }
 
 // The claims that did not go out, one line each (the first few hundred).
+// held_path: the held-claims file, "" when nothing was written (--check).
 void ListClaimsKeptBack(const Driver& d, const std::string& held_path) {
+  const char* held = held_path.empty() ? "would hold" : "held";
   constexpr size_t kShown = 200;
   size_t shown = 0;
   for (const ClaimNote& c : d.refused())
@@ -103,12 +141,40 @@ void ListClaimsKeptBack(const Driver& d, const std::string& held_path) {
                    ub04::ClipForMessage(c.account).c_str(), c.why.c_str());
   for (const ClaimNote& c : d.held())
     if (shown++ < kShown)
-      std::fprintf(stderr, "ub04fmt: held: claim %d (account %s): %s\n", c.sequence,
+      std::fprintf(stderr, "ub04fmt: %s: claim %d (account %s): %s\n", held, c.sequence,
                    ub04::ClipForMessage(c.account).c_str(), c.why.c_str());
   if (shown > kShown) std::fprintf(stderr, "ub04fmt: ... and %zu more\n", shown - kShown);
-  if (!d.held().empty())
+  if (!d.held().empty() && !held_path.empty())
     std::fprintf(stderr, "ub04fmt: held claims: %s (ub04fmt --reprint prints them on purpose)\n",
                  held_path.c_str());
+}
+
+// "7 findings (4 errors, 3 warnings)".
+std::string FindingsText(const Driver& d) {
+  return Plural(d.findings(), "finding", "findings") + " (" +
+         Plural(d.finding_errors(), "error", "errors") + ", " +
+         Plural(d.findings() - d.finding_errors(), "warning", "warnings") + ")";
+}
+
+// The end of a --check run: what would go out, what would not, the status.
+int CheckSummary(const Driver& d, const Options& o) {
+  const long long kept_back = static_cast<long long>(d.held().size() + d.refused().size());
+  if (!o.quiet) {
+    std::fprintf(stderr, "ub04fmt: checked %s (%s): %s would be held or refused; %s; %s, %s\n",
+                 Plural(d.claims() + kept_back, "claim", "claims").c_str(),
+                 Plural(d.charges(), "charge", "charges").c_str(),
+                 std::to_string(kept_back).c_str(), FindingsText(d).c_str(),
+                 Plural(d.warnings(), "other warning", "other warnings").c_str(),
+                 Plural(d.errors(), "error", "errors").c_str());
+    ListClaimsKeptBack(d, "");
+    if (o.report && Exists(*o.report)) std::fprintf(stderr, "ub04fmt: findings report: %s\n", o.report->c_str());
+    std::fputs("ub04fmt: nothing written (--check)\n", stderr);
+  }
+  if (d.failed()) {
+    std::fprintf(stderr, "ub04fmt: check failed: %s\n", d.why_failed().c_str());
+    return 1;
+  }
+  return kept_back > 0 ? 3 : 0;
 }
 
 int Run(const Options& o) {
@@ -121,6 +187,13 @@ int Run(const Options& o) {
     std::fprintf(stderr, "ub04fmt: %s\n", why.c_str());
     return 2;
   }
+  FindingsReport report;
+  if (o.report) {
+    if (std::string why = report.Open(*o.report); !why.empty()) {
+      std::fprintf(stderr, "ub04fmt: error: findings report not written: %s\n", why.c_str());
+      return 1;
+    }
+  }
   ManifestWriter manifest;
   if (o.manifest) {
     const int from = o.test_claims() ? *o.test_from : 1;
@@ -131,8 +204,19 @@ int Run(const Options& o) {
     }
   }
 
-  Driver d(o, isatty(STDERR_FILENO) != 0, o.manifest ? &manifest : nullptr);
-  if (d.Setup("1", o.out, "--out")) d.Setup("2", o.file, "--file");  // "2" joins onto "1"
+  // --check formats into a folder of its own, so that nothing reaches the
+  // output folder.
+  ScratchFolder scratch;
+  const std::string out = o.check ? scratch.Make() : o.out;
+  if (out.empty()) {
+    std::fprintf(stderr, "ub04fmt: error: cannot make a private folder to check in: %s\n",
+                 std::strerror(errno));
+    return 1;
+  }
+  Driver d(o, isatty(STDERR_FILENO) != 0, o.manifest ? &manifest : nullptr,
+           o.report ? &report : nullptr);
+  if (d.Setup("1", out, o.check ? "--check" : "--out"))
+    d.Setup("2", o.file, "--file");  // "2" joins onto "1"
   if (o.group_readable) d.Setup("FILEMODE", "0640", "--group-readable");
   // Claims go to payers: one claim is one claim, over as many pages as it needs.
   d.Setup("MULTIPAGE", o.split_long_claims ? "0" : "1",
@@ -143,9 +227,17 @@ int Run(const Options& o) {
   if (o.printer) d.Setup("7", *o.printer, "--printer");
   if (o.dsn) d.Setup("CONNECTIONSTRING", *o.dsn, "--dsn");
   if (!o.form.empty()) d.Setup("PRINTFORM", o.form, "--form");
+  SetUpChecks(d, o);
 
   if (int code = FeedBatch(d, in, o.batch); code >= 0) return code;
   d.Finish();
+  if (o.report) {
+    if (std::string why = report.Commit(); !why.empty()) {
+      std::fprintf(stderr, "ub04fmt: error: findings report not written: %s\n", why.c_str());
+      d.Fail("the findings report was not written");
+    }
+  }
+  if (o.check) return CheckSummary(d, o);
 
   const std::string fmt_path = o.out + "/" + o.file;
   const std::string log_path = o.out + "/" + ub04::kModuleName + ".Log";
@@ -187,10 +279,11 @@ int Run(const Options& o) {
 
   if (!o.quiet) {
     std::string pdf = ub04::PdfPathFor(fmt_path);
-    std::fprintf(stderr, "ub04fmt: %s, %s, %s; %s, %s\n",
+    std::fprintf(stderr, "ub04fmt: %s, %s, %s; %s%s, %s\n",
                  Plural(written ? d.claims() : 0, "claim", "claims").c_str(),
                  Plural(pages, "page", "pages").c_str(),
                  Plural(d.charges(), "charge", "charges").c_str(),
+                 o.no_checks ? "" : (FindingsText(d) + ", ").c_str(),
                  Plural(d.warnings(), "warning", "warnings").c_str(),
                  Plural(d.errors(), "error", "errors").c_str());
     ListClaimsKeptBack(d, fmt_path + ".held");
@@ -217,6 +310,8 @@ int Run(const Options& o) {
     }
     if (o.manifest && Exists(*o.manifest))
       std::fprintf(stderr, "ub04fmt: manifest: %s\n", o.manifest->c_str());
+    if (o.report && Exists(*o.report))
+      std::fprintf(stderr, "ub04fmt: findings report: %s\n", o.report->c_str());
     if (Exists(log_path))
       std::fprintf(stderr, "ub04fmt: run log: %s\n", log_path.c_str());
     else if (printed)

@@ -11,6 +11,7 @@
 
 #include "base/runtime.h"
 #include "claim/claim_record.h"
+#include "cli/atomic_file.h"
 
 namespace ub04fmt {
 
@@ -29,6 +30,7 @@ struct ClaimRow {
   int service_lines = 0;
   std::string fate;   // "written", "held" or "refused"
   int findings = 0;   // what the checks found about it
+  std::string held;   // a held claim's reasons ("FL56 NPI-CHECK-DIGIT, ..."), else ""
   std::vector<ClaimMessage> messages;
 
   // The row of a claim whose first page is page first_page of the
@@ -55,17 +57,15 @@ class ManifestWriter {
   // On the disk and renamed over path. Returns "" or why not (the
   // temporary is then gone and an earlier manifest at path untouched).
   std::string Commit();
-  bool is_open() const { return fd_ >= 0; }
+  bool is_open() const { return file_.is_open(); }
 
  private:
-  std::string Fail(const std::string& what);
-
-  std::string path_, tmp_;
-  int fd_ = -1;
+  AtomicFile file_;
   bool jsonl_ = false;
   int pdf_from_ = 1, pdf_to_ = 0;
-  std::string buffer_;
-  std::string error_;  // the first write failure, reported at Commit
 };
+
+// The error findings that hold a claim, "FL56 NPI-CHECK-DIGIT, FL64 ...".
+std::string HeldReasons(const ub04::ClaimRecord& claim);
 
 }  // namespace ub04fmt

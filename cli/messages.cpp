@@ -1,5 +1,9 @@
 #include "cli/messages.h"
 
+#include <cctype>
+
+#include "checks/claim_checks.h"
+
 namespace ub04fmt {
 
 namespace {
@@ -53,7 +57,16 @@ void MessagePrinter::Show(const std::string& entry, const QueuedMessage& m,
   }
   if (m.severity <= 1 && !notes_) return;
   const char* kind = m.severity >= 3 ? "error" : m.severity == 2 ? "warning" : "note";
-  std::string key = std::string(kind) + ": " + PlainText(m.text);
+  std::string text = PlainText(m.text);
+  // A finding of the checks: "CheckClaim()  Error: claim 3 ..." reads
+  // "finding: error: claim 3 ...".
+  const std::string procedure = std::string(ub04::kFindingProcedure) + "  ";
+  if (m.severity == 2 && text.starts_with(procedure)) {
+    kind = "finding";
+    text = text.substr(procedure.size());
+    if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  }
+  std::string key = std::string(kind) + ": " + text;
   if (repeats_ > 0 && key == held_) {
     ++repeats_;
     return;

@@ -12,6 +12,8 @@ namespace {
 using enum OptionId;
 using enum OptionValue;
 constexpr unsigned kFormatOrReprint = kFormatRun | kReprintRun;
+constexpr unsigned kFormatOrCheck = kFormatRun | kCheckRun;
+constexpr unsigned kWritingRuns = kFormatRun | kReprintRun | kCalibrationRun;
 
 // One row per option, in the order --help lists them.
 constexpr OptionRow kOptionRows[] = {
@@ -20,7 +22,7 @@ constexpr OptionRow kOptionRows[] = {
      "formatted-record file name inside DIR (default \"claims.fmt\"; no \"/\" and no \"..\")",
      "-f june.fmt", kFormatRun},
     {kOffsets, "offsets", 0, kRequired, "X,Y", "printer offsets in inches, each within +-1.00",
-     "--offsets=+0.10,-0.05", kEveryRun},
+     "--offsets=+0.10,-0.05", kWritingRuns},
     {kLogLevel, "log-level", 0, kRequired, "N", "run log detail: 0, 1 or 2", "--log-level 1",
      kFormatRun},
     {kTestClaims, "test-claims", 0, kRequired, "A-B",
@@ -28,7 +30,7 @@ constexpr OptionRow kOptionRows[] = {
     {kPrinter, "printer", 'p', kRequired, "QUEUE", "also send the PDF to this CUPS queue",
      "-p billing", kFormatOrReprint},
     {kDsn, "dsn", 'd', kRequired, "DSN",
-     "reference database: an ODBC data source or an SQLite file", "-d ref.db", kFormatRun},
+     "reference database: an ODBC data source or an SQLite file", "-d ref.db", kFormatOrCheck},
     {kPreview, "preview", 0, kRequired, "DIR", "also write every printed page as a PNG into DIR",
      "--preview png/", kFormatOrReprint},
     {kManifest, "manifest", 0, kRequired, "FILE",
@@ -56,13 +58,27 @@ constexpr OptionRow kOptionRows[] = {
     {kStrict, "strict", 0, kNone, "", "treat warnings as errors: nothing is printed", "",
      kFormatRun},
     {kGroupReadable, "group-readable", 0, kNone, "",
-     "create the output files 0640 instead of 0600", "", kEveryRun},
+     "create the output files 0640 instead of 0600", "", kWritingRuns},
     {kRawMessages, "raw-messages", 0, kNone, "",
-     "component messages exactly as queued (for scripts)", "", kFormatOrReprint},
+     "component messages exactly as queued (for scripts)", "", kFormatOrReprint | kCheckRun},
     {kSplitLongClaims, "split-long-claims", 0, kNone, "",
      "a claim of more than 22 service lines becomes several claims of one page (instead of "
      "one claim of several pages)",
-     "", kFormatRun},
+     "", kFormatOrCheck},
+    {kCheck, "check", 0, kNone, "",
+     "check the claims of BATCH and write nothing into the output folder (no file, log or PDF): "
+     "one line per finding, a summary, status 3 when a claim would be held",
+     "", kCheckRun},
+    {kReport, "report", 0, kRequired, "FILE",
+     "the checks' findings, one row each: CSV, or JSON Lines when FILE ends in .jsonl",
+     "--report findings.csv", kFormatOrCheck},
+    {kNoChecks, "no-checks", 0, kNone, "",
+     "format without the claim checks: no findings, nothing held", "", kFormatRun},
+    {kSkipCheck, "skip-check", 0, kRequired, "RULE",
+     "the checks skip this rule (repeatable; docs/checks.md lists the rules)",
+     "--skip-check ADMISSION-HOUR", kFormatOrCheck},
+    {kHoldWarnings, "hold-warnings", 0, kNone, "",
+     "also hold claims whose findings are warnings only", "", kFormatOrCheck},
     {kQuiet, "quiet", 'q', kNone, "", "no summary, no progress, no notes", "", kEveryRun},
     {kHelp, "help", 'h', kNone, "", "this text", "", kEveryRun},
     {kVersion, "version", 'V', kNone, "", "the component version", "", kEveryRun},
@@ -85,9 +101,12 @@ constexpr const char* kUsageHead =
     "usage: ub04fmt [options] BATCH\n"
     "       ub04fmt --reprint FILE.fmt [--claims LIST] [--account TEXT] [options]\n"
     "       ub04fmt --calibration FILE.pdf [--offsets X,Y]\n"
+    "       ub04fmt --check BATCH [--report FILE] [--skip-check RULE]\n"
     "Formats the records of BATCH (\"-\" reads standard input) into UB-04 claim\n"
     "pages: a formatted-record file in the output folder, and its printed pages\n"
-    "as a PDF beside it (sent to a print queue with --printer).\n"
+    "as a PDF beside it (sent to a print queue with --printer). The claim checks\n"
+    "(docs/checks.md) look at every claim first: one with an error finding is\n"
+    "held in the held-claims file (FILE.held) instead of printed.\n"
     "\n"
     "options (--opt=VALUE and --opt VALUE both work; -- ends the options):\n";
 
@@ -98,11 +117,13 @@ constexpr const char* kUsageTail =
     "exit status:\n";
 
 constexpr ExitStatusRow kExitStatuses[] = {
-    {0, "everything was formatted and printed (or formatted, with --no-print)"},
+    {0, "everything was formatted and printed (or formatted, with --no-print), or checked and "
+        "no claim would be held (--check)"},
     {1, "a failure: nothing was printed"},
     {2, "a usage error, or a batch or path that cannot be used: nothing was done"},
     {3, "printed, but not everything: claims refused or held (each listed), or a step "
-        "after the pages went out failed (named)"},
+        "after the pages went out failed (named), or checked and claims would be refused or held "
+        "(--check)"},
 };
 
 constexpr size_t kWidth = 80;

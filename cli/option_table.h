@@ -20,7 +20,8 @@ namespace ub04fmt {
 enum class OptionId {
   kOut, kFile, kOffsets, kLogLevel, kTestClaims, kPrinter, kDsn, kPreview, kManifest,
   kForm, kGrid, kReprint, kClaims, kAccount, kCalibration, kNoPrint, kPrintAnyway,
-  kStrict, kGroupReadable, kRawMessages, kSplitLongClaims, kQuiet, kHelp, kVersion,
+  kStrict, kGroupReadable, kRawMessages, kSplitLongClaims, kCheck, kReport, kNoChecks,
+  kSkipCheck, kHoldWarnings, kQuiet, kHelp, kVersion,
 };
 
 enum class OptionValue { kNone, kRequired, kOptional };
@@ -33,8 +34,9 @@ enum RunKind : unsigned {
   kFormatRun = 1,       // formatting a BATCH
   kReprintRun = 2,      // --reprint FILE.fmt
   kCalibrationRun = 4,  // --calibration FILE.pdf
+  kCheckRun = 8,        // --check BATCH: the checks only, nothing written
 };
-constexpr unsigned kEveryRun = kFormatRun | kReprintRun | kCalibrationRun;
+constexpr unsigned kEveryRun = kFormatRun | kReprintRun | kCalibrationRun | kCheckRun;
 
 struct OptionRow {
   OptionId id;

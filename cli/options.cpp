@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "checks/check_rules.h"
 #include "print/print_job.h"
 #include "base/text_file.h"
 #include "host/version.h"
@@ -193,6 +194,15 @@ std::optional<std::string> ApplyOption(const OptionRow& row, const char* value, 
     case OptionId::kGroupReadable: o.group_readable = true; break;
     case OptionId::kRawMessages: o.raw_messages = true; break;
     case OptionId::kQuiet: o.quiet = true; break;
+    case OptionId::kCheck: o.check = true; break;
+    case OptionId::kReport: return Nonempty(v, o.report, "--report needs a file name");
+    case OptionId::kNoChecks: o.no_checks = true; break;
+    case OptionId::kSkipCheck:
+      if (!ub04::FindCheckRule(v))
+        return "--skip-check takes a rule id of docs/checks.md (e.g. --skip-check ADMISSION-HOUR), not '" + v + "'";
+      o.skip_checks.push_back(v);
+      break;
+    case OptionId::kHoldWarnings: o.hold_warnings = true; break;
     case OptionId::kHelp:
     case OptionId::kVersion:
       break;
@@ -230,15 +240,20 @@ std::string NamesOfRun(unsigned only, const char* last_joint,
 // options by the table, so a new option is refused where it does not belong
 // and listed where it does.
 std::optional<int> CheckRun(const Given& given, const Options& o, int argc, char** argv) {
-  if (o.calibration && o.reprint)
-    return UsageError("--calibration and --reprint are separate runs; give one");
-  const unsigned run = o.calibration ? kCalibrationRun : o.reprint ? kReprintRun : kFormatRun;
-  const char* mode = o.calibration ? "--calibration" : "--reprint";
+  if ((o.calibration != std::nullopt) + (o.reprint != std::nullopt) + o.check > 1)
+    return UsageError("--calibration, --reprint and --check are separate runs; give one");
+  const unsigned run = o.calibration ? kCalibrationRun
+                       : o.reprint   ? kReprintRun
+                       : o.check     ? kCheckRun
+                                     : kFormatRun;
+  const char* mode = o.calibration ? "--calibration" : o.reprint ? "--reprint" : "--check";
+  if (o.no_checks && (o.report || !o.skip_checks.empty() || o.hold_warnings))
+    return UsageError("--report, --skip-check and --hold-warnings need the checks; drop --no-checks");
   if (GivenOutside(given, run, kReprintRun))
     return UsageError(NamesOfRun(kReprintRun, " and ", OptionId::kReprint) +
                       " choose the claims of --reprint FILE.fmt");
   if (o.grid && !o.preview) return UsageError("--grid draws on the previews; add --preview DIR");
-  if (run != kFormatRun && optind < argc)
+  if (run != kFormatRun && run != kCheckRun && optind < argc)
     return UsageError(std::string(mode) + " formats no batch; drop '" + argv[optind] + "'");
   if (GivenOutside(given, run, kFormatRun))
     return UsageError(std::string(mode) + " takes none of " + NamesOfRun(kFormatRun, ", ") +
@@ -296,7 +311,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& o) {
     if (auto why = ApplyOption(*row, optarg, o)) return UsageError(*why);
   }
   if (auto code = CheckRun(given, o, argc, argv)) return code;
-  if (!o.calibration && !o.reprint) {
+  if (!o.calibration && !o.reprint) {  // a batch to format or check
     if (optind >= argc) return UsageError("no batch file given");
     if (argc - optind > 1) return UsageError("only one batch file, please");
     o.batch = argv[optind];

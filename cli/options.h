@@ -25,6 +25,14 @@ struct Options {
   bool quiet = false;
   bool group_readable = false;
   bool split_long_claims = false;  // host message "MULTIPAGE" "0" instead of "1"
+  // The claim checks: --check (a run that only checks), --report FILE,
+  // --no-checks, --skip-check RULE (host message "SKIPCHECK" each) and
+  // --hold-warnings.
+  bool check = false;
+  std::optional<std::string> report;
+  bool no_checks = false;
+  std::vector<std::string> skip_checks;
+  bool hold_warnings = false;
   std::string batch;
 
   // The form drawn under the text: "" none, "1" red, "2" grey (the text of

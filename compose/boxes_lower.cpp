@@ -188,6 +188,7 @@ void Boxes63To65BilledAuthorization(Page& page) {
 // Box 66: diagnosis code set qualifier, 0 for ICD-10, else 9.
 void Box66DiagnosisQualifier(Page& page) {
   page.record().diagnosis_qualifier = page.charge()[charge::DiagnosisCodeSet] == "10" ? "0" : "9";
+  page.record().icd10_received = !page.first_line().charge[charge::Icd10Code1].empty();
   page.Put(page.record().diagnosis_qualifier, pos::kBox66X, pos::kBox66Y);
 }
 

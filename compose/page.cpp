@@ -83,7 +83,7 @@ void Page::Warn(std::string_view locator, std::string_view rule, std::string_vie
   log().AnyLevel(log_text.empty() ? std::string_view(message) : log_text);
   record().findings.push_back({ClaimFinding::Level::kWarning, std::string(locator),
                                std::string(rule), std::string(value), message});
-  env.cx.Queue(kWarning, std::move(message));
+  if (!env.findings_reported_later) env.cx.Queue(kWarning, std::move(message));
 }
 
 int Page::payer_row() const {

@@ -44,6 +44,10 @@ struct FormEnv {
   // as it needs (host message "MULTIPAGE"): the "C" lines then carry the
   // page's number in the claim and the claim's page count.
   bool multipage = false;
+  // The claim checks report every finding of the claim once it is decided
+  // (host message "CHECKS"): a warning is then kept in the record and
+  // logged, not queued.
+  bool findings_reported_later = false;
 
   ClaimEnv claim() { return ClaimEnv{cx, cs, ref}; }
 };
@@ -87,8 +91,8 @@ struct Page {
   RunLog& log() const { return env.cx.log; }
   // What the claim's pages show, box by box.
   ClaimRecord& record() const { return out.record; }
-  // A warning about the claim: queued (severity 2), logged, and kept in its
-  // record as a finding; once per claim for the same rule, locator and
+  // A warning about the claim: queued (severity 2; not when the checks
+  // report findings later), logged, and kept in its record as a finding; once per claim for the same rule, locator and
   // value (the boxes repeat on every page). The run log gets log_text when
   // given (the message with its quotes whole), else the message.
   void Warn(std::string_view locator, std::string_view rule, std::string_view value,

@@ -36,6 +36,7 @@ void Line23Totals(const Page& page) {
 Currency AmountDue(const Page& page) {
   const PageTotals& t = page.tables.totals;
   const std::string& how = page.calc_pref()[calc_pref::AmountDueRule];
+  page.record().amount_due_rule = how;
   if (how == "1") return t.TotalCharges - t.TotalInsPaid;
   if (how == "2") return t.TotalCharges - t.TotalInsPaid - t.TotalInsWriteOff;
   if (how == "3") return t.TotalCharges - t.TotalInsPaid - t.TotalInsWriteOff - t.TotalLineAdjust;

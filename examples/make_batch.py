@@ -117,13 +117,13 @@ def subscriber(prefix, member, group, first, last, middle, relationship, employe
 
 def charge(procedure, description, revenue, date, amount, units="1", icd10=(), icd9=(),
            payer_sequence="1", paid="0.00", narrative="", codes="", modifier="",
-           onset=("", ""), action="", admission=""):
+           onset=("", ""), action="", admission="", dcn=""):
     fields = {
         0: "CHG,1,OP", 6: procedure, 7: description, 9: "CASE1", 13: modifier, 22: "1",
         25: "22", 42: units, 43: amount, 44: "0.00", 45: "ENC" + date, 48: onset[0],
         50: onset[1], 51: admission, 53: date, 55: date, 61: "", 62: "",
         63: revenue, 64: amount, 65: paid, 66: "0.00", 67: "0.00", 68: "0.00",
-        69: "", 70: payer_sequence, 71: codes, 72: narrative, 98: action, 99: "", 119: "0",
+        69: "", 70: payer_sequence, 71: codes, 72: narrative, 98: action, 99: dcn, 119: "0",
     }
     for k, (code, poa) in enumerate(icd9):  # slots of three tokens from token 28
         fields[28 + 3 * k], fields[29 + 3 * k] = code, poa
@@ -245,7 +245,7 @@ def main():
     lines += claim_lines(*visits)
 
     lines.append("# Claim 4: a replacement (claim action A) for a 2015 visit billed with")
-    lines.append("# ICD-9 diagnoses; type of bill 0137.")
+    lines.append("# ICD-9 diagnoses; type of bill 0137, box 64 the original claim's number.")
     lines += [
         KEYSTONE,
         patient("RV088410", "LORRAINE", "PECK", "M", "09301949", "F", "77 ORCHARD ST",
@@ -255,9 +255,10 @@ def main():
     ] + NO_CLAIM_EXT_DATA
     lines += claim_lines(
         (charge("93000", "ELECTROCARDIOGRAM COMPLETE", "0730", "08142015", "145.00",
-                icd9=(("78650", "Y"), ("4019", "Y")), action="A", codes="PS-01"), []),
+                icd9=(("78650", "Y"), ("4019", "Y")), action="A", codes="PS-01",
+                dcn="21522800451207"), []),
         (charge("80053", "COMPREHENSIVE METABOLIC PANEL", "0301", "08142015", "112.00",
-                icd9=(("78650", "Y"), ("25000", "Y")), action="A"), []),
+                icd9=(("78650", "Y"), ("25000", "Y")), action="A", dcn="21522800451207"), []),
     )
 
     lines.append("# Claim 5: a November 2015 visit whose charge carries both code sets.")

@@ -5,14 +5,17 @@
 //     failed, a sum overflowed, a box could not be written). It is written
 //     nowhere; a severity-3 message of the call that refused it names the
 //     account, the charge and why, and the run log says the same.
-//   * Held: a claim composed correctly that a check keeps from the payer.
+//   * Held: a claim composed correctly that the checks keep from the payer
+//     (checks/claim_checks.h: an error finding, or any with HOLDWARNINGS).
 //     Its pages go to the held-claims file (the formatted-record file's name
 //     with ".held" added, its own "H" and "T"), never into the main file, so
 //     it cannot be printed by accident and is never lost.
 //   * Written: its pages go to the formatted-record file.
 //
 // Page sequence numbers and the claims counter count the pages written to
-// either file. Each claim's record then goes to the observers.
+// either file. With the checks on, each finding of the claim is then
+// reported once, in the call that decided it. Each claim's record then goes
+// to the observers.
 #include "host/format_class.h"
 
 #include <algorithm>
@@ -53,7 +56,7 @@ void Format_Class::NoteSplit(ClaimRecord& record, BreakCause ended_by) {
     std::string message = cx.component_name + " WriteClaim()  Warning: " + text;
     cx.log.AnyLevel(message);
     record.findings.push_back({ClaimFinding::Level::kWarning, locator, rule, record.account, message});
-    cx.Queue(kWarning, std::move(message));
+    if (!run_->checks.on()) cx.Queue(kWarning, std::move(message));
   };
   if (s.by_lines)
     note("FL42", "CLAIM-SPLIT",
@@ -74,6 +77,7 @@ int16_t Format_Class::WriteClaimSoFar(BreakCause ended_by) {
   ComposedClaim claim;
   const int16_t composed = WriteClaim(env, tables_, claim);
   NoteSplit(claim.record, ended_by);
+  TakeNoticed(claim.record);
   // What was against this claim while it was built, and what the composer
   // found: either keeps it from going out.
   std::string against = std::move(rs.refuse_current);
@@ -87,7 +91,8 @@ int16_t Format_Class::WriteClaimSoFar(BreakCause ended_by) {
   if (!against.empty()) return RefuseClaim(claim.record, against);
   if (claim.lines.empty()) return composed;
 
-  const bool hold = rs.hold_claims && claim.record.HasError();
+  if (rs.checks.on()) CheckClaim(claim.record, rs.checks);
+  const bool hold = HoldsClaim(claim.record, rs.checks);
   FmtFile& out = hold ? rs.held : rs.fmt;
   if (hold && !out.IsOpen()) {
     if (out.OpenASCIIout(HeldPathFor(rs.fmt_file_path), rs.file_mode) != 0 ||
@@ -103,6 +108,7 @@ int16_t Format_Class::WriteClaimSoFar(BreakCause ended_by) {
     rs.cx.log.AnyLevel("Held the claim of account " + claim.record.account + " (pages " +
                        PlainNum(claim.record.first_sequence()) + " on) in " +
                        HeldPathFor(rs.fmt_file_path));
+  ReportFindings(claim.record);
   Announce(claim.record);
   return 0;
 }
@@ -116,9 +122,48 @@ int16_t Format_Class::RefuseClaim(ClaimRecord& record, const std::string& why) {
                                    " was refused and written nowhere: " + why));
   record.fate = ClaimRecord::Fate::kRefused;
   record.page_sequences.clear();  // its numbers go to the next claim written
+  std::erase_if(record.findings,
+                [&](const ClaimFinding& f) { return rs.checks.Skips(f.rule); });
+  ReportFindings(record);  // what was noticed before; the refusal says itself
   record.findings.push_back({ClaimFinding::Level::kError, "", "REFUSED", account, why});
   Announce(record);
   return 0;
+}
+
+void Format_Class::TakeNoticed(ClaimRecord& record) {
+  std::vector<RunState::Noticed>& noticed = run_->noticed;
+  if (noticed.empty()) return;
+  // A claim's records run up to its last charge's end; what came after
+  // belongs to the claims still to come.
+  int32_t last = 0;
+  for (const RecordSpan& span : record.charge_records) last = std::max(last, span.last);
+  std::vector<ClaimFinding> mine;
+  std::erase_if(noticed, [&](RunState::Noticed& n) {
+    if (n.record > last) return false;
+    mine.push_back(std::move(n.finding));
+    return true;
+  });
+  record.findings.insert(record.findings.begin(), std::make_move_iterator(mine.begin()),
+                         std::make_move_iterator(mine.end()));
+}
+
+void Format_Class::ReportFindings(const ClaimRecord& record) {
+  Context& cx = run_->cx;
+  if (!run_->checks.on()) return;
+  for (const ClaimFinding& f : record.findings) {
+    const char* label = f.level == ClaimFinding::Level::kError ? "  Error: " : "  Warning: ";
+    std::string message = cx.component_name + " " + std::string(kFindingProcedure) + label +
+                          FindingLine(record, f);
+    cx.log.AnyLevel(message);
+    cx.Queue(kWarning, std::move(message));
+  }
+}
+
+void Format_Class::ReportUnclaimedNotices() {
+  Context& cx = run_->cx;
+  for (RunState::Noticed& n : run_->noticed)
+    if (!run_->checks.Skips(n.finding.rule)) cx.Queue(kWarning, std::move(n.finding.message));
+  run_->noticed.clear();
 }
 
 }  // namespace ub04

@@ -10,6 +10,7 @@
 #include "base/text_util.h"
 #include "claim/claim_state.h"
 #include "claim/ext_data.h"
+#include "checks/check_rules.h"
 #include "compose/claim_writer.h"
 #include "form/fmt_file.h"
 #include "print/printing.h"
@@ -48,6 +49,34 @@ int16_t SetFileMode(RunState& rs, const std::string& text) {
                            "\" is not accepted: \"0600\" (owner only) or \"0640\" (owner and "
                            "group may read); files stay " +
                            (rs.file_mode == kGroupReadable ? "0640" : "0600"));
+  return kFailed;
+}
+
+// "CHECKS" ("0" off, "1" report, "2" report and hold), "SKIPCHECK" (a rule
+// id the checks skip, repeatable; "" skips none again) and "HOLDWARNINGS"
+// ("1": claims with warning findings are held too). Anything else is a
+// severity-3 message and 3; the settings stay.
+int16_t SetChecks(RunState& rs, const std::string& nr, const std::string& text) {
+  CheckSettings& s = rs.checks;
+  std::string refused;
+  if (nr == "CHECKS") {
+    if (text == "0" || text == "1" || text == "2")
+      s.mode = static_cast<CheckSettings::Mode>(text[0] - '0');
+    else
+      refused = "is not 0 (off), 1 (report) or 2 (report and hold)";
+  } else if (nr == "HOLDWARNINGS") {
+    if (text == "0" || text == "1") s.hold_warnings = text == "1";
+    else refused = "is not 0 or 1";
+  } else if (text.empty()) {
+    s.skipped.clear();
+  } else if (!FindCheckRule(text)) {
+    refused = "is not the id of a check (docs/checks.md lists them)";
+  } else if (!s.Skips(text)) {
+    s.skipped.push_back(text);
+  }
+  if (refused.empty()) return 0;
+  rs.cx.Say(kError, " HereIsAMessage()  ",
+            nr + " \"" + ClipForMessage(text) + "\" " + refused + "; the checks stay as they were");
   return kFailed;
 }
 
@@ -334,6 +363,8 @@ int16_t Format_Class::HereIsAMessage(const std::string& sMsgNr, const std::strin
                   "MULTIPAGE \"" + ClipForMessage(sMsg) + "\" is not 0 or 1; claims stay as they were");
         result = kFailed;
       }
+    } else if (sMsgNr == "CHECKS" || sMsgNr == "SKIPCHECK" || sMsgNr == "HOLDWARNINGS") {
+      result = SetChecks(rs, sMsgNr, sMsg);
     } else if (sMsgNr == "FILEMODE") {
       result = SetFileMode(rs, sMsg);
     } else if (sMsgNr == "PRINTFORM") {
@@ -426,9 +457,20 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
       if (!dropped.empty()) {
         std::string list;
         for (const std::string& c : dropped) list += (list.empty() ? "" : ", ") + c;
-        Warn(RecordNumberText(rs.record_counter, sKey) + " (type " + ClipForMessage(type) +
-             ") holds " + (dropped.size() == 1 ? "a character" : "characters") + " the form "
-             "cannot print (" + list + "): left out");
+        const std::string text = RecordNumberText(rs.record_counter, sKey) + " (type " +
+                                 ClipForMessage(type) + ") holds " +
+                                 (dropped.size() == 1 ? "a character" : "characters") +
+                                 " the form cannot print (" + list + "): left out";
+        if (rs.checks.on()) {
+          // Said with the claim these records belong to.
+          std::string message = rs.cx.component_name + " FormatRecord()  Warning: " + text;
+          log.AnyLevel(message);
+          rs.noticed.push_back({rs.record_counter,
+                                {ClaimFinding::Level::kWarning, "", "CHARACTER-DROPPED", list,
+                                 std::move(message)}});
+        } else {
+          Warn(text);
+        }
       }
     }
     result = Dispatch(type, sKey, *rec);
@@ -492,6 +534,11 @@ int16_t Format_Class::Dispatch(const std::string& type, const std::string& sKey,
   }
   ParseEnv env = rs.parse_env();
   const int16_t result = ParseRecord(env, sRec, t->slot(c.this_top, c.this_group));
+  for (TokenNote& note : rs.token_notes)
+    rs.noticed.push_back({rs.record_counter,
+                          {ClaimFinding::Level::kWarning, "", std::move(note.rule),
+                           std::move(note.value), std::move(note.message)}});
+  rs.token_notes.clear();
   if (result != 0 && t->step == RecordStep::kStartCharge) {
     // A charge record that failed bills nothing: its companions and its
     // 6990 go with it. The failure names the record once. The claim it
@@ -618,6 +665,7 @@ int16_t Format_Class::ProcessEndOfFile() {
     } else {
       int16_t r = 0;
       if (rs.charge_counter > 0) r = WriteClaimSoFar();
+      ReportUnclaimedNotices();
       // Every batch whose file is open ends with its trailer, also one
       // without any charge; a failed claim leaves the trailer off. A file
       // that never opened cannot take it either, and that is reported

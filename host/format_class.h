@@ -107,6 +107,14 @@ class Format_Class {
   void NoteSplit(ClaimRecord& record, BreakCause ended_by);
   // Writes the claim nowhere and says why (a severity-3 message).
   int16_t RefuseClaim(ClaimRecord& record, const std::string& why);
+  // With the checks on: gives the claim what was noticed while its records
+  // were read, and reports each finding of a decided claim once, as a
+  // severity-2 message.
+  void TakeNoticed(ClaimRecord& record);
+  void ReportFindings(const ClaimRecord& record);
+  // Noticed things no claim took (records after the batch's last claim):
+  // reported as the warnings they are.
+  void ReportUnclaimedNotices();
   // Hands a decided claim's record to the observers.
   void Announce(const ClaimRecord& record);
   int16_t SetLogLevel(const std::string& sMsg);

@@ -46,7 +46,8 @@ ParseEnv RunState::parse_env() {
                   form_code,
                   r.npi_legacy_note,
                   npi_cutover_date,
-                  suppress_upin};
+                  suppress_upin,
+                  checks.on() ? &token_notes : nullptr};
 }
 
 std::string HostRecordServices::AlternatePracticeNpi(const std::string& practice_ih_code,

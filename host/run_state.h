@@ -15,6 +15,7 @@
 #include "base/file_lock.h"
 #include "base/text_file.h"
 #include "base/runtime.h"
+#include "checks/claim_checks.h"
 #include "claim/claim_env.h"
 #include "claim/claim_state.h"
 #include "form/fmt_file.h"
@@ -96,10 +97,19 @@ struct RunState {
   // The records of the charges that could not be read, for the claim each
   // is held against.
   std::vector<RecordSpan> refuse_current_spans, refuse_next_spans;
-  // Claims with error findings go to the held-claims file when the checks
-  // hold claims; held is opened with the first of them.
-  bool hold_claims = false;
+  // The claim checks (host messages "CHECKS", "SKIPCHECK", "HOLDWARNINGS").
+  // Claims they hold go to the held-claims file, opened with the first.
+  CheckSettings checks;
   FmtFile held{cx};
+  // With the checks on, what was noticed while the batch's records were
+  // read (a character left out, a token that is not a number) waits here,
+  // by record number, for the claim those records belong to.
+  struct Noticed {
+    int32_t record;
+    ClaimFinding finding;
+  };
+  std::vector<Noticed> noticed;
+  std::vector<TokenNote> token_notes;  // the record being read
   // Pages written to each file by this run.
   int32_t main_pages = 0, held_pages = 0;
   // Claims that the page's 22 lines or the form's 18 diagnoses split: the
@@ -149,7 +159,7 @@ struct RunState {
 
   // What each layer is handed.
   ClaimEnv claim_env() { return ClaimEnv{cx, claim, ref}; }
-  FormEnv form_env() { return FormEnv{cx, claim, ref, total_claims, claim.multipage}; }
+  FormEnv form_env() { return FormEnv{cx, claim, ref, total_claims, claim.multipage, checks.on()}; }
   ParseEnv parse_env();
 };
 

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/context.h"
 #include "base/runtime.h"
@@ -31,6 +32,14 @@ class RecordServices {
   virtual void NormalizeAdjustmentCodes(std::string& codes) = 0;
 };
 
+// A warning about a token of the record being read, kept for the claim it
+// belongs to instead of queued (see ParseEnv::notes).
+struct TokenNote {
+  std::string rule;     // "NOT-A-NUMBER", "NOT-A-DATE"
+  std::string value;    // the token's text
+  std::string message;  // what the queue would have said
+};
+
 struct ParseEnv {
   Context& cx;
   RecordServices& services;
@@ -45,6 +54,10 @@ struct ParseEnv {
   std::string_view npi_legacy_note;  // logged by the practice parser
   Date npi_cutover_date = 0;         // NPIs are dropped while later than today
   bool suppress_upin = true;
+  // When set, warnings about tokens (WarnNotANumber, WarnNotADate) are
+  // logged and kept here for the host, which reports them with the claim's
+  // other findings; when null they are queued.
+  std::vector<TokenNote>* notes = nullptr;
 };
 
 }  // namespace ub04

@@ -92,23 +92,30 @@ namespace {
 // "token 43 of the Charge record holds "1,250.00", which is not a number;
 // ...": a warning about a token's text, logged and queued.
 void WarnToken(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text,
-               std::string_view what) {
+               std::string_view what, const char* rule) {
   Context& cx = env.cx;
-  cx.log.AnyLevel(cx.Say(kWarning, std::string(" ") + rules.entry_log + "  Warning: ",
-                         "token " + PlainNum(token) + " of the " + rules.cleanup_name +
-                             " record holds \"" + ClipForMessage(text) + "\", which is " +
-                             std::string(what)));
+  const std::string says = "token " + PlainNum(token) + " of the " + rules.cleanup_name +
+                           " record holds \"" + ClipForMessage(text) + "\", which is " +
+                           std::string(what);
+  const std::string procedure = std::string(" ") + rules.entry_log + "  Warning: ";
+  if (!env.notes) {
+    cx.log.AnyLevel(cx.Say(kWarning, procedure, says));
+    return;
+  }
+  std::string message = cx.component_name + procedure + says;
+  cx.log.AnyLevel(message);
+  env.notes->push_back({rule, std::string(text), std::move(message)});
 }
 
 }  // namespace
 
 void WarnNotANumber(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text) {
   WarnToken(env, rules, token, text,
-            "not a number; it is read as " + GeneralNum(LeadingNumber(text)));
+            "not a number; it is read as " + GeneralNum(LeadingNumber(text)), "NOT-A-NUMBER");
 }
 
 void WarnNotADate(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text) {
-  WarnToken(env, rules, token, text, "not a date (MMDDYYYY); it prints as given");
+  WarnToken(env, rules, token, text, "not a date (MMDDYYYY); it prints as given", "NOT-A-DATE");
 }
 
 int16_t DealWithPunctuation(Context& cx, Record& rec) {

@@ -18,7 +18,8 @@ namespace ub04 {
 int16_t ParseRecord(ParseEnv& env, const std::string& sRec, Record& rec,
                     bool keep_empty_payer_id = false);
 
-// Warns the host (severity 2, and the log) that token of the record being
+// Warns the host (severity 2, and the log; env.notes keeps it instead of
+// the queue when set) that token of the record being
 // read holds text that is more than a number, which is read as its leading
 // number.
 void WarnNotANumber(ParseEnv& env, const LayoutRules& rules, int token, std::string_view text);

@@ -67,23 +67,29 @@ TEST(CliManifest, CsvRowsMatchTheFormattedRecordFile) {
   EXPECT_EQ(rows[0],
             "claim,first_pdf_page,last_pdf_page,pages,patient,billing_provider,insurance,"
             "payer_sequence,total_charges,service_lines,warnings,errors,messages,page_sequences,"
-            "fate,findings");
+            "fate,findings,held");
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(rows[i + 1].substr(0, expected[i].size()), expected[i]);
     EXPECT_NE(rows[i + 1].find(ends[i], expected[i].size()), std::string::npos) << rows[i + 1];
   }
   EXPECT_NE(rows[2].find(",0,0,,2,written,0"), std::string::npos) << rows[2];
   // The stay of 23 lines: one claim over pages 3 and 4.
-  EXPECT_EQ(rows[3], "3,3,4,2,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2208.00,23,0,0,,3 4,written,0");
-  // Split, its second claim carries the warning of the split (a finding too).
-  CliRun split = RunCli("--no-print --split-long-claims --out " + dir.str() + " --manifest " +
-                        manifest + " " + ExampleBatch());
+  EXPECT_EQ(rows[3], "3,3,4,2,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,2208.00,23,0,0,,3 4,written,0,");
+  // Split, its second claim carries the warning of the split: a finding with
+  // checks on, a message with them off.
+  const std::string split_run = "--no-print --split-long-claims --out " + dir.str() +
+                                " --manifest " + manifest + " " + ExampleBatch();
+  CliRun split = RunCli(split_run);
+  ASSERT_EQ(split.status, 0) << split.err;
+  rows = Lines(ReadFile(manifest));
+  EXPECT_EQ(rows[4], "4,4,4,1,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,96.00,1,0,0,,4,written,1,");
+  split = RunCli("--no-checks " + split_run);
   ASSERT_EQ(split.status, 0) << split.err;
   rows = Lines(ReadFile(manifest));
   EXPECT_EQ(rows[4], "4,4,4,1,\"WIERZBICKI, TOMASZ\",BP1,BRC,1,96.00,1,1,0,\"warning: "
                      "WriteClaim()  Warning: the claim of account RV100512 has 23 service lines "
                      "and was split into 2 claims of at most 22 lines; host message MULTIPAGE "
-                     "\"\"1\"\" prints it as one claim of several pages\",4,written,1");
+                     "\"\"1\"\" prints it as one claim of several pages\",4,written,1,");
 }
 
 TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {
@@ -116,9 +122,9 @@ TEST(CliManifest, JsonLinesFollowTheTestClaimRange) {
                             "error: Record#  32 Record Key: ") != std::string::npos;
     EXPECT_EQ(has, i == 2) << rows[i];
     // A refused claim has no pages; the written ones may have a finding (the
-    // remarks of two claims do not fit box 80).
-    const std::string fate = i == 2 ? ",,refused,0" : ",written,";
-    EXPECT_NE(rows[i].find(fate, rows[i].size() - fate.size() - (i == 2 ? 0 : 1)), std::string::npos)
+    // remarks of two claims do not fit box 80); none is held.
+    const std::string fate = i == 2 ? ",,refused,0," : ",written,";
+    EXPECT_NE(rows[i].find(fate, rows[i].size() - fate.size() - (i == 2 ? 0 : 2)), std::string::npos)
         << rows[i];
   }
 

@@ -253,10 +253,12 @@ TEST(CliOptionTable, AnOptionOutsideItsRunsIsRefusedBeforeAnyWork) {
     std::string args, named;  // the run, as a refusal may name it
   } runs[] = {{ub04fmt::kFormatRun, "-o " + dir.str() + " " + batch, ""},
               {ub04fmt::kReprintRun, "--reprint " + fmt, "--reprint"},
-              {ub04fmt::kCalibrationRun, "--calibration " + pdf, "--calibration"}};
+              {ub04fmt::kCalibrationRun, "--calibration " + pdf, "--calibration"},
+              {ub04fmt::kCheckRun, "--check " + batch, "--check"}};
   for (const OptionRow& row : OptionTable()) {
-    // These two choose the run rather than join one.
-    if (row.id == ub04fmt::OptionId::kReprint || row.id == ub04fmt::OptionId::kCalibration)
+    // These choose the run rather than join one.
+    if (row.id == ub04fmt::OptionId::kReprint || row.id == ub04fmt::OptionId::kCalibration ||
+        row.id == ub04fmt::OptionId::kCheck)
       continue;
     const std::string use = *row.example ? row.example : ub04fmt::LongName(row);
     for (const Run& run : runs) {

@@ -137,7 +137,8 @@ TEST(CliSummary, CountsFilesAndTheLogAndQuietLeavesItOut) {
   CliRun r = RunCli("--no-print --out " + dir.str() + " " + ExampleBatch());
   ASSERT_EQ(r.status, 0) << r.err;
   // The 23-line claim is one claim over two pages.
-  EXPECT_NE(r.err.find("ub04fmt: 5 claims, 6 pages, 32 charges; 0 warnings, 0 errors\n"),
+  EXPECT_NE(r.err.find("ub04fmt: 5 claims, 6 pages, 32 charges; 0 findings (0 errors, 0 warnings), "
+                       "0 warnings, 0 errors\n"),
             std::string::npos) << r.err;
   EXPECT_NE(r.err.find("formatted records: " + dir.str() + "/claims.fmt\n"), std::string::npos);
   EXPECT_NE(r.err.find("run log: " + dir.str() + "/QVR_UB04PPA_Format.Log\n"), std::string::npos);
@@ -146,10 +147,10 @@ TEST(CliSummary, CountsFilesAndTheLogAndQuietLeavesItOut) {
   EXPECT_NE(printed.err.find("printed: " + dir.str() + "/claims.pdf (6 pages)"), std::string::npos);
   EXPECT_NE(printed.err.find("(deleted by printing"), std::string::npos) << printed.err;
 
-  // Quiet: the warnings, and nothing else.
+  // Quiet: the findings (the remarks), and nothing else.
   const std::string quiet = RunCli("-q --no-print --out " + dir.str() + " " + ExampleBatch()).err;
   for (size_t at = 0; at < quiet.size(); at = quiet.find('\n', at) + 1)
-    EXPECT_EQ(quiet.compare(at, 18, "ub04fmt: warning: "), 0) << quiet;
+    EXPECT_EQ(quiet.compare(at, 18, "ub04fmt: finding: "), 0) << quiet;
 }
 
 }  // namespace

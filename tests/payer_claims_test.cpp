@@ -285,7 +285,7 @@ TEST(PayerMends, TheCleanBatchHasNothingToMend) {
   CliRun r = RunCli("--no-print --out " + dir.str() + " " + std::string(UB04_SOURCE_DIR) +
                     "/tests/data/clean_batch.txt");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("5 claims, 5 pages, 30 charges; 0 warnings, 0 errors"), std::string::npos)
+  EXPECT_NE(r.err.find("5 claims, 5 pages, 30 charges; 0 findings (0 errors, 0 warnings), 0 warnings, 0 errors"), std::string::npos)
       << r.err;
 }
 
