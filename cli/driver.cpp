@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "base/msgbox.h"
 #include "base/text_util.h"
 #include "checks/claim_checks.h"
 
@@ -32,9 +33,12 @@ Driver::Driver(const Options& o, bool tty, ManifestWriter* manifest, FindingsRep
       report_(report),
       start_(std::chrono::steady_clock::now()) {
   fc_.AddClaimObserver([this](const ub04::ClaimRecord& claim) { OnClaim(claim); });
+  ub04::SetMessageBoxSink([this](std::string_view text) { boxes_.emplace_back(text); });
   if (o.preview) fc_.SetPreviewFolder(*o.preview);
   if (o.grid) fc_.SetPreviewGrid(true);  // no host message carries it
 }
+
+Driver::~Driver() { ub04::SetMessageBoxSink({}); }
 
 std::string Driver::Where(long long line, const std::string& what) {
   return "batch line " + std::to_string(line) + ", " + what;
@@ -103,11 +107,9 @@ bool Driver::Print() {
 
 bool Driver::Drain(const std::string& where, int64_t record, bool charge_record, int16_t result) {
   int max = 0, n = 0;
-  for (int32_t i = 1;; ++i) {
-    std::string entry = fc_.GetAMessage(i);
-    if (entry == "END") break;
+  std::vector<std::string> queued;
+  auto show = [&](const std::string& entry, const QueuedMessage& m) {
     ++n;
-    QueuedMessage m = ParseQueued(entry);
     max = std::max(max, m.severity);
     // The checks' findings are counted from the claims' records, apart
     // from the other warnings, and listed in the report.
@@ -118,7 +120,20 @@ bool Driver::Drain(const std::string& where, int64_t record, bool charge_record,
       messages_.push_back({record, charge_record && m.severity >= 3, {m.severity, PlainText(m.text)}});
     ClearProgress();
     printer_.Show(entry, m, where);
+  };
+  for (int32_t i = 1;; ++i) {
+    std::string entry = fc_.GetAMessage(i);
+    if (entry == "END") break;
+    QueuedMessage m = ParseQueued(entry);
+    if (!boxes_.empty()) queued.push_back(m.text);
+    show(entry, m);
   }
+  for (std::string& box : boxes_) {
+    if (std::find(queued.begin(), queued.end(), box) != queued.end()) continue;
+    std::replace_if(box.begin(), box.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    show(" 3//" + box + "//", {3, box});
+  }
+  boxes_.clear();
   return max < 3 && result != 3 && (result == 0 || n > 0);
 }
 

@@ -37,6 +37,9 @@ class Driver {
   // manifest: where the claims' rows go, report: where their findings go;
   // either may be null.
   Driver(const Options& o, bool tty, ManifestWriter* manifest, FindingsReport* report = nullptr);
+  ~Driver();
+  Driver(const Driver&) = delete;
+  Driver& operator=(const Driver&) = delete;
 
   // A set-up message; false when the component refused it.
   bool Setup(const std::string& nr, const std::string& text, const std::string& option);
@@ -114,6 +117,10 @@ class Driver {
   std::vector<std::pair<int64_t, std::string>> claim_errors_;
   std::vector<ClaimWrite> writes_;
   std::vector<HeldMessage> messages_;
+  // What the component showed in a message box during the current call:
+  // an error of its own, shown with the call's messages unless it queued
+  // the same text.
+  std::vector<std::string> boxes_;
   std::vector<ClaimNote> refused_, held_claims_;
   bool shown_ = false;
   std::chrono::steady_clock::time_point start_, drawn_{};

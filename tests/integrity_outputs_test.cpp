@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -279,6 +280,11 @@ TEST(RefusedClaims, AnOverflowingChargeRefusesItsClaimAndTheRestPrint) {
                        "/HOSP01 /0 /0 /0 /0 /0 /0 /0 /0 /6000) could not be added ("),
             std::string::npos) << r.err;
   EXPECT_NE(r.err.find("Overflow)\n"), std::string::npos) << r.err;
+  // The overflow the component also shows in a message box is said once,
+  // as one of the run's own lines.
+  std::istringstream lines(r.err);
+  for (std::string line; std::getline(lines, line);)
+    EXPECT_EQ(line.rfind("ub04fmt: ", 0), 0u) << line;
   // Its one page is missing, and nothing else.
   EXPECT_NE(r.err.find("printed: " + (edited / "claims.pdf").string() + " (" +
                        std::to_string(pages - 1) + " pages)"), std::string::npos) << r.err;
