@@ -1,8 +1,6 @@
-// What a run leaves in its output folder when something stands in its way:
-// a lock that is not a lock, another run printing to the same PDF, a file
-// changed while it prints, a full disk, a batch that must not replace the
-// last good file. Every case runs ub04fmt (or the component) for real on
-// real folders, and what it says is only ever about itself.
+// What a run leaves in its output folder when something stands in its way
+// (locks, another run, a killed run, a full disk, a file changed while it
+// prints), run for real as processes on real folders.
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,7 +9,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,6 +53,33 @@ std::pair<int, bool> PagesAndWord(const fs::path& pdf, const std::string& word) 
   int pages = 0;
   std::vector<Word> words = PdfWords(pdf, &pages);
   return {pages, Find(words, word) != nullptr};
+}
+
+// ---- a killed run ----------------------------------------------------------------------
+
+TEST(Processes, AKilledRunLeavesTheLastGoodFileAndTheNextRunTidiesUp) {
+  ScratchDir dir;
+  const std::string batch = ExampleBatch();
+  const fs::path fmt = dir.path() / "claims.fmt";
+  ASSERT_EQ(RunCli("--no-print -q -o " + dir.str() + " " + batch).status, 0);
+  const std::string good = ReadFile(fmt);
+  fs::remove(dir.path() / "claims.fmt.lock");
+
+  const auto& recs = ExampleRecords();
+  {
+    PipedRun run(dir.path(), dir.path() / "killed.err");
+    run.Send(recs, 0, recs.size() / 2);
+    AwaitWriting(dir.path());
+    run.Kill();
+  }
+  EXPECT_EQ(ReadFile(fmt), good);
+  EXPECT_EQ(NamesStarting(dir.path(), "claims.fmt.tmp").size(), 1u);
+  ASSERT_EQ(RunCli("--no-print -q -o " + dir.str() + " " + batch).status, 0);
+  EXPECT_EQ(ReadFile(fmt), good);
+  EXPECT_TRUE(NamesStarting(dir.path(), "claims.fmt.tmp").empty());
+  EXPECT_NE(ReadFile(dir.path() / "QVR_UB04PPA_Format.Log")
+                .find("Removed a temporary file an earlier run left unfinished"),
+            std::string::npos);
 }
 
 // ---- locks ------------------------------------------------------------------------------
@@ -190,8 +214,11 @@ TEST(RunSummary, ARunThatWroteNothingCountsNothingOfAnotherRun) {
     PipedRun other(dir.path(), dir.path() / "other.err");
     other.Send(recs, 0, recs.size() / 2);
     AwaitWriting(dir.path());
-    check_wrote_nothing(RunCli("-o " + dir.str() + " --manifest " + manifest + " " + ExampleBatch()),
-                        "none written");
+    CliRun r = RunCli("-o " + dir.str() + " --manifest " + manifest + " " + ExampleBatch());
+    EXPECT_NE(r.err.find("is being written by process " + std::to_string(other.pid()) + ";"),
+              std::string::npos) << r.err;
+    check_wrote_nothing(r, "none written");
+    EXPECT_FALSE(fs::exists(dir.path() / "claims.fmt"));
     other.Send(recs, recs.size() / 2, recs.size());
     EXPECT_EQ(other.Finish(), 0);
   }
@@ -211,13 +238,12 @@ TEST(RunSummary, ARunThatWroteNothingCountsNothingOfAnotherRun) {
 // ---- the last good file ---------------------------------------------------------------------
 
 // A batch whose first record is not a practice record writes nothing and
-// keeps yesterday's file; a batch that ends inside a charge writes the
-// claims before it, and its file takes the name.
-TEST(EarlierFile, ReplacedOnlyByABatchThatWroteItsClaims) {
+// keeps yesterday's file.
+TEST(EarlierFile, KeptWhenTheBatchWroteNothing) {
   ScratchDir dir;
   const fs::path out = dir.path() / "out", fmt = out / "claims.fmt";
   fs::create_directory(out);
-  ASSERT_EQ(RunUb04fmt("-q --no-print -o " + out.string() + " " + ExampleBatch()), 0);
+  ASSERT_EQ(RunCli("-q --no-print -o " + out.string() + " " + ExampleBatch()).status, 0);
   const std::string good = ReadFile(fmt);
 
   const std::string no_practice =
@@ -232,25 +258,6 @@ TEST(EarlierFile, ReplacedOnlyByABatchThatWroteItsClaims) {
   EXPECT_EQ(ReadFile(fmt), good);
   EXPECT_FALSE(fs::exists(out / "claims.pdf"));
   EXPECT_TRUE(NamesStarting(out, "claims.fmt.tmp").empty());
-
-  // Up to the last charge record, without its companions and its end.
-  size_t last_charge = 0, n = 0;
-  EditedExample(dir, [&](std::string& l) {
-    ++n;
-    if (l.find("//6000\t") != std::string::npos) last_charge = n;
-    return true;
-  });
-  n = 0;
-  const std::string cut = EditedExample(dir, [&](std::string&) { return ++n <= last_charge; });
-  CliRun open_charge = RunCli("-o " + out.string() + " " + cut);
-  EXPECT_EQ(open_charge.status, 1) << open_charge.err;
-  EXPECT_NE(open_charge.err.find("the batch ended inside the charge of record key"), std::string::npos)
-      << open_charge.err;
-  EXPECT_NE(open_charge.err.find("formatted records: " + fmt.string() + "\n"), std::string::npos)
-      << open_charge.err;
-  EXPECT_EQ(WhyIncomplete(fmt.string()), "");
-  EXPECT_NE(ReadFile(fmt), good);
-  EXPECT_FALSE(fs::exists(out / "claims.pdf"));  // a failed run prints nothing
 }
 
 // A claim of a charge whose amount overflows is refused and named; the
@@ -270,7 +277,7 @@ TEST(RefusedClaims, AnOverflowingChargeRefusesItsClaimAndTheRestPrint) {
   const fs::path plain = dir.path() / "plain", edited = dir.path() / "edited";
   fs::create_directory(plain);
   fs::create_directory(edited);
-  ASSERT_EQ(RunUb04fmt("-q -o " + plain.string() + " " + ExampleBatch()), 0);
+  ASSERT_EQ(RunCli("-q -o " + plain.string() + " " + ExampleBatch()).status, 0);
   const auto [pages, shown] = PagesAndWord(plain / "claims.pdf", "RV100231");
   ASSERT_TRUE(shown);
 
@@ -282,8 +289,7 @@ TEST(RefusedClaims, AnOverflowingChargeRefusesItsClaimAndTheRestPrint) {
   EXPECT_NE(r.err.find("Overflow)\n"), std::string::npos) << r.err;
   // The overflow the component also shows in a message box is said once,
   // as one of the run's own lines.
-  std::istringstream lines(r.err);
-  for (std::string line; std::getline(lines, line);)
+  for (const std::string& line : SplitLines(r.err))
     EXPECT_EQ(line.rfind("ub04fmt: ", 0), 0u) << line;
   // Its one page is missing, and nothing else.
   EXPECT_NE(r.err.find("printed: " + (edited / "claims.pdf").string() + " (" +
@@ -301,7 +307,7 @@ TEST(EarlierFile, AnEarlierBatchsHeldClaimsGoWithItsFile) {
   const fs::path held = dir.path() / "claims.fmt.held";
   const std::string earlier = "an earlier batch's held claims\n";
   std::ofstream(held, std::ios::binary) << earlier;
-  ASSERT_EQ(RunUb04fmt("-q --no-print -o " + dir.str() + " " + ExampleBatch()), 0);
+  ASSERT_EQ(RunCli("-q --no-print -o " + dir.str() + " " + ExampleBatch()).status, 0);
   EXPECT_FALSE(fs::exists(fs::symlink_status(held)));
   EXPECT_NE(ReadFile(dir.path() / "QVR_UB04PPA_Format.Log")
                 .find("Removed the held-claims file of an earlier batch: " + held.string()),
@@ -309,14 +315,14 @@ TEST(EarlierFile, AnEarlierBatchsHeldClaimsGoWithItsFile) {
 
   std::ofstream(held, std::ios::binary) << earlier;
   const std::string claimless = WriteBatch(dir, Key("1000") + "\t" + PracticeRecord() + "\n");
-  ASSERT_EQ(RunUb04fmt("-q --no-print -o " + dir.str() + " " + claimless), 0);
+  ASSERT_EQ(RunCli("-q --no-print -o " + dir.str() + " " + claimless).status, 0);
   EXPECT_EQ(ReadFile(held), earlier);
 
   fs::remove(held);
   const fs::path target = dir.path() / "elsewhere";
   std::ofstream(target, std::ios::binary) << earlier;
   fs::create_symlink(target, held);
-  ASSERT_EQ(RunUb04fmt("-q --no-print -o " + dir.str() + " " + ExampleBatch()), 0);
+  ASSERT_EQ(RunCli("-q --no-print -o " + dir.str() + " " + ExampleBatch()).status, 0);
   EXPECT_TRUE(fs::is_symlink(held));
   EXPECT_EQ(ReadFile(target), earlier);
 }

@@ -1,7 +1,6 @@
-// Nothing lost, nothing stale, never success over failure: the formatted-
-// record file takes its name only when finished, one run writes it at a
-// time, printing reads only what a run finished, and a batch's edges bill
-// nothing they cannot bill whole.
+// Nothing lost, nothing stale, never success over failure: printing reads
+// only what this run finished, and a batch's edges bill nothing they cannot
+// bill whole.
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,7 +10,6 @@
 
 #include "form/fmt_file.h"
 #include "host/format_class.h"
-#include "tests/process_support.h"
 #include "test_support.h"
 
 namespace ub04::test {
@@ -202,14 +200,7 @@ TEST(Outputs, APrintedFileIsOnlyOneThisRunFinished) {
     EXPECT_FALSE(fs::exists(pdf));
     EXPECT_EQ(ReadFile(fmt), claims);
   }
-  // A reprint (no batch in this run) prints what is there, and reads a cut
-  // file up to the cut.
-  {
-    Format_Class fc;
-    run(fc, false);
-    EXPECT_EQ(fc.ProcessFormattedRecords(), 0) << AllMessages(fc);
-    EXPECT_TRUE(fs::exists(pdf));
-  }
+  // A reprint (no batch in this run) reads a cut file up to the cut.
   Format_Class reprint;
   run(reprint, false);
   fs::resize_file(fmt, claims.find("\"F\",\"", claims.size() / 2) + 6);
@@ -267,86 +258,22 @@ TEST(Outputs, PrintingRefusesAFileNoRunFinished) {
       {h + c + f + t, "its last page has no \"N\" line"},
       {h + c + f + c + f + n + t, "starts a page before the last one ended"},
       {"", "it is empty"},
+      {h + t, nullptr},  // the header and trailer alone: a whole, empty batch
   };
   for (const auto& [text, why] : cases) {
+    SCOPED_TRACE(text);
     ScratchDir dir;
-    {
-      std::ofstream out(dir.path() / "claims.fmt", std::ios::binary);
-      out << text;
-    }
+    std::ofstream(dir.path() / "claims.fmt", std::ios::binary) << text;
     Format_Class fc;
     fc.HereIsAMessage("1", dir.str());
     fc.HereIsAMessage("2", "claims.fmt");
-    EXPECT_EQ(fc.ProcessFormattedRecords(), 1) << why;
+    EXPECT_EQ(fc.ProcessFormattedRecords(), why ? 1 : 0);
     std::string msgs = AllMessages(fc);
+    if (!why) continue;
     EXPECT_NE(msgs.find("incomplete formatted-record file"), std::string::npos) << msgs;
     EXPECT_NE(msgs.find(why), std::string::npos) << msgs;
-    EXPECT_FALSE(fs::exists(dir.path() / "claims.pdf")) << why;
+    EXPECT_FALSE(fs::exists(dir.path() / "claims.pdf"));
   }
-  // The header and trailer alone are a whole (empty) batch, as ever.
-  ScratchDir dir;
-  {
-    std::ofstream out(dir.path() / "claims.fmt", std::ios::binary);
-    out << h << t;
-  }
-  Format_Class fc;
-  fc.HereIsAMessage("1", dir.str());
-  fc.HereIsAMessage("2", "claims.fmt");
-  EXPECT_EQ(fc.ProcessFormattedRecords(), 0) << AllMessages(fc);
-}
-
-// ---- runs as processes: killed, side by side, out of room ------------------------------
-
-TEST(Processes, AKilledRunLeavesTheLastGoodFileAndTheNextRunTidiesUp) {
-  ScratchDir dir;
-  const std::string batch = ExampleBatch();
-  const fs::path fmt = dir.path() / "claims.fmt";
-  ASSERT_EQ(RunUb04fmt("--no-print -q -o " + dir.str() + " " + batch), 0);
-  const std::string good = ReadFile(fmt);
-  fs::remove(dir.path() / "claims.fmt.lock");
-
-  const auto& recs = ExampleRecords();
-  {
-    PipedRun run(dir.path(), dir.path() / "killed.err");
-    run.Send(recs, 0, recs.size() / 2);
-    AwaitWriting(dir.path());
-    run.Kill();
-  }
-  EXPECT_EQ(ReadFile(fmt), good);
-  int temporaries = 0;
-  for (const auto& e : fs::directory_iterator(dir.path()))
-    temporaries += e.path().filename().string().rfind("claims.fmt.tmp", 0) == 0;
-  EXPECT_EQ(temporaries, 1);
-
-  ASSERT_EQ(RunUb04fmt("--no-print -q -o " + dir.str() + " " + batch), 0);
-  EXPECT_EQ(ReadFile(fmt), good);
-  for (const auto& e : fs::directory_iterator(dir.path()))
-    EXPECT_NE(e.path().filename().string().rfind("claims.fmt.tmp", 0), 0u) << e.path();
-  EXPECT_NE(ReadFile(dir.path() / "QVR_UB04PPA_Format.Log")
-                .find("Removed a temporary file an earlier run left unfinished"),
-            std::string::npos);
-}
-
-TEST(Processes, ASecondRunOnTheSameFileWritesNothingAndSaysWhoHasIt) {
-  ScratchDir dir;
-  const auto& recs = ExampleRecords();
-  const std::string batch = ExampleBatch();
-  PipedRun first(dir.path(), dir.path() / "first.err");
-  first.Send(recs, 0, recs.size() / 2);
-  AwaitWriting(dir.path());
-  std::string holder = ReadFile(dir.path() / "claims.fmt.lock");  // its process id
-  holder = holder.substr(0, holder.find_first_not_of("0123456789"));
-
-  const fs::path err = dir.path() / "second.err";
-  EXPECT_EQ(RunUb04fmt("--no-print -q -o " + dir.str() + " " + batch + " 2>" + err.string()), 1);
-  const std::string said = ReadFile(err);
-  EXPECT_NE(said.find("is being written by process " + holder + ";"), std::string::npos)
-      << said;
-  EXPECT_FALSE(fs::exists(dir.path() / "claims.fmt"));
-
-  first.Send(recs, recs.size() / 2, recs.size());
-  EXPECT_EQ(first.Finish(), 0) << ReadFile(dir.path() / "first.err");
-  EXPECT_EQ(WhyIncomplete((dir.path() / "claims.fmt").string()), "");
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
-// Printing through a real print queue: the test runs its own CUPS daemon
-// (private configuration, spool and listen socket in a temporary folder)
-// with queues that write each job to a file, points the client at it through
-// CUPS_SERVER, and checks that the queue receives exactly the PDF printing
-// wrote. Every wait is bounded, an alarm ends a run that hangs anyway, and
-// the daemon dies with the test process.
+// Printing through a real print queue: a private CUPS daemon whose queues
+// write each job to a file must receive exactly the PDF printing wrote. Every
+// wait is bounded and the daemon dies with the test process.
 #include <cups/cups.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -272,10 +269,8 @@ TEST(PrintCups, SelectedQueueReceivesThePdfAsOneJob) {
   EXPECT_NE(m[0].find("Printer \"ub04closed\""), std::string::npos) << m[0];
 }
 
-// Once the pages went out, a later failure cannot make ub04fmt say that
-// nothing did: a queue that refuses the job after the PDF was written gives
-// 3 (printed, not everything), never 1, which would invite a retry that
-// prints the claims twice.
+// A queue refusing a written PDF gives 3 (printed, not everything), never 1,
+// which would invite a retry that prints the claims twice.
 TEST(PrintCups, AQueueRefusingAWrittenPdfMakesUb04fmtExitThree) {
   Deadline deadline(50);
   PrivateCups cups({{"ub04closed", false}});

@@ -18,10 +18,9 @@
 
 namespace ub04::test {
 
-// ub04fmt with args; its batch comes through a pipe from the test when
-// args name "-", so the test holds the run mid-batch. Its standard error
-// goes to the file err. With file_size, no file of it may grow past that
-// many bytes: writes fail as on a full disk.
+// ub04fmt with args, its standard error in err; with "-" the test feeds its
+// batch and can hold it mid-batch; with file_size its writes fail past that
+// size as on a full disk.
 class PipedRun {
  public:
   PipedRun(const std::vector<std::string>& args, const std::filesystem::path& err,
@@ -85,8 +84,7 @@ class PipedRun {
   std::FILE* to_child_ = nullptr;
 };
 
-// Waits (10 s at most) until a file whose name starts with prefix is in
-// dir; its path, or "" when none came.
+// The first file of dir named prefix..., waited for up to 10 s; "" if none.
 inline std::filesystem::path AwaitFile(const std::filesystem::path& dir, const std::string& prefix) {
   for (int i = 0; i < 10000; ++i) {
     std::error_code ec;
@@ -97,8 +95,7 @@ inline std::filesystem::path AwaitFile(const std::filesystem::path& dir, const s
   return {};
 }
 
-// Waits until a run writes file in dir: the lock file names its process
-// and its temporary is there.
+// Waits until a run writes file in dir: its temporary and its lock's pid.
 inline void AwaitWriting(const std::filesystem::path& dir, const std::string& file = "claims.fmt") {
   AwaitFile(dir, file + ".tmp");
   for (int i = 0; i < 500 && ReadFile(dir / (file + ".lock")).empty(); ++i) ::usleep(10000);
@@ -112,11 +109,6 @@ inline std::vector<std::string> NamesStarting(const std::filesystem::path& dir,
     if (e.path().filename().string().rfind(prefix, 0) == 0)
       names.push_back(e.path().filename().string());
   return names;
-}
-
-inline int RunUb04fmt(const std::string& args) {
-  int status = std::system((std::string(UB04FMT_PATH) + " " + args).c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace ub04::test

@@ -1,7 +1,6 @@
-// The ODBC path: the driver manager with the SQLite ODBC driver and a DSN in
-// a private odbc.ini. The driver knows neither the "KRV_TABLES" owner nor
-// sys.tables, so every connection goes through the owner retry and the
-// readiness table falls back to its default.
+// The ODBC path: the driver manager, the SQLite ODBC driver and a DSN in a
+// private odbc.ini; the driver knows neither the "KRV_TABLES" owner nor
+// sys.tables, so connections take the owner retry and the readiness default.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -162,9 +161,8 @@ TEST_F(Odbc, DsnWithTheHostsLoginAndAWholeConnectionString) {
   }
 }
 
-// Connecting never makes a database: a string that names none, or names a
-// database file that is not there, is refused before any driver sees it,
-// and nothing appears in the working folder.
+// A string naming no database, or a missing one, is refused before any
+// driver sees it: connecting never makes a database file.
 TEST_F(Odbc, ConnectingNeverCreatesAFile) {
   test::ScratchDir cwd;
   const fs::path was = fs::current_path();

@@ -11,14 +11,6 @@
 namespace ub04 {
 namespace {
 
-TEST(NumberTexts, SignPositionPlainAndGeneralForms) {
-  EXPECT_EQ(SignNum(5), " 5");
-  EXPECT_EQ(SignNum(0), " 0");
-  EXPECT_EQ(SignNum(-5), "-5");
-  EXPECT_EQ(PlainNum(12), "12");
-  EXPECT_EQ(GeneralNum(0.1 + 0.2), "0.3");  // 15 significant digits
-}
-
 // The number texts are built without printf; printf is the reference they
 // must match, digit for digit.
 TEST(NumberTexts, GeneralFormMatchesPrintf) {

@@ -1,7 +1,6 @@
 // Patient data on disk: every file a run makes is its owner's alone (or its
-// group's too, when the host asks), whatever the umask; a symbolic link
-// planted at an output path is refused and its target never touched; an
-// empty output folder is the current folder; and no login is built in.
+// group's too, on request) whatever the umask; links at output paths are
+// refused; no login is built in.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -121,9 +120,8 @@ TEST(SecurityFiles, EveryOutputIsOwnerOnlyByDefaultAndGroupReadableOnRequest) {
   }
 }
 
-// ub04fmt makes every missing level of a preview folder as closed as the
-// run's files, whatever the umask: none opens them, and a narrow one does
-// not close them to the group that asked to read.
+// Every missing level of a preview folder is made as closed as the files,
+// and a narrow umask does not close them to a group that asked to read.
 TEST(SecurityFiles, EveryPreviewFolderLevelUb04fmtMakesIsClosedToo) {
   for (const auto& [mask, group] : {std::pair{0000, false}, {0000, true}, {0077, true}}) {
     SCOPED_TRACE(std::string(mask ? "umask 077" : "umask 000") + (group ? ", --group-readable" : ""));
@@ -198,9 +196,8 @@ TEST(SecurityFiles, AnEmptyOutputPathIsTheCurrentFolder) {
   EXPECT_TRUE(fs::is_regular_file(dir.path() / "QVR_UB04PPA_Format.Log"));
 }
 
-// No built binary carries a login: every "UID=", "PWD=" or "PASSWORD=" it
-// holds ends its text there (the component only ever appends a value the
-// host gave it).
+// No built binary carries a login: every "UID=", "PWD=" or "PASSWORD=" in
+// it ends its text there.
 TEST(SecurityFiles, NoLoginInTheBuiltBinaries) {
   for (const char* path : {UB04_SHARED_LIB_PATH, UB04_STATIC_LIB_PATH, UB04FMT_PATH}) {
     std::ifstream f(path, std::ios::binary);

@@ -87,6 +87,13 @@ int CountOf(const std::string& text, const std::string& needle) {
   return n;
 }
 
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
 MessageBoxCapture::MessageBoxCapture() {
   SetMessageBoxSink([this](std::string_view t) { boxes.emplace_back(t); });
 }

@@ -1,7 +1,5 @@
-// Helpers shared by the tests. Everything goes through the component's public
-// surfaces: records are built as a billing host builds them (tokens joined
-// by "//"), and what a test checks is what a host sees: results, queued
-// messages, the formatted-record file and the run log.
+// Helpers shared by the tests: records built as a billing host builds them,
+// and what a host sees (results, queued messages, the files a run writes).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -47,6 +45,8 @@ std::string ReadFile(const std::filesystem::path& p);
 std::vector<FormattedLine> ReadFormatted(const std::filesystem::path& p);
 // How often the text holds needle.
 int CountOf(const std::string& text, const std::string& needle);
+// The lines of text, without their LF.
+std::vector<std::string> SplitLines(const std::string& text);
 
 // Captures message boxes of this thread while alive.
 class MessageBoxCapture {
@@ -77,8 +77,7 @@ using Tokens_ = std::initializer_list<std::pair<size_t, const char*>>;
 // Blank record with the given tokens set.
 Rec Full(size_t count, Tokens_ set = {});
 
-// A component set up to write into a scratch folder ("1" and "2" sent), its
-// NPI legacy-date file looked for there too.
+// A component writing into a scratch folder, its NPI file looked for there.
 struct Harness {
   ScratchDir dir;
   Format_Class fc;
@@ -127,14 +126,11 @@ std::vector<BatchLine> ReadBatch(const std::filesystem::path& file);
 // The example batch of the source tree: six claims, one per page.
 std::string ExampleBatch();
 const std::vector<BatchLine>& ExampleRecords();
-// A synthetic batch of `charges` charges (the benchmark generator: every
-// kind of claim break, full pages, other payers), the same for the same
-// seed, written into dir.
+// The benchmark generator's batch of `charges` charges for seed, in dir.
 std::filesystem::path GenerateBatch(const ScratchDir& dir, int charges, int seed);
-// Runs a batch through fc into folder/file the way the host does: output
-// folder and file name, every record, end of file. The run log is turned
-// down to level 0 after the first record (which forces it to 2) unless
-// keep_log. The first non-zero result, with its messages in *why.
+// Runs a batch through fc into folder/file as the host does, the run log
+// down to level 0 after the first record unless keep_log. The first non-zero
+// result, with its messages in *why.
 int16_t RunBatch(Format_Class& fc, const std::vector<BatchLine>& batch,
                  const std::filesystem::path& folder, const std::string& file,
                  std::string* why = nullptr, bool keep_log = false);
@@ -161,9 +157,7 @@ Rec TopText(const std::string& type);
 // empty; 102 tokens is the shortest charge, 140 reaches the ICD-10 codes.
 Rec ChargeText(size_t tokens = 102);
 
-// A batch with its practice sent and break preferences with the given
-// switches "1", the others "0"; charges sent with their companions and
-// closed by "6990".
+// A batch with its practice sent and only the given break switches on.
 struct ClaimBatch : Harness {
   explicit ClaimBatch(const std::vector<size_t>& switches_on = {});
   void Charge(const Rec& charge,
@@ -179,8 +173,7 @@ void ExecSql(const std::filesystem::path& file, const std::string& sql);
 // The example's tables (examples/reference.sql), without its rows, plus rows.
 void MakeRefDb(const std::filesystem::path& file, const std::string& rows = "");
 
-// The SQLite ODBC driver's library (Debian package libsqliteodbc), "" when
-// it is not installed.
+// The SQLite ODBC driver's library (package libsqliteodbc), "" when missing.
 std::string SqliteOdbcDriver();
 
 // A harness whose reference database is a fresh SQLite file with rows.
@@ -200,18 +193,14 @@ struct RefHarness : Harness {
   std::vector<std::string> messages;
 };
 
-// A made-up secret, new for every test process: letters and digits, with
-// each character of between placed between two runs of them (";}" gives
-// "k3x9;q2mz}7wd4"), so that quoting is exercised. No login lives in the
-// tests' source.
+// A made-up secret, new for every process, with each character of between
+// placed between runs of letters and digits (";}": "k3x9;q2mz}7wd4").
 std::string MadeUpSecret(std::string_view between = "");
 
 // The password of HostLogin, made up once per process.
 const std::string& TestPassword();
 
-// A login the host provides (UB04_DB_USER, UB04_DB_PASSWORD) for as long as
-// the object lives: the component adds it to a bare data-source name, and
-// the password must never be shown.
+// The host's login (UB04_DB_USER, UB04_DB_PASSWORD) while the object lives.
 struct HostLogin {
   HostLogin() {
     setenv("UB04_DB_USER", "tester", 1);
