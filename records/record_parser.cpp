@@ -1,6 +1,8 @@
 // The one parser every record type but extended data goes through.
 #include "records/record_parser.h"
 
+#include <cstring>
+
 #include "base/text_util.h"
 #include "records/layout_rules.h"
 #include "records/layouts.h"
@@ -61,20 +63,21 @@ void ReadPart(ParseContext& c, const Part& p) {
   if (p.after) p.after(c);
 }
 
-// "<prefix>Field 07": the grid label of field i (1-based).
-std::string_view GridLabel(const char* prefix, size_t i, std::string& buf) {
-  buf.assign(prefix);
-  buf += "Field ";
-  buf += static_cast<char>('0' + i / 10);
-  buf += static_cast<char>('0' + i % 10);
-  return buf;
+// "<prefix>Field 07": the grid label of field i (1-based), in buf. The
+// line shows 20 characters of it.
+std::string_view GridLabel(const char* prefix, size_t i, char (&buf)[24]) {
+  const size_t p = std::string_view(prefix).copy(buf, 12);
+  std::memcpy(buf + p, "Field ", 6);
+  buf[p + 6] = static_cast<char>('0' + i / 10);
+  buf[p + 7] = static_cast<char>('0' + i % 10);
+  return std::string_view(buf, p + 8);
 }
 
 void LogGrid(RunLog& log, const Record& rec, const LayoutRules& r) {
   if (!r.grid_heading || !log.Tracing()) return;
   log.Line("");
   log.Line(r.grid_heading);
-  std::string label;
+  char label[24];
   for (const GridSection& s : r.grid) {
     log.Grid(GridLabel(s.prefix, 1, label), rec[s.field01]);
     for (size_t i = 0; i < 4; ++i)
