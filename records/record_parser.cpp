@@ -12,8 +12,8 @@ namespace ub04 {
 
 namespace {
 
-// Room for the tokens of the longest record type, so that splitting one
-// record allocates once.
+// Room for the tokens of the longest record type, so that splitting
+// records never allocates.
 constexpr size_t kTokensReserved = 160;
 
 std::string& At(ParseContext& c, int token) { return c.rec[MemberForToken(c.rules, token)]; }
@@ -167,8 +167,13 @@ int16_t ParseByLayout(ParseEnv& env, const std::string& sRec, Record& rec,
   const LayoutRules& r = *rec.layout->rules;
   env.cx.log.Line(r.entry_log);
   if (r.on_entry) r.on_entry(env);
-  TokenViews t;
-  t.reserve(kTokensReserved);
+  // The views are kept between records for their capacity; nothing parses
+  // a record while another one is being parsed.
+  thread_local TokenViews t = [] {
+    TokenViews v;
+    v.reserve(kTokensReserved);
+    return v;
+  }();
   SplitTokenViews(sRec, "//", t);
   ParseContext c{env, rec, t, static_cast<long long>(t.size()) - 1, r, keep_empty_payer_id};
   // A gated record that is not switched on leaves its slot as it was.
