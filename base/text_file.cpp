@@ -9,6 +9,10 @@
 #include <cstring>
 #include <filesystem>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/runtime.h"
 
 namespace ub04 {
@@ -37,13 +41,15 @@ bool WordBreaks(const char* p) {
 
 // The same for the sixteen bytes at p, compared all at once.
 bool BlockBreaks(const char* p) {
-  typedef char Block __attribute__((vector_size(16)));
-  Block v;
-  std::memcpy(&v, p, sizeof v);
-  const Block hit = (v == '"') | (v == '\r') | (v == '\n');
-  uint64_t half[2];
-  std::memcpy(half, &hit, sizeof half);
-  return (half[0] | half[1]) != 0;
+#if defined(__SSE2__)
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
+                                                _mm_cmpeq_epi8(v, _mm_set1_epi8('\r'))),
+                                   _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+  return _mm_movemask_epi8(hit) != 0;
+#else
+  return WordBreaks<uint64_t>(p) || WordBreaks<uint64_t>(p + 8);
+#endif
 }
 
 [[noreturn]] void RaiseErrno(int err, const std::string& path) {
@@ -309,6 +315,7 @@ void OutFile::Adopt(int fd, const char* fmode, const std::string& path,
   path_ = path;
   final_ = final_path;
   len_ = 0;
+  drained_ = written_back_ = 0;
   if (!buf_) {
     cap_ = kBufferSize + kBufferSize / 4;
     buf_ = std::make_unique<char[]>(cap_);
@@ -345,7 +352,20 @@ void OutFile::Drain() {
   if (len_ == 0) return;
   errno = 0;
   if (std::fwrite(buf_.get(), 1, len_, f_) != len_) Fail(errno);
+  drained_ += len_;
   len_ = 0;
+}
+
+void OutFile::StartWriteback() {
+#if defined(SYNC_FILE_RANGE_WRITE)
+  constexpr uint64_t kWritebackStep = 1 << 20;
+  if (final_.empty() || drained_ - written_back_ < kWritebackStep) return;
+  // Only a request: a failure here is the disk's, and the fsync at Commit()
+  // reports it.
+  ::sync_file_range(::fileno(f_), static_cast<off_t>(written_back_),
+                    static_cast<off_t>(drained_ - written_back_), SYNC_FILE_RANGE_WRITE);
+  written_back_ = drained_;
+#endif
 }
 
 void OutFile::Flush() {
@@ -354,6 +374,7 @@ void OutFile::Flush() {
   Drain();
   errno = 0;
   if (std::fflush(f_) != 0) Fail(errno);
+  StartWriteback();
 }
 
 void OutFile::Close() {

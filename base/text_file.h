@@ -133,6 +133,10 @@ class OutFile {
   // Makes room for n more bytes than the buffer holds.
   void Grow(size_t n);
   void Drain();
+  // For a file that will be committed: asks the system to start writing to
+  // the disk what reached it since the last time, once that is a megabyte,
+  // so that the fsync at Commit() waits for little.
+  void StartWriteback();
   // A failed write or flush leaves the file open but poisoned: every later
   // write, flush and the close raise the same error, so a lost line can
   // never be followed by a close that reports success.
@@ -142,6 +146,8 @@ class OutFile {
   std::string final_;  // the name a file opened with OpenBeside() gets
   std::unique_ptr<char[]> buf_;  // bytes [0, len_) wait for the file
   size_t len_ = 0, cap_ = 0;
+  uint64_t drained_ = 0;      // bytes handed to the file since it was opened
+  uint64_t written_back_ = 0; // of them, those StartWriteback() asked for
   int err_ = 0;
   FileId committed_;
 };
