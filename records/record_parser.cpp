@@ -133,8 +133,7 @@ int16_t DealWithPunctuation(Context& cx, Record& rec) {
   try {
     return Guard([&]() -> int16_t {
       for (int token : r.cleanup_tokens) {
-        std::string& field = rec[MemberForToken(r, token)];
-        field = SquashAllPunctuation(cx, field, true, "", "");
+        SquashAllPunctuationInPlace(cx, rec[MemberForToken(r, token)]);
       }
       return 0;
     });
