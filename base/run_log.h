@@ -35,14 +35,18 @@ class RunLog {
   void set_level(int16_t level) { level_ = level; }
 
   // One line holding text, when the level is 2 or more and the log is open.
-  void Line(std::string_view text);
+  void Line(std::string_view text) {
+    if (Tracing()) Quoted(&text, 1);
+  }
   // The same line for the parts joined, without building the joined text:
   // Joined({"index = ", SignNum(i)}) writes what Line("index = " +
   // SignNum(i)) writes.
-  void Joined(std::initializer_list<std::string_view> parts);
+  void Joined(std::initializer_list<std::string_view> parts) {
+    if (Tracing()) Quoted(parts.begin(), parts.size());
+  }
   // One line holding text whenever the log is open, whatever the level: the
   // banners, and the few decisions support must always be able to see.
-  void AnyLevel(std::string_view text);
+  void AnyLevel(std::string_view text) { Quoted(&text, 1); }
   // True when trace lines are written (level 2 and the log open).
   bool Tracing() const { return level_ >= 2 && file_.IsOpen(); }
   // One line of several text items, each quoted, written at level 1 and up
@@ -52,8 +56,8 @@ class RunLog {
   void Grid(std::string_view label, std::string_view value);
 
  private:
-  template <class Fill>
-  void WriteWith(Fill&& fill);
+  // One line of one quoted item, the n parts joined, when the log is open.
+  void Quoted(const std::string_view* parts, size_t n);
 
   OutFile file_;
   int16_t level_ = 0;

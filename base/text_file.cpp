@@ -9,18 +9,47 @@
 #include <cstring>
 #include <filesystem>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/runtime.h"
 
 namespace ub04 {
 
 namespace {
 
-void ReplaceAll(char* p, char* end, char from, char to) {
-  while (p != end) {
-    p = static_cast<char*>(std::memchr(p, from, static_cast<size_t>(end - p)));
-    if (!p) return;
-    *p++ = to;
+void MendBytes(char* p, char* end) {
+  for (; p != end; ++p) {
+    if (*p == '"') *p = '\'';
+    else if (*p == '\r' || *p == '\n') *p = ' ';
   }
+}
+
+// True when one of the bytes of the word at p (4 or 8 bytes) is '"', CR or
+// LF. A zero byte of v makes (v - 0x01..) & ~v & 0x80.. nonzero, and
+// nothing else does.
+template <class Word>
+bool WordBreaks(const char* p) {
+  constexpr Word kOnes = static_cast<Word>(0x0101010101010101ULL);
+  constexpr Word kHigh = static_cast<Word>(0x8080808080808080ULL);
+  Word w;
+  std::memcpy(&w, p, sizeof w);
+  auto zero = [](Word v) { return (v - kOnes) & ~v & kHigh; };
+  return (zero(w ^ (kOnes * '"')) | zero(w ^ (kOnes * '\r')) | zero(w ^ (kOnes * '\n'))) != 0;
+}
+
+// The same for the sixteen bytes at p, compared all at once.
+bool BlockBreaks(const char* p) {
+#if defined(__SSE2__)
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
+                                                _mm_cmpeq_epi8(v, _mm_set1_epi8('\r'))),
+                                   _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+  return _mm_movemask_epi8(hit) != 0;
+#else
+  return WordBreaks<uint64_t>(p) || WordBreaks<uint64_t>(p + 8);
+#endif
 }
 
 [[noreturn]] void RaiseErrno(int err, const std::string& path) {
@@ -109,22 +138,42 @@ void RefuseLinkAt(const std::string& path) {
   if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) RaiseLink(path);
 }
 
-void AppendQuotedJoin(std::string& out, std::initializer_list<std::string_view> parts) {
-  // The text is copied in blocks and the few bytes that would break the
-  // line form are then found with memchr, which scans far faster than a
-  // byte-by-byte copy can test; most items hold none of them.
-  out += '"';
-  const size_t start = out.size();
-  for (std::string_view part : parts) out.append(part);
-  char* p = out.data() + start;
-  char* end = out.data() + out.size();
-  ReplaceAll(p, end, '"', '\'');
-  ReplaceAll(p, end, '\r', ' ');
-  ReplaceAll(p, end, '\n', ' ');
-  out += '"';
+void MendItemText(char* p, char* end) {
+  // Most items hold none of the three bytes, so the text is tested a block
+  // at a time and only a block that holds one is mended byte by byte. The
+  // last block ends at the end and may overlap the one before it: mending
+  // a byte twice changes nothing.
+  const size_t n = static_cast<size_t>(end - p);
+  if (n >= 16) {
+    for (char* q = p; end - q > 16; q += 16)
+      if (BlockBreaks(q)) MendBytes(q, q + 16);
+    if (BlockBreaks(end - 16)) MendBytes(end - 16, end);
+  } else if (n >= 8) {
+    if (WordBreaks<uint64_t>(p) || WordBreaks<uint64_t>(end - 8)) MendBytes(p, end);
+  } else if (n >= 4) {
+    if (WordBreaks<uint32_t>(p) || WordBreaks<uint32_t>(end - 4)) MendBytes(p, end);
+  } else {
+    MendBytes(p, end);
+  }
 }
 
-void AppendQuoted(std::string& out, std::string_view text) { AppendQuotedJoin(out, {text}); }
+void AppendQuotedJoin(std::string& out, std::initializer_list<std::string_view> parts) {
+  // The text is copied in blocks and the few bytes that would break the
+  // line form are then mended in place.
+  out.push_back('"');
+  const size_t start = out.size();
+  for (std::string_view part : parts) out.append(part.data(), part.size());
+  MendItemText(out.data() + start, out.data() + out.size());
+  out.push_back('"');
+}
+
+void AppendQuoted(std::string& out, std::string_view text) {
+  out.push_back('"');
+  const size_t start = out.size();
+  out.append(text.data(), text.size());
+  MendItemText(out.data() + start, out.data() + out.size());
+  out.push_back('"');
+}
 
 std::string QuoteItem(std::string_view text) {
   std::string out;
@@ -154,7 +203,7 @@ OutFile::~OutFile() {
     RemoveTemporary();
     return;
   }
-  if (!err_ && !buf_.empty()) std::fwrite(buf_.data(), 1, buf_.size(), f_);
+  if (!err_ && len_ != 0) std::fwrite(buf_.get(), 1, len_, f_);
   std::fclose(f_);
 }
 
@@ -163,7 +212,7 @@ void OutFile::RemoveTemporary() {
   f_ = nullptr;
   ::unlink(path_.c_str());
   final_.clear();
-  buf_.clear();
+  len_ = 0;
   err_ = 0;
 }
 
@@ -265,13 +314,17 @@ void OutFile::Adopt(int fd, const char* fmode, const std::string& path,
   err_ = 0;
   path_ = path;
   final_ = final_path;
-  buf_.clear();
-  buf_.reserve(kBufferSize + kBufferSize / 4);
+  len_ = 0;
+  drained_ = written_back_ = 0;
+  if (!buf_) {
+    cap_ = kBufferSize + kBufferSize / 4;
+    buf_ = std::make_unique<char[]>(cap_);
+  }
 }
 
 void OutFile::Fail(int err) {
   if (err_ == 0) err_ = ErrnoToRtError(err);
-  buf_.clear();
+  len_ = 0;
   Raise(err_);
 }
 
@@ -281,16 +334,38 @@ void OutFile::RaiseNotWritable() const {
 }
 
 void OutFile::Write(std::string_view bytes) {
-  CheckWritable();
-  buf_.append(bytes);
-  DrainIfFull();
+  char* p = Room(bytes.size());
+  if (!bytes.empty()) std::memcpy(p, bytes.data(), bytes.size());
+  Wrote(p + bytes.size());
+}
+
+void OutFile::Grow(size_t n) {
+  size_t cap = cap_ * 2;
+  if (cap < len_ + n) cap = len_ + n;
+  auto bigger = std::make_unique<char[]>(cap);
+  if (len_ != 0) std::memcpy(bigger.get(), buf_.get(), len_);
+  buf_ = std::move(bigger);
+  cap_ = cap;
 }
 
 void OutFile::Drain() {
-  if (buf_.empty()) return;
+  if (len_ == 0) return;
   errno = 0;
-  if (std::fwrite(buf_.data(), 1, buf_.size(), f_) != buf_.size()) Fail(errno);
-  buf_.clear();
+  if (std::fwrite(buf_.get(), 1, len_, f_) != len_) Fail(errno);
+  drained_ += len_;
+  len_ = 0;
+}
+
+void OutFile::StartWriteback() {
+#if defined(SYNC_FILE_RANGE_WRITE)
+  constexpr uint64_t kWritebackStep = 1 << 20;
+  if (final_.empty() || drained_ - written_back_ < kWritebackStep) return;
+  // Only a request: a failure here is the disk's, and the fsync at Commit()
+  // reports it.
+  ::sync_file_range(::fileno(f_), static_cast<off_t>(written_back_),
+                    static_cast<off_t>(drained_ - written_back_), SYNC_FILE_RANGE_WRITE);
+  written_back_ = drained_;
+#endif
 }
 
 void OutFile::Flush() {
@@ -299,6 +374,7 @@ void OutFile::Flush() {
   Drain();
   errno = 0;
   if (std::fflush(f_) != 0) Fail(errno);
+  StartWriteback();
 }
 
 void OutFile::Close() {
@@ -318,7 +394,7 @@ void OutFile::Close() {
   std::FILE* f = f_;
   f_ = nullptr;
   err_ = 0;
-  buf_.clear();
+  len_ = 0;
   errno = 0;
   bool bad = std::ferror(f) != 0;
   if (std::fclose(f) != 0 && err == 0) err = ErrnoToRtError(errno);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,9 @@ std::string QuoteItem(std::string_view text);
 void AppendQuoted(std::string& out, std::string_view text);
 // Appends the quoted form of the parts joined into one text.
 void AppendQuotedJoin(std::string& out, std::initializer_list<std::string_view> parts);
+// Mends the text of an item in place: each '"' becomes '\'', CR and LF
+// become spaces.
+void MendItemText(char* begin, char* end);
 
 // Permissions of the files the component creates: its owner's alone by
 // default; a host may let the owner's group read them. Nothing is ever made
@@ -58,10 +62,10 @@ void RefuseLinkAt(const std::string& path);
 // kGroupReadable) whatever the umask. A plain file with another hard link
 // is refused too, since writing it would change the other name's file.
 //
-// Lines are assembled in the file's own buffer, which goes to the file when
-// it passes kBufferSize and at every Flush(). The buffer is big enough for
-// all a host call writes, so flushing at the end of each call costs one
-// write per file.
+// Lines are assembled in the file's own buffer (Room() and Wrote()), which
+// goes to the file when it passes kBufferSize and at every Flush(). The
+// buffer is big enough for all a host call writes, so flushing at the end of
+// each call costs one write per file.
 class OutFile {
  public:
   enum class Mode { kTruncate, kAppend };
@@ -88,14 +92,18 @@ class OutFile {
   bool IsOpen() const { return f_ != nullptr; }
   const std::string& path() const { return path_; }
   void Write(std::string_view bytes);
-  // Writes what fill(std::string& buffer) appends to the buffer: a line is
-  // composed in place instead of in a string of its own that is then
-  // copied. fill must only append.
-  template <class Fill>
-  void WriteWith(Fill&& fill) {
+  // Room for n more bytes at the end of the buffer (raises when the file
+  // cannot take a write). They are composed in place and handed over with
+  // Wrote(end): a line needs no string of its own that is then copied.
+  char* Room(size_t n) {
     CheckWritable();
-    fill(buf_);
-    DrainIfFull();
+    if (cap_ - len_ < n) Grow(n);
+    return buf_.get() + len_;
+  }
+  // The bytes from the last Room() up to end are the file's.
+  void Wrote(const char* end) {
+    len_ = static_cast<size_t>(end - buf_.get());
+    if (len_ >= kBufferSize) Drain();
   }
   void Flush();
   // Writes what is buffered and closes; raises a failure. A file opened
@@ -122,11 +130,13 @@ class OutFile {
     if (!f_ || err_) RaiseNotWritable();
   }
   [[noreturn]] void RaiseNotWritable() const;
-  // Sends the buffer to the file once it has grown past kBufferSize.
-  void DrainIfFull() {
-    if (buf_.size() >= kBufferSize) Drain();
-  }
+  // Makes room for n more bytes than the buffer holds.
+  void Grow(size_t n);
   void Drain();
+  // For a file that will be committed: asks the system to start writing to
+  // the disk what reached it since the last time, once that is a megabyte,
+  // so that the fsync at Commit() waits for little.
+  void StartWriteback();
   // A failed write or flush leaves the file open but poisoned: every later
   // write, flush and the close raise the same error, so a lost line can
   // never be followed by a close that reports success.
@@ -134,7 +144,10 @@ class OutFile {
   std::FILE* f_ = nullptr;
   std::string path_;
   std::string final_;  // the name a file opened with OpenBeside() gets
-  std::string buf_;
+  std::unique_ptr<char[]> buf_;  // bytes [0, len_) wait for the file
+  size_t len_ = 0, cap_ = 0;
+  uint64_t drained_ = 0;      // bytes handed to the file since it was opened
+  uint64_t written_back_ = 0; // of them, those StartWriteback() asked for
   int err_ = 0;
   FileId committed_;
 };

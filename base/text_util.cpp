@@ -1,6 +1,7 @@
 #include "base/text_util.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "base/msgbox.h"
@@ -14,24 +15,53 @@ void Check16(std::string_view s) { CheckInt16(static_cast<long long>(s.size()));
 
 }  // namespace
 
+namespace {
+
+// The bytes SquashAllPunctuation keeps, one flag per byte value.
+using KeptBytes = std::array<bool, 256>;
+
+KeptBytes KeptBy(bool use_default, std::string_view keep_extra, std::string_view drop) {
+  KeptBytes kept{};
+  for (char c = '0'; c <= '9'; ++c) kept[static_cast<unsigned char>(c)] = true;
+  for (char c = 'A'; c <= 'Z'; ++c) kept[static_cast<unsigned char>(c)] = true;
+  if (use_default)
+    for (char c : std::string_view(" .,-_()/\\'&")) kept[static_cast<unsigned char>(c)] = true;
+  for (char c : keep_extra) kept[static_cast<unsigned char>(c)] = true;
+  for (char c : drop) kept[static_cast<unsigned char>(c)] = false;
+  return kept;
+}
+
+}  // namespace
+
 std::string SquashAllPunctuation(Context& cx, std::string_view text, bool use_default,
                                  std::string_view keep_extra, std::string_view drop) {
   std::string out;
   try {
     Check16(text);
-    std::string keep = use_default ? " .,-_()/\\'&" : "";
-    keep += keep_extra;
+    const KeptBytes kept = KeptBy(use_default, keep_extra, drop);
     out.reserve(text.size());
-    for (char c : text) {
-      if (drop.find(c) != std::string_view::npos) continue;
-      if (keep.find(c) != std::string::npos || (c >= '0' && c <= '9') ||
-          (c >= 'A' && c <= 'Z'))
-        out += c;
-    }
+    for (char c : text)
+      if (kept[static_cast<unsigned char>(c)]) out += c;
   } catch (const RtError& e) {
     cx.ReportError(" SquashAllPunctuation()\r", e, kShowBox);
   }
   return out;
+}
+
+void SquashAllPunctuationInPlace(Context& cx, std::string& text) {
+  // Every record's clean-up fields go through here: the default set is
+  // worked out once, and the kept bytes move down within the text.
+  static const KeptBytes kKept = KeptBy(true, "", "");
+  try {
+    Check16(text);
+  } catch (const RtError& e) {
+    cx.ReportError(" SquashAllPunctuation()\r", e, kShowBox);
+    text.clear();
+    return;
+  }
+  text.erase(std::remove_if(text.begin(), text.end(),
+                            [](char c) { return !kKept[static_cast<unsigned char>(c)]; }),
+             text.end());
 }
 
 std::string ReplaceDot(Context& cx, std::string& text) {

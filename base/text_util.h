@@ -17,6 +17,8 @@ namespace ub04 {
 // everything in drop.
 std::string SquashAllPunctuation(Context& cx, std::string_view text, bool use_default,
                                  std::string_view keep_extra, std::string_view drop);
+// The same with the default set and no extras, on text in place.
+void SquashAllPunctuationInPlace(Context& cx, std::string& text);
 // Every "." becomes a space, in place.
 std::string ReplaceDot(Context& cx, std::string& text);
 // The text without any ".".

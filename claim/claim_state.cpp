@@ -48,9 +48,11 @@ void BlankTop(TopRecords& t) {
   });
 }
 
-void ClearGroup(RunLog& log, ChargeGroup& g) {
+// records_blank: the records hold nothing already (the log lines and the
+// fresh custom-form list are the same either way).
+void ClearGroup(RunLog& log, ChargeGroup& g, bool records_blank) {
   ForEachRow(RecordRole::kGroup, [&](const RecordType& r) {
-    r.slot.group(g).Clear();
+    if (!records_blank) r.slot.group(g).Clear();
     if (r.layout->clear_log) log.Line(r.layout->clear_log);
   });
   g.custom_forms = std::make_shared<CCFormInfoArray>();
@@ -96,12 +98,13 @@ void EmptyLastTop(ClaimEnv& env) {
 
 void EmptyThisGroup(ClaimEnv& env) {
   env.cx.log.Line("EmptyThisGroup()");
-  ClearGroup(env.cx.log, env.cs.this_group);
+  ClearGroup(env.cx.log, env.cs.this_group, env.cs.this_group_blank);
+  env.cs.this_group_blank = true;
 }
 
 void EmptyLastGroup(ClaimEnv& env) {
   env.cx.log.Line("EmptyLastGroup()");
-  ClearGroup(env.cx.log, env.cs.last_group);
+  ClearGroup(env.cx.log, env.cs.last_group, false);
 }
 
 void CopyThisTopToLast(ClaimEnv& env) {
@@ -149,6 +152,7 @@ void CopyThisGroupToLast(ClaimEnv& env) {
       // and gets a fresh custom-form list. The strings keep their capacity,
       // so neither group allocates again for the next charge.
       std::swap(c.last_group, c.this_group);
+      c.this_group_blank = false;  // This holds the old Last now
       c.last_follow = c.this_follow;
       env.cx.log.Joined({"**CopyThisGroupToLast - LastFollowed and This-Followed are both: ",
                          BoolText(c.this_follow.followed)});

@@ -38,16 +38,16 @@ void AddAmount(Currency& total, Currency add) {
 
 int16_t PayAdjHelper::ParseThePaymentAdjCodeStructs(const std::string& sAdjCodes,
                                                     std::vector<PaymentAdjStruct>& aStructs) {
-  Tokens tokens;
-  SplitTokens(sAdjCodes, "|", tokens);
+  TokenViews tokens;
+  SplitTokenViews(sAdjCodes, "|", tokens);
 
   std::vector<PaymentAdjStruct> parsed;
   PaymentAdjStruct adj;
   for (size_t i = 0; i < tokens.size(); ++i) {
-    const std::string& t = tokens[i];
+    const std::string_view t = tokens[i];
     switch (i % kFieldsPerAdjustment) {
-      case 0: adj.sGroup = t; break;
-      case 1: adj.sReason = t; break;
+      case 0: adj.sGroup.assign(t); break;
+      case 1: adj.sReason.assign(t); break;
       case 2: adj.curAmount = Currency::FromText(t); break;
       case 3:
         adj.dfUnit = LeadingNumber(t);
@@ -96,8 +96,12 @@ int16_t PayAdjHelper::AddThePaymentAdjCodes(std::string& sTot, const std::string
       std::string out;
       for (const PaymentAdjStruct& t : total) {
         if (t.sGroup.empty()) continue;
-        out += t.sGroup + "|" + t.sReason + "|" + AmountText(t.curAmount) + "|" +
-               GeneralNum(t.dfUnit) + "|";
+        const std::string amount = AmountText(t.curAmount), unit = GeneralNum(t.dfUnit);
+        for (std::string_view part : {std::string_view(t.sGroup), std::string_view(t.sReason),
+                                      std::string_view(amount), std::string_view(unit)}) {
+          out += part;
+          out += '|';
+        }
       }
       if (!out.empty()) out.pop_back();
       sTot = std::move(out);

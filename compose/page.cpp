@@ -1,5 +1,7 @@
 #include "compose/page.h"
 
+#include <bit>
+#include <cstdint>
 #include <unordered_map>
 
 #include "base/text_util.h"
@@ -10,23 +12,34 @@ namespace ub04 {
 
 namespace {
 
-// Characters a text at a writer's position may take: the width of the field
-// the form layout puts there. The writers use a few fixed positions, so each
-// is looked up once; -1 where no field lies (nothing to hold the text to).
-int RoomAt(float x, float y, int16_t align) {
+// What a field line at a writer's position needs: the characters a text
+// there may take (the width of the field the form layout puts there; -1
+// where no field lies, nothing to hold the text to) and the line's tail
+// after the text. The writers use a few fixed positions, so each is worked
+// out once. Positions are keyed by their bits: -0 and 0 are two keys with
+// the same answers.
+struct Spot {
+  int room;
+  std::string tail;
+};
+
+const Spot& SpotAt(float x, float y, int16_t align) {
   struct Key {
-    float x, y;
+    uint32_t x, y;
     int16_t align;
     bool operator==(const Key&) const = default;
   };
   struct Hash {
     size_t operator()(const Key& k) const {
-      return std::hash<float>{}(k.x) * 31 + std::hash<float>{}(k.y) * 7 + static_cast<size_t>(k.align);
+      uint64_t h = (static_cast<uint64_t>(k.x) << 32 | k.y) * 0x9E3779B97F4A7C15ULL;
+      return static_cast<size_t>((h >> 29) ^ h ^ static_cast<uint16_t>(k.align));
     }
   };
-  thread_local std::unordered_map<Key, int, Hash> room;
-  auto [it, added] = room.try_emplace(Key{x, y, align}, 0);
-  if (added) it->second = FieldChars(x, y, align);
+  thread_local std::unordered_map<Key, Spot, Hash> spots;
+  const Key key{std::bit_cast<uint32_t>(x), std::bit_cast<uint32_t>(y), align};
+  auto it = spots.find(key);
+  if (it == spots.end())
+    it = spots.emplace(key, Spot{FieldChars(x, y, align), FormattedLineTail(x, y, align)}).first;
   return it->second;
 }
 
@@ -41,7 +54,8 @@ std::string LocatorName(float x, float y, int16_t align) {
 }  // namespace
 
 void Page::Put(std::string_view text, float x, float y, int16_t align) const {
-  const int room = RoomAt(x, y, align);
+  const Spot& spot = SpotAt(x, y, align);
+  const int room = spot.room;
   if (room >= 0 && text.size() > static_cast<size_t>(room)) {
     const std::string box = LocatorName(x, y, align);
     const std::string account = patient()[patient::AccountNumber];
@@ -53,18 +67,19 @@ void Page::Put(std::string_view text, float x, float y, int16_t align) const {
     Warn(box, "TEXT-CUT", text, says(ClipForMessage(text)), says(text));
     text = text.substr(0, static_cast<size_t>(room));
   }
-  AppendFormattedLine(out.lines, "F", text, x, y, align);
+  AppendFormattedLine(out.lines, "F", text, spot.tail);
 }
 
 void Page::PutAmount(std::string_view text, float x, float y, int16_t align) const {
-  const int room = RoomAt(x, y, align);
+  const Spot& spot = SpotAt(x, y, align);
+  const int room = spot.room;
   if (room >= 0 && text.size() > static_cast<size_t>(room)) {
     if (out.failure.empty())
       out.failure = LocatorName(x, y, align) + " cannot hold the amount " + std::string(text) +
                     " (" + std::to_string(room) + " characters)";
     return;
   }
-  AppendFormattedLine(out.lines, "F", text, x, y, align);
+  AppendFormattedLine(out.lines, "F", text, spot.tail);
 }
 
 void Page::CodeLeftOut(std::string_view boxes, int slots, std::string_view what,

@@ -100,27 +100,36 @@ void AppendPosition(std::string& out, float v) {
 
 }  // namespace
 
-void AppendFormattedLine(std::string& out, std::string_view kind, std::string_view text,
-                         float x, float y, int number) {
-  AppendQuoted(out, kind);
-  out += ',';
-  AppendQuoted(out, text);
-  out += ',';
-  AppendPosition(out, x);
-  out += ',';
-  AppendPosition(out, y);
-  out += ',';
+std::string FormattedLineTail(float x, float y, int number) {
+  std::string tail;
+  tail += ',';
+  AppendPosition(tail, x);
+  tail += ',';
+  AppendPosition(tail, y);
+  tail += ',';
   char buf[16];
-  out.append(buf, std::to_chars(buf, buf + sizeof buf, number).ptr);
-  out += "\r\n";
+  tail.append(buf, std::to_chars(buf, buf + sizeof buf, number).ptr);
+  tail += "\r\n";
+  return tail;
 }
 
+void AppendFormattedLine(std::string& out, std::string_view kind, std::string_view text,
+                         std::string_view tail) {
+  AppendQuoted(out, kind);
+  out.push_back(',');
+  AppendQuoted(out, text);
+  out.append(tail.data(), tail.size());
+}
 
-template <class Fill>
-int16_t FmtFile::WriteWith(const char* proc, Fill&& fill) {
+void AppendFormattedLine(std::string& out, std::string_view kind, std::string_view text,
+                         float x, float y, int number) {
+  AppendFormattedLine(out, kind, text, FormattedLineTail(x, y, number));
+}
+
+int16_t FmtFile::WriteLines(const char* proc, std::string_view lines) {
   if (failed_ && failed_call_ == cx_.call) return kFailed;
   try {
-    out_.WriteWith(fill);
+    out_.Write(lines);
     return 0;
   } catch (const RtError& e) {
     failed_ = true;
@@ -128,15 +137,6 @@ int16_t FmtFile::WriteWith(const char* proc, Fill&& fill) {
     cx_.ReportError(" " + std::string(proc) + "  Error: ", e, kQueueIt | kKeepAsErrorMsg);
     return kFailed;
   }
-}
-
-int16_t FmtFile::WriteLine(const char* proc, std::string_view kind, std::string_view text,
-                           float x, float y, int number) {
-  return WriteWith(proc, [&](std::string& b) { AppendFormattedLine(b, kind, text, x, y, number); });
-}
-
-int16_t FmtFile::WriteLines(const char* proc, std::string_view lines) {
-  return WriteWith(proc, [&](std::string& b) { b.append(lines); });
 }
 
 std::string PositionItem(float v) {
@@ -194,12 +194,12 @@ void FmtFile::Flush() {
 
 int16_t FmtFile::WriteHeader(std::string_view text) {
   cx_.log.Line("WriteHeader()");
-  return WriteLine("WriteHeader()", "H", text, 0, 0, 0);
+  return WriteLines("WriteHeader()", FormatRecordLine("H", text, 0, 0, 0));
 }
 
 int16_t FmtFile::WriteTrailer(std::string_view text) {
   cx_.log.Line("WriteTrailer()");
-  return WriteLine("WriteTrailer()", "T", text, 0, 0, 0);
+  return WriteLines("WriteTrailer()", FormatRecordLine("T", text, 0, 0, 0));
 }
 
 // ---- reading ------------------------------------------------------------------

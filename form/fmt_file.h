@@ -28,6 +28,13 @@ std::string FormatRecordLine(std::string_view kind, std::string_view text, float
 // The same line appended to out.
 void AppendFormattedLine(std::string& out, std::string_view kind, std::string_view text,
                          float x, float y, int number);
+// What follows a line's text item: ",X,Y,NUMBER" and CR LF. Every line
+// written at one place with one number ends the same, so a writer that
+// puts many texts at a few places makes each tail once.
+std::string FormattedLineTail(float x, float y, int number);
+// The line of kind and text that ends with tail.
+void AppendFormattedLine(std::string& out, std::string_view kind, std::string_view text,
+                         std::string_view tail);
 
 class FmtFile {
  public:
@@ -54,17 +61,11 @@ class FmtFile {
   int16_t WriteHeader(std::string_view text);
   int16_t WriteTrailer(std::string_view text);
   // Lines composed elsewhere (a whole claim, its pages from "C" to "N"),
-  // written as they are. proc names the writer in a failure's message.
+  // written as they are. proc names the writer in a failure's message; a
+  // failure is queued once per host call.
   int16_t WriteLines(const char* proc, std::string_view lines);
 
  private:
-  // Writes what fill appends to the file's buffer; a failure is queued
-  // once per host call, named by proc.
-  template <class Fill>
-  int16_t WriteWith(const char* proc, Fill&& fill);
-  int16_t WriteLine(const char* proc, std::string_view kind, std::string_view text, float x,
-                    float y, int number);
-
   Context& cx_;
   OutFile out_;
   // Once a write failed, later writes of the same host call fail quietly:

@@ -435,8 +435,8 @@ int16_t Format_Class::FormatRecord(const std::string& sKey, const std::string& s
       return Finish(rs, kReported);
     }
     if (log.level() != 0) log.Items({SignNum(rs.record_counter), sKey, sRec});
-    Tokens key;
-    SplitTokens(sKey, "//", key);
+    TokenViews& key = rs.key_tokens;
+    SplitTokenViews(sKey, "//", key);
     for (size_t i = 0; i < rs.record_header.size(); ++i)
       rs.record_header[i] = Tok(key, static_cast<long long>(i));
     const std::string& type = rs.record_header[10];

@@ -127,6 +127,7 @@ struct RunState {
   bool first_charge = true;
   int32_t total_claims = 0;
   std::array<std::string, 11> record_header;
+  TokenViews key_tokens;  // the key's tokens, kept for its capacity
 
   // The charge being received: from its "6000" to its "6990". A batch may
   // not end inside one, and its companions need one to belong to.

@@ -33,6 +33,7 @@ class CairoRenderer : public PageRenderer {
   }
 
   void SetFont(const std::string& name, float points, bool bold) override {
+    ShowPendingText();  // drawn in the font it was placed in
     font_.Select(name, points, bold);
     if (cr_) font_.Apply(cr_.get());
   }
@@ -47,24 +48,20 @@ class CairoRenderer : public PageRenderer {
     return static_cast<float>(font_.height() / kPointsPerInch);
   }
 
+  // The text is placed at once and drawn with the rest of its page's text
+  // (ShowPendingText): one drawing operation a page instead of one a text,
+  // which is what a document's size and its writing time depend on.
   void DrawText(float x, float y, std::string_view text) override {
     RequireFont();
     if (!cr_) Raise(kErrPrinter, "Printer error: no page begun");
-    cairo_move_to(cr_.get(), x * kPointsPerInch, y * kPointsPerInch + font_.ascent());
-    ShowText(text);
-    cairo_status_t st = cairo_status(cr_.get());
-    if (st == CAIRO_STATUS_SUCCESS) return;
-    CheckSurface("drawing");
-    // The context keeps its error for good; the page goes on with a fresh one.
-    Attach(surface_, scale_);
-    Raise(kErrPrinter, "Printer error: " + StatusText(st));
+    PlaceText(x * kPointsPerInch, y * kPointsPerInch + font_.ascent(), text);
   }
 
  protected:
   // Draws on surface (not owned) with scale device units per point.
   void Attach(cairo_surface_t* surface, double scale) {
     surface_ = surface;
-    scale_ = scale;
+    DropPendingText();
     cr_.reset(cairo_create(surface));
     if (cairo_status(cr_.get()) != CAIRO_STATUS_SUCCESS) {
       CheckSurface("starting a page");
@@ -76,6 +73,7 @@ class CairoRenderer : public PageRenderer {
   }
 
   void Detach() {
+    DropPendingText();
     cr_.reset();
     surface_ = nullptr;
   }
@@ -104,6 +102,27 @@ class CairoRenderer : public PageRenderer {
     CheckSurface("drawing the form on");
   }
 
+  // Draws the text placed since the last call, in the order it was placed,
+  // as one operation; a page calls it before it ends. A failed drawing ends
+  // the document (DeviceFailure).
+  void ShowPendingText() {
+    cairo_t* c = cr_.get();
+    if (glyphs_.empty() || !c) return;
+    const int n = static_cast<int>(glyphs_.size());
+    if (cairo_status(c) == CAIRO_STATUS_SUCCESS) {
+      if (cairo_surface_has_show_text_glyphs(cairo_get_target(c)))
+        cairo_show_text_glyphs(c, utf8_.data(), static_cast<int>(utf8_.size()), glyphs_.data(),
+                               n, clusters_.data(), n, cairo_text_cluster_flags_t{});
+      else
+        cairo_show_glyphs(c, glyphs_.data(), n);
+    }
+    DropPendingText();
+    const cairo_status_t st = cairo_status(c);
+    if (st == CAIRO_STATUS_SUCCESS) return;
+    CheckSurface("drawing on");
+    Fail("drawing on", st);
+  }
+
  private:
   FormInk form_ink_ = FormInk::kNone;
   float form_dx_ = 0, form_dy_ = 0;
@@ -112,18 +131,13 @@ class CairoRenderer : public PageRenderer {
     if (!font_.selected()) Raise(kErrPrinter, "Printer error: no font selected");
   }
 
-  // What cairo_show_text does at the current point, with the glyphs from
-  // the table: the same glyphs at the same positions, and for a document
-  // that keeps the text (PDF) the same UTF-8 with one cluster per glyph.
-  void ShowText(std::string_view text) {
-    cairo_t* c = cr_.get();
-    if (text.empty() || cairo_status(c) != CAIRO_STATUS_SUCCESS) return;
-    draw_glyphs_.Use(cairo_get_scaled_font(c));
-    double x, y;
-    cairo_get_current_point(c, &x, &y);
-    glyphs_.clear();
-    clusters_.clear();
-    utf8_.clear();
+  // What cairo_show_text would draw with (x, y) as the current point (user
+  // space, points), with the glyphs from the table: the same glyphs at the
+  // same positions, and for a document that keeps the text (PDF) the same
+  // UTF-8 with one cluster per glyph. Added to the page's pending text.
+  void PlaceText(double x, double y, std::string_view text) {
+    if (text.empty()) return;
+    draw_glyphs_.Use(cairo_get_scaled_font(cr_.get()));
     for (unsigned char b : text) {
       const GlyphTable::Entry& e = draw_glyphs_.Get(b);
       glyphs_.push_back({e.index, x, y});
@@ -132,23 +146,23 @@ class CairoRenderer : public PageRenderer {
       utf8_.append(e.utf8, e.utf8_len);
       clusters_.push_back({e.utf8_len, 1});
     }
-    const int n = static_cast<int>(glyphs_.size());
-    if (cairo_surface_has_show_text_glyphs(cairo_get_target(c)))
-      cairo_show_text_glyphs(c, utf8_.data(), static_cast<int>(utf8_.size()), glyphs_.data(), n,
-                             clusters_.data(), n, cairo_text_cluster_flags_t{});
-    else
-      cairo_show_glyphs(c, glyphs_.data(), n);
+  }
+
+  void DropPendingText() {
+    glyphs_.clear();
+    clusters_.clear();
+    utf8_.clear();
   }
 
   CairoFont font_;
   GlyphTable draw_glyphs_;  // of the context's font, for drawing
-  // Reused by every text, so drawing allocates only for a longer text.
+  // The page's text placed and not yet drawn; kept from page to page, so
+  // drawing allocates only for a page with more text.
   std::vector<cairo_glyph_t> glyphs_;
   std::vector<cairo_text_cluster_t> clusters_;
   std::string utf8_;
   Owned<cairo_t> cr_;
   cairo_surface_t* surface_ = nullptr;
-  double scale_ = 1;
 };
 
 // cairo's write callback: every byte goes to the temporary file; the first
@@ -245,6 +259,7 @@ class PdfRenderer : public CairoRenderer {
 
   void EndPage() override {
     if (!cr()) return;
+    ShowPendingText();
     cairo_show_page(cr());
     CheckWrites();
     CheckSurface("writing");
@@ -314,6 +329,7 @@ class PreviewRenderer : public CairoRenderer {
 
   void EndPage() override {
     if (!image_) return;
+    ShowPendingText();
     Detach();
     cairo_surface_flush(image_.get());
     Owned<cairo_surface_t> image = std::move(image_);

@@ -1,6 +1,8 @@
 // The one parser every record type but extended data goes through.
 #include "records/record_parser.h"
 
+#include <cstring>
+
 #include "base/text_util.h"
 #include "records/layout_rules.h"
 #include "records/layouts.h"
@@ -10,8 +12,8 @@ namespace ub04 {
 
 namespace {
 
-// Room for the tokens of the longest record type, so that splitting one
-// record allocates once.
+// Room for the tokens of the longest record type, so that splitting
+// records never allocates.
 constexpr size_t kTokensReserved = 160;
 
 std::string& At(ParseContext& c, int token) { return c.rec[MemberForToken(c.rules, token)]; }
@@ -43,38 +45,46 @@ void ApplyRule(ParseContext& c, const FieldRule& r) {
   }
 }
 
+// member = token. Clearing and appending costs far less than assign(),
+// which must allow for the token lying inside the member itself.
+void SetMember(std::string& member, std::string_view token) {
+  member.clear();
+  member.append(token.data(), token.size());
+}
+
 void ReadPart(ParseContext& c, const Part& p) {
   bool read = p.threshold == kMandatory || c.n > p.threshold;
   if (p.when) read = p.when(c);
-  // assign() reuses each member's storage: no allocation once a record of
-  // this type has been read before.
+  // Each member keeps its storage: no allocation once a record of this type
+  // has been read before.
   if (read && static_cast<size_t>(p.last) < c.t.size()) {
     // Every token of the part is there; no need to ask for each.
-    for (int k = p.first; k <= p.last; ++k) At(c, k).assign(c.t[static_cast<size_t>(k)]);
+    for (int k = p.first; k <= p.last; ++k) SetMember(At(c, k), c.t[static_cast<size_t>(k)]);
   } else {
     // Tok raises at the first missing token, after the ones before it.
     for (int k = p.first; k <= p.last; ++k)
-      At(c, k).assign(read ? Tok(c.t, k) : std::string_view(p.absent));
+      SetMember(At(c, k), read ? Tok(c.t, k) : std::string_view(p.absent));
   }
   for (const FieldRule& r : c.rules.field_rules)
     if (r.token >= p.first && r.token <= p.last) ApplyRule(c, r);
   if (p.after) p.after(c);
 }
 
-// "<prefix>Field 07": the grid label of field i (1-based).
-std::string_view GridLabel(const char* prefix, size_t i, std::string& buf) {
-  buf.assign(prefix);
-  buf += "Field ";
-  buf += static_cast<char>('0' + i / 10);
-  buf += static_cast<char>('0' + i % 10);
-  return buf;
+// "<prefix>Field 07": the grid label of field i (1-based), in buf. The
+// line shows 20 characters of it.
+std::string_view GridLabel(const char* prefix, size_t i, char (&buf)[24]) {
+  const size_t p = std::string_view(prefix).copy(buf, 12);
+  std::memcpy(buf + p, "Field ", 6);
+  buf[p + 6] = static_cast<char>('0' + i / 10);
+  buf[p + 7] = static_cast<char>('0' + i % 10);
+  return std::string_view(buf, p + 8);
 }
 
 void LogGrid(RunLog& log, const Record& rec, const LayoutRules& r) {
   if (!r.grid_heading || !log.Tracing()) return;
   log.Line("");
   log.Line(r.grid_heading);
-  std::string label;
+  char label[24];
   for (const GridSection& s : r.grid) {
     log.Grid(GridLabel(s.prefix, 1, label), rec[s.field01]);
     for (size_t i = 0; i < 4; ++i)
@@ -123,8 +133,7 @@ int16_t DealWithPunctuation(Context& cx, Record& rec) {
   try {
     return Guard([&]() -> int16_t {
       for (int token : r.cleanup_tokens) {
-        std::string& field = rec[MemberForToken(r, token)];
-        field = SquashAllPunctuation(cx, field, true, "", "");
+        SquashAllPunctuationInPlace(cx, rec[MemberForToken(r, token)]);
       }
       return 0;
     });
@@ -164,8 +173,13 @@ int16_t ParseByLayout(ParseEnv& env, const std::string& sRec, Record& rec,
   const LayoutRules& r = *rec.layout->rules;
   env.cx.log.Line(r.entry_log);
   if (r.on_entry) r.on_entry(env);
-  TokenViews t;
-  t.reserve(kTokensReserved);
+  // The views are kept between records for their capacity; nothing parses
+  // a record while another one is being parsed.
+  thread_local TokenViews t = [] {
+    TokenViews v;
+    v.reserve(kTokensReserved);
+    return v;
+  }();
   SplitTokenViews(sRec, "//", t);
   ParseContext c{env, rec, t, static_cast<long long>(t.size()) - 1, r, keep_empty_payer_id};
   // A gated record that is not switched on leaves its slot as it was.

@@ -1,6 +1,8 @@
 #include "records/record_types.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace ub04 {
 
@@ -86,9 +88,35 @@ static_assert(kTypes.size() <= kMaxRecordTypes);
 
 }  // namespace
 
-const RecordType* FindRecordType(std::string_view code) {
+namespace {
+
+// Every code is four characters, so a code is found by comparing 32-bit
+// words (it is looked up for every record).
+static_assert([] {
   for (const RecordType& t : kTypes)
-    if (t.code == code) return &t;
+    if (t.code.size() != 4) return false;
+  return true;
+}());
+
+uint32_t CodeWord(std::string_view code) {
+  uint32_t w;
+  std::memcpy(&w, code.data(), sizeof w);
+  return w;
+}
+
+const std::array<uint32_t, kTypes.size()> kCodeWords = [] {
+  std::array<uint32_t, kTypes.size()> words{};
+  for (size_t i = 0; i < kTypes.size(); ++i) words[i] = CodeWord(kTypes[i].code);
+  return words;
+}();
+
+}  // namespace
+
+const RecordType* FindRecordType(std::string_view code) {
+  if (code.size() != 4) return nullptr;
+  const uint32_t w = CodeWord(code);
+  for (size_t i = 0; i < kCodeWords.size(); ++i)
+    if (kCodeWords[i] == w) return &kTypes[i];
   return nullptr;
 }
 

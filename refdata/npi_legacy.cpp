@@ -207,8 +207,12 @@ void RefData::FetchNPILegacyDates(const std::string& payer_org, const std::strin
         }
       }
       ref.npi_only = false;
-      cx_.log.Line("PayorOrg,InsIHCode,StopDt: " + payer_org + "," + insurance_ih_code + "," +
-              DateText(bill_form_date));
+      // Asked at every end of charge: the trace lines are composed only when
+      // they are written.
+      const bool tracing = cx_.log.Tracing();
+      if (tracing)
+        cx_.log.Line("PayorOrg,InsIHCode,StopDt: " + payer_org + "," + insurance_ih_code + "," +
+                     DateText(bill_form_date));
       // In the order they decide: the first one set, else the standard date.
       static constexpr struct {
         Date RefState::*date;
@@ -219,9 +223,10 @@ void RefData::FetchNPILegacyDates(const std::string& payer_org, const std::strin
           {&RefState::npi_bill_form_date, "BillFormDate"},
           {&RefState::npi_standard_date, "StandardDate"},
       };
-      for (const auto& d : kDates)
-        cx_.log.Line(std::string(" >> NPI DATES   g_NPILegacy_") + d.name + ": " +
-                DateText(ref.*d.date));
+      if (tracing)
+        for (const auto& d : kDates)
+          cx_.log.Line(std::string(" >> NPI DATES   g_NPILegacy_") + d.name + ": " +
+                       DateText(ref.*d.date));
       const auto* deciding = &kDates[3];
       for (const auto& d : kDates) {
         if (ref.*d.date != kDateNotSet) {
@@ -230,8 +235,9 @@ void RefData::FetchNPILegacyDates(const std::string& payer_org, const std::strin
         }
       }
       ref.npi_only = ref.*deciding->date <= Today();
-      cx_.log.Line(std::string(">> NPILegacyDate Bailing on ") + deciding->name +
-              "  datepassed = " + BoolText(ref.npi_only));
+      if (tracing)
+        cx_.log.Line(std::string(">> NPILegacyDate Bailing on ") + deciding->name +
+                     "  datepassed = " + BoolText(ref.npi_only));
     });
   } catch (const RtError& e) {
     cx_.ReportError(" FetchNPILegacyDates  Error:", e, kShowBox | kQueueIt);

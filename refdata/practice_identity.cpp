@@ -8,6 +8,8 @@ namespace ub04 {
 std::string RefData::FetchAlternatePracticeNPIFromDB(const std::string& practice_ih_code,
                                             const std::string& provider_ih_code,
                                             const std::string& insurance_ih_code) {
+  // No database: nothing to find (asked once for every insurance record).
+  if (!st_.db) return "";
   try {
     return Guard([&] {
       // Descending order puts the exact billing form before the empty one

@@ -46,7 +46,14 @@ Date RefDateFromText(std::string_view text) {
 std::string DateText(Date d) {
   int y, m, day;
   YmdFromDate(d, y, m, day);
-  return std::to_string(m) + "/" + std::to_string(day) + "/" + std::to_string(y);
+  // "M/D/YYYY" in one buffer: the trace writes several at every end of charge.
+  char buf[48];
+  char* p = std::to_chars(buf, buf + 12, m).ptr;
+  *p++ = '/';
+  p = std::to_chars(p, p + 12, day).ptr;
+  *p++ = '/';
+  p = std::to_chars(p, p + 12, y).ptr;
+  return std::string(buf, p);
 }
 
 }  // namespace ub04

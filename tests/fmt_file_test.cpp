@@ -137,7 +137,10 @@ TEST(OutFile, BufferedBytesReachTheFileAtEachFlushAndAtTheEnd) {
     OutFile f;
     f.Open(path.string(), OutFile::Mode::kTruncate);
     f.Write("head,");
-    f.WriteWith([](std::string& b) { AppendQuoted(b, "a \"b\"\r\nc"); });
+    const std::string quoted = QuoteItem("a \"b\"\r\nc");
+    char* room = f.Room(quoted.size());
+    quoted.copy(room, quoted.size());
+    f.Wrote(room + quoted.size());
     expected = "head,\"a 'b'  c\"";
     f.Flush();
     EXPECT_EQ(test::ReadFile(path), expected);  // readable by others now
@@ -148,7 +151,9 @@ TEST(OutFile, BufferedBytesReachTheFileAtEachFlushAndAtTheEnd) {
       f.Write(line);
       expected += line;
     }
-    f.WriteWith([](std::string& b) { AppendQuotedJoin(b, {"one", "\"", "two"}); });
+    std::string joined;
+    AppendQuotedJoin(joined, {"one", "\"", "two"});
+    f.Write(joined);
     expected += "\"one'two\"";
     f.Flush();
     EXPECT_EQ(test::ReadFile(path), expected);
@@ -156,6 +161,24 @@ TEST(OutFile, BufferedBytesReachTheFileAtEachFlushAndAtTheEnd) {
     expected += "tail";
   }  // the destructor writes what the last call left in the buffer
   EXPECT_EQ(test::ReadFile(path), expected);
+}
+
+// Items are tested for the three bytes a block at a time: one in any place
+// of a text of any length, and next to another, is mended.
+TEST(QuoteItem, MendsEveryQuoteCrAndLfWhereverItStands) {
+  for (size_t n = 0; n <= 48; ++n) {
+    for (size_t at = 0; at < n; ++at) {
+      for (char c : {'"', '\r', '\n'}) {
+        std::string text(n, 'a');
+        text[at] = c;
+        if (at + 1 < n) text[at + 1] = '"';
+        std::string want = text;
+        for (char& w : want) w = w == '"' ? '\'' : (w == '\r' || w == '\n') ? ' ' : w;
+        ASSERT_EQ(QuoteItem(text), '"' + want + '"') << n << " " << at;
+      }
+    }
+    EXPECT_EQ(QuoteItem(std::string(n, 'b')), '"' + std::string(n, 'b') + '"');
+  }
 }
 
 TEST(OutFile, AFailedFlushPoisonsEveryLaterCall) {

@@ -176,6 +176,8 @@ TEST(RecordTypes, EveryRecordOfTheClaimStateHasExactlyOneRow) {
   ClaimState cs;
   InitClaimState(cs, 18, 4);
   std::set<const Record*> slots;
+  for (std::string_view unknown : {"", "600", "60000", "6001", "6000 ", " 6000"})
+    EXPECT_EQ(FindRecordType(unknown), nullptr) << unknown;
   for (const RecordType& r : RecordTypes()) {
     SCOPED_TRACE(r.code);
     EXPECT_EQ(FindRecordType(r.code), &r);

@@ -169,5 +169,29 @@ TEST(SplitTokens, ViewsAndReusedStringsGiveTheSameTokens) {
   EXPECT_THROW(Tok(v, static_cast<long long>(v.size())), RtError);
 }
 
+// Separators are looked for sixteen bytes at a time: tokens of every
+// length put the separators on every place of a block, a '/' that starts a
+// token is text, and so is a lone '/' at the very end.
+TEST(SplitTokens, LongRecordsSplitWhereverTheSeparatorsFall) {
+  TokenViews v;
+  for (size_t len = 0; len <= 18; ++len) {
+    Tokens want;
+    std::string text;
+    for (size_t i = 0; text.size() < 90; ++i) {
+      std::string tok(len + i % 3, static_cast<char>('a' + i % 26));
+      if (tok.size() >= 2 && i % 2 == 1) tok[0] = '/';
+      if (i > 0) text += "//";
+      text += tok;
+      want.push_back(tok);
+    }
+    text += '/';
+    want.back() += '/';
+    SCOPED_TRACE(text);
+    SplitTokenViews(text, "//", v);
+    ASSERT_EQ(v.size(), want.size());
+    for (size_t i = 0; i < v.size(); ++i) EXPECT_EQ(v[i], want[i]) << i;
+  }
+}
+
 }  // namespace
 }  // namespace ub04
