@@ -1,6 +1,7 @@
 // The rule table. Sources: "Manual ch. 25" is the Medicare Claims
 // Processing Manual (CMS Pub. 100-04), chapter 25, section 75 (the form
-// locator instructions); "NUBC" the UB-04 data specifications' code lists.
+// locator instructions); "NUBC" the National Uniform Billing Committee's
+// code lists.
 #include "checks/check_rules.h"
 
 #include "checks/rule_checks.h"

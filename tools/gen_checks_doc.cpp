@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
          "`SKIPCHECK` (`--skip-check`) silences a rule by its id.\n\n"
          "Sources: *Manual ch. 25* is the Medicare Claims Processing Manual (CMS Pub.\n"
          "100-04), chapter 25, section 75, the form locator instructions; *NUBC* the\n"
-         "code lists of the UB-04 data specifications.\n\n"
+         "National Uniform Billing Committee's code lists.\n\n"
          "## What the checks look for\n\n";
   Table(out, true);
   out << "\n## What is noticed while a claim is composed\n\n"
