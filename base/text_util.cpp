@@ -15,43 +15,16 @@ void Check16(std::string_view s) { CheckInt16(static_cast<long long>(s.size()));
 
 }  // namespace
 
-namespace {
-
-// The bytes SquashAllPunctuation keeps, one flag per byte value.
-using KeptBytes = std::array<bool, 256>;
-
-KeptBytes KeptBy(bool use_default, std::string_view keep_extra, std::string_view drop) {
-  KeptBytes kept{};
-  for (char c = '0'; c <= '9'; ++c) kept[static_cast<unsigned char>(c)] = true;
-  for (char c = 'A'; c <= 'Z'; ++c) kept[static_cast<unsigned char>(c)] = true;
-  if (use_default)
+void SquashAllPunctuation(Context& cx, std::string& text) {
+  // Every record's clean-up fields go through here: the kept bytes are one
+  // flag per byte value, worked out once, and move down within the text.
+  static const std::array<bool, 256> kKept = [] {
+    std::array<bool, 256> kept{};
+    for (char c = '0'; c <= '9'; ++c) kept[static_cast<unsigned char>(c)] = true;
+    for (char c = 'A'; c <= 'Z'; ++c) kept[static_cast<unsigned char>(c)] = true;
     for (char c : std::string_view(" .,-_()/\\'&")) kept[static_cast<unsigned char>(c)] = true;
-  for (char c : keep_extra) kept[static_cast<unsigned char>(c)] = true;
-  for (char c : drop) kept[static_cast<unsigned char>(c)] = false;
-  return kept;
-}
-
-}  // namespace
-
-std::string SquashAllPunctuation(Context& cx, std::string_view text, bool use_default,
-                                 std::string_view keep_extra, std::string_view drop) {
-  std::string out;
-  try {
-    Check16(text);
-    const KeptBytes kept = KeptBy(use_default, keep_extra, drop);
-    out.reserve(text.size());
-    for (char c : text)
-      if (kept[static_cast<unsigned char>(c)]) out += c;
-  } catch (const RtError& e) {
-    cx.ReportError(" SquashAllPunctuation()\r", e, kShowBox);
-  }
-  return out;
-}
-
-void SquashAllPunctuationInPlace(Context& cx, std::string& text) {
-  // Every record's clean-up fields go through here: the default set is
-  // worked out once, and the kept bytes move down within the text.
-  static const KeptBytes kKept = KeptBy(true, "", "");
+    return kept;
+  }();
   try {
     Check16(text);
   } catch (const RtError& e) {

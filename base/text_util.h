@@ -12,13 +12,9 @@
 
 namespace ub04 {
 
-// Keeps digits, upper-case letters and the keep set (the default set
-// " .,-_()/\'&" when use_default, plus keep_extra); drops the rest and
-// everything in drop.
-std::string SquashAllPunctuation(Context& cx, std::string_view text, bool use_default,
-                                 std::string_view keep_extra, std::string_view drop);
-// The same with the default set and no extras, on text in place.
-void SquashAllPunctuationInPlace(Context& cx, std::string& text);
+// Keeps digits, upper-case letters and " .,-_()/\'&" of text, in place; a
+// text too long to take is reported and emptied.
+void SquashAllPunctuation(Context& cx, std::string& text);
 // Every "." becomes a space, in place.
 std::string ReplaceDot(Context& cx, std::string& text);
 // The text without any ".".

@@ -48,11 +48,9 @@ void BlankTop(TopRecords& t) {
   });
 }
 
-// records_blank: the records hold nothing already (the log lines and the
-// fresh custom-form list are the same either way).
-void ClearGroup(RunLog& log, ChargeGroup& g, bool records_blank) {
+void ClearGroup(RunLog& log, ChargeGroup& g) {
   ForEachRow(RecordRole::kGroup, [&](const RecordType& r) {
-    if (!records_blank) r.slot.group(g).Clear();
+    r.slot.group(g).Clear();
     if (r.layout->clear_log) log.Line(r.layout->clear_log);
   });
   g.custom_forms = std::make_shared<CCFormInfoArray>();
@@ -98,13 +96,12 @@ void EmptyLastTop(ClaimEnv& env) {
 
 void EmptyThisGroup(ClaimEnv& env) {
   env.cx.log.Line("EmptyThisGroup()");
-  ClearGroup(env.cx.log, env.cs.this_group, env.cs.this_group_blank);
-  env.cs.this_group_blank = true;
+  ClearGroup(env.cx.log, env.cs.this_group);
 }
 
 void EmptyLastGroup(ClaimEnv& env) {
   env.cx.log.Line("EmptyLastGroup()");
-  ClearGroup(env.cx.log, env.cs.last_group, false);
+  ClearGroup(env.cx.log, env.cs.last_group);
 }
 
 void CopyThisTopToLast(ClaimEnv& env) {
@@ -152,7 +149,6 @@ void CopyThisGroupToLast(ClaimEnv& env) {
       // and gets a fresh custom-form list. The strings keep their capacity,
       // so neither group allocates again for the next charge.
       std::swap(c.last_group, c.this_group);
-      c.this_group_blank = false;  // This holds the old Last now
       c.last_follow = c.this_follow;
       env.cx.log.Joined({"**CopyThisGroupToLast - LastFollowed and This-Followed are both: ",
                          BoolText(c.this_follow.followed)});

@@ -23,10 +23,6 @@ enum class BreakCause : uint8_t { kOther, kLinesFull, kDiagnosisOverflow };
 struct ClaimState {
   TopRecords this_top, last_top;
   ChargeGroup this_group, last_group;  // g_ThisGroup, g_LastGroup
-  // This group's records are all blank: it was emptied and nothing can have
-  // written to it since (a parser is lent it through RunState::parse_env(),
-  // which clears the flag). Emptying it again then only logs.
-  bool this_group_blank = false;
 
   // The need-new flags, by record-type index (records/record_types.h): set
   // when a top record that starts a claim is folded into Last, and kept for

@@ -38,7 +38,6 @@ RunState::RunState(const std::string& module_name, int16_t capacity, int16_t per
 
 ParseEnv RunState::parse_env() {
   const RefState& r = ref.state();
-  claim.this_group_blank = false;  // the parser may write to it
   return ParseEnv{cx,
                   services,
                   claim.this_top,

@@ -133,7 +133,7 @@ int16_t DealWithPunctuation(Context& cx, Record& rec) {
   try {
     return Guard([&]() -> int16_t {
       for (int token : r.cleanup_tokens) {
-        SquashAllPunctuationInPlace(cx, rec[MemberForToken(r, token)]);
+        SquashAllPunctuation(cx, rec[MemberForToken(r, token)]);
       }
       return 0;
     });
